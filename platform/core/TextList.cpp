@@ -1,0 +1,70 @@
+#include "TextList.h"
+
+#include "Ansi.h"
+#include "ToolkitError.h"
+
+#include <QFile>
+
+const QString& TextList::at(qsizetype index) const {
+    if (index < 0 || index >= lines_.size())
+        throw ToolkitError::listIndexOutOfBounds(index);
+    return lines_.at(index);
+}
+
+qsizetype TextList::indexOf(const QString& text) const {
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (lines_.at(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+void TextList::loadFromBytes(QByteArrayView bytes, Encoding encoding) {
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes = bytes.first(nul);
+    const QString text =
+        encoding == Encoding::Ansi ? ansiToString(bytes) : decodeTeacherText(bytes);
+    lines_ = splitLines(text);
+}
+
+void TextList::loadFromFile(const QString& path, Encoding encoding) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ToolkitError::cannotOpenFile(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ToolkitError::cannotOpenFile(path);
+    loadFromBytes(bytes, encoding);
+}
+
+void TextList::saveToFile(const QString& path) const {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ToolkitError::cannotCreateFile(path);
+    QByteArray bytes;
+    for (const QString& line : lines_) {
+        bytes += stringToAnsi(line);
+        bytes += "\r\n";
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw ToolkitError::inputOutput(101);
+}
