@@ -1,0 +1,151 @@
+#include "Register.h"
+
+#include "Ansi.h"
+#include "Clock.h"
+#include "LessonFiles.h"
+#include "ToolkitError.h"
+#include "Visit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// An old editor may have ended the file with an end-of-file byte; appended lines must not land
+// behind it, where a reader would never see them.
+constexpr char kEndOfFile = 0x1A;
+constexpr qint64 kEndOfFileWindow = 128;
+
+constexpr int kDiskFull = 101;
+
+bool unsafeInFileName(QChar c) {
+    return c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' ||
+           c == u'"' || c == u'<' || c == u'>' || c == u'|';
+}
+
+QByteArray registerBytes() {
+    QByteArray bytes;
+    for (const QString& line : Registro->lines()) {
+        bytes += stringToAnsi(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+// The window may close only once the lines are on the disk, not in a cache.
+bool syncToDisk(QFile& file) {
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+bool canBeRead(const QString& path) {
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    file.close();
+    return opened;
+}
+
+// The runtime's code for a register that could not be opened for appending.
+int appendOpenErrorCode(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.dir().exists())
+        return 3;
+    if (!info.exists())
+        return 2;
+    return 5;
+}
+
+void writeOrRollBack(QFile& file, const QByteArray& bytes, qint64 keepLength,
+                     const QByteArray& restoreTail) {
+    file.seek(file.size());
+    if (file.write(bytes) == bytes.size() && syncToDisk(file))
+        return;
+    // Cut back to what was there before this save, so that the next closing writes the visit
+    // once and not twice.
+    file.resize(keepLength);
+    if (!restoreTail.isEmpty()) {
+        file.seek(keepLength);
+        file.write(restoreTail);
+    }
+    syncToDisk(file);
+    throw ToolkitError::inputOutput(kDiskFull);
+}
+
+void appendTo(const QString& path, const QByteArray& bytes) {
+    // Unbuffered: a failed write must not stay in a buffer and reach the file after the cut.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        // A register that cannot be read may still take lines; it is never replaced.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly |
+                       QIODevice::Unbuffered))
+            throw ToolkitError::inputOutput(appendOpenErrorCode(path));
+        writeOrRollBack(file, bytes, file.size(), {});
+        return;
+    }
+    const qint64 length = file.size();
+    const qint64 windowStart = std::max<qint64>(0, length - kEndOfFileWindow);
+    file.seek(windowStart);
+    const QByteArray tail = file.read(length - windowStart);
+    const qsizetype mark = tail.indexOf(kEndOfFile);
+    qint64 keepLength = length;
+    QByteArray cutTail;
+    if (mark >= 0) {
+        keepLength = windowStart + mark;
+        cutTail = tail.mid(mark);
+        if (!file.resize(keepLength))
+            throw ToolkitError::inputOutput(5);
+    }
+    writeOrRollBack(file, bytes, keepLength, cutTail);
+}
+
+void createNew(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        // Someone made it between the test and the creation: it is a register now.
+        if (QFileInfo::exists(path))
+            return appendTo(path, bytes);
+        throw ToolkitError::cannotCreateFile(path);
+    }
+    if (file.write(bytes) == bytes.size() && syncToDisk(file))
+        return;
+    // Before this save there was no register: leave none.
+    file.remove();
+    throw ToolkitError::inputOutput(kDiskFull);
+}
+
+} // namespace
+
+QString DateDigits(const QString& shortDate) {
+    QString digits = shortDate;
+    if (digits.size() >= 6)
+        digits.remove(5, 1);
+    if (digits.size() >= 3)
+        digits.remove(2, 1);
+    // Other short date formats leave separators behind; the file must still land in the
+    // lesson's folder.
+    digits.removeIf(unsafeInFileName);
+    return digits;
+}
+
+void GuardarRegistro() {
+    const QString path = RegisterPath(DateDigits(Clock::shortDate(Clock::today())));
+    const QByteArray bytes = registerBytes();
+    // The existence test is an attempt to read; a file that is there but unreadable is still
+    // someone's register and is appended to, never created afresh.
+    if (canBeRead(path) || QFileInfo::exists(path))
+        appendTo(path, bytes);
+    else
+        createNew(path, bytes);
+}

@@ -1,0 +1,135 @@
+#include "Visit.h"
+
+#include "Clock.h"
+#include "LessonFiles.h"
+#include "RegisterLines.h"
+#include "Sections.h"
+#include "Verdict.h"
+
+int SeccionActual = 0;
+int LineaSeccion = -1;
+int NumPreguntas = 0;
+int LineaPregunta = -1;
+int NumRespuestas = 0;
+NumberSet PreguntasPendientes;
+int NumCorrectas = 0;
+int NumIncorrectas = 0;
+int NumPendientes = 0;
+std::unique_ptr<TextList> Falladas;
+std::unique_ptr<TextList> Registro;
+
+namespace {
+// The boxes break their lines with a line feed and then a carriage return, in that order.
+const QString kBoxLineBreak = QStringLiteral("\n\r");
+} // namespace
+
+void StartVisit() {
+    Falladas = std::make_unique<TextList>();
+    Registro = std::make_unique<TextList>();
+    // The visit line carries the day the lesson was opened, even if it is saved after midnight.
+    Registro->add(VisitLine(NombreAlumno, Clock::shortDate(Clock::today()), NombreLeccion));
+    Registro->add(ColumnLine());
+    NumCorrectas = 0;
+    NumIncorrectas = 0;
+    NumPendientes = 0;
+}
+
+void EndVisit() {
+    Clave.reset();
+    Registro.reset();
+    Falladas.reset();
+}
+
+bool ConfirmarCambioDeSeccion(Prompter& prompter) {
+    if (PreguntasPendientes.isEmpty())
+        return true;
+    const bool keepAnswering =
+        prompter.askYesNo(QStringLiteral("Faltan preguntas"),
+                          QStringLiteral("Le faltan algunas preguntas de la sección ") +
+                              QString::number(SeccionActual) + kBoxLineBreak +
+                              QStringLiteral("¿Seguir contestando esta sección?"));
+    return !keepAnswering;
+}
+
+void EnterSection(int n, LessonWindow& window, Prompter& prompter) {
+    SeccionActual = n;
+    const QString header = QStringLiteral(".Sección ") + QString::number(n);
+    LineaSeccion = FindSection(header);
+    if (LineaSeccion < 0) {
+        prompter.showMessage(QStringLiteral("No se encuentra ") + header +
+                             QStringLiteral(" en el archivo ") + NombreLeccion +
+                             QStringLiteral("_crj.txt"));
+        return;
+    }
+    window.LimpiarPreguntaYRespuesta();
+    PreguntasPendientes.clear();
+    NumPreguntas = ContarMarcas(QStringLiteral(".c"), LineaSeccion);
+    window.setQuestionMaximum(NumPreguntas);
+    for (int i = 1; i <= NumPreguntas % 256; ++i)
+        PreguntasPendientes.add(i);
+}
+
+QString SelectQuestion(int n) {
+    // With the section's header missing from the key there is no question to show: scanning
+    // from the top of the key would show another section's questions under this one's number.
+    if (LineaSeccion < 0) {
+        LineaPregunta = -1;
+        NumRespuestas = 0;
+        return QString();
+    }
+    LineaPregunta = BuscarLineaDePregunta(n, LineaSeccion);
+    const QString text = QuestionText(LineaPregunta);
+    NumRespuestas = ContarMarcas(QStringLiteral(".r"), LineaPregunta);
+    return text;
+}
+
+Judgment Accept(int k, int n, int section, const QString& questionText, LessonWindow& window) {
+    Judgment judgment = Judge(k, LineaPregunta);
+    AnotarJuicio(k, judgment.verdict, section, questionText, window);
+    PreguntasPendientes.remove(n);
+    if (PreguntasPendientes.isEmpty())
+        SeccionesPendientes.remove(section);
+    return judgment;
+}
+
+void AnotarJuicio(int k, const QString& verdict, int section, const QString& questionText,
+                  LessonWindow& window) {
+    const QString s = QString::number(section) + u',';
+    const QString q = questionText + u',';
+    const bool before = FalloAntes(s + q);
+    QString line = TypedRegisterField(NombreAlumno) + u',' + s + RegisterField(questionText) +
+                   u',' + QString::number(k) + u',' + verdict;
+    if (verdict == Verdict::Correcta) {
+        ++NumCorrectas;
+        // First attempt: no incorrect answer to this question was accepted earlier.
+        if (!before)
+            line += QStringLiteral(",si");
+    } else if (verdict == Verdict::Incorrecta) {
+        ++NumIncorrectas;
+        if (!before)
+            Falladas->add(s + q);
+    } else if (verdict == Verdict::Pendiente) {
+        ++NumPendientes;
+    }
+    Registro->add(line);
+    window.enableResults();
+}
+
+bool FalloAntes(const QString& key) {
+    return Falladas && Falladas->indexOf(key) >= 0;
+}
+
+bool ConfirmarFinDeLeccion(Prompter& prompter) {
+    QString list;
+    for (int i = 1; i <= NumSecciones % 256; ++i) {
+        if (SeccionesPendientes.contains(i))
+            list += QString::number(i) + QStringLiteral(", ");
+    }
+    if (SeccionesPendientes.isEmpty())
+        return true;
+    const bool keepStudying =
+        prompter.askYesNo(QStringLiteral("Trabajo Incompleto"),
+                          QStringLiteral("Le falta terminar las secciones: ") + list +
+                              kBoxLineBreak + QStringLiteral("¿Seguir estudiando?"));
+    return !keepStudying;
+}
