@@ -14,9 +14,13 @@ void SepararRutaDeLeccion(const QString& chosen) {
     NombreLeccion = underscore > 0 ? rest.left(underscore) : QString();
 }
 
-QString LessonTextPath() { return DirLeccion + NombreLeccion + QStringLiteral("_lec.rtf"); }
+QString LessonTextPath() {
+    return DirLeccion + NombreLeccion + QStringLiteral("_lec.rtf");
+}
 
-QString KeyPath() { return DirLeccion + NombreLeccion + QStringLiteral("_CRJ.TXT"); }
+QString KeyPath() {
+    return DirLeccion + NombreLeccion + QStringLiteral("_CRJ.TXT");
+}
 
 QString RegisterPath(const QString& dateDigits) {
     return DirLeccion + NombreLeccion + dateDigits + QStringLiteral("_reg.csv");

@@ -38,9 +38,13 @@ QString systemShortDate(const QDate& date) {
 
 namespace Clock {
 
-QDateTime now() { return fixedNow ? *fixedNow : QDateTime::currentDateTime(); }
+QDateTime now() {
+    return fixedNow ? *fixedNow : QDateTime::currentDateTime();
+}
 
-QDate today() { return now().date(); }
+QDate today() {
+    return now().date();
+}
 
 QString shortDate(const QDate& date) {
     if (fixedPattern)
@@ -48,8 +52,12 @@ QString shortDate(const QDate& date) {
     return systemShortDate(date);
 }
 
-void setNow(std::optional<QDateTime> value) { fixedNow = std::move(value); }
+void setNow(std::optional<QDateTime> value) {
+    fixedNow = std::move(value);
+}
 
-void setShortDatePattern(std::optional<QString> pattern) { fixedPattern = std::move(pattern); }
+void setShortDatePattern(std::optional<QString> pattern) {
+    fixedPattern = std::move(pattern);
+}
 
 } // namespace Clock

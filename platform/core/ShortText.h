@@ -22,6 +22,12 @@ private:
     QString text_;
 };
 
-inline QString operator+(const ShortText& a, const QString& b) { return a.str() + b; }
-inline QString operator+(const QString& a, const ShortText& b) { return a + b.str(); }
-inline QString operator+(const ShortText& a, const ShortText& b) { return a.str() + b.str(); }
+inline QString operator+(const ShortText& a, const QString& b) {
+    return a.str() + b;
+}
+inline QString operator+(const QString& a, const ShortText& b) {
+    return a + b.str();
+}
+inline QString operator+(const ShortText& a, const ShortText& b) {
+    return a.str() + b.str();
+}

@@ -1,0 +1,222 @@
+#include "Boxes.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <deque>
+
+namespace {
+
+struct Script {
+    bool on = false;
+    std::deque<Boxes::Answer> answers;
+    QList<Boxes::Shown> shown;
+    int unanswered = 0;
+};
+
+Script& script() {
+    static Script s;
+    return s;
+}
+
+// Records a box; for boxes that need an answer, takes the next one from the script.
+Boxes::Answer record(Boxes::Kind kind, const QString& caption, const QString& text,
+                     bool needsAnswer) {
+    Script& s = script();
+    s.shown.append({kind, caption, text});
+    if (!needsAnswer)
+        return {};
+    if (s.answers.empty()) {
+        ++s.unanswered;
+        return {false, QString()};
+    }
+    Boxes::Answer a = s.answers.front();
+    s.answers.pop_front();
+    return a;
+}
+
+QWidget* activeParent() {
+    return QApplication::activeWindow();
+}
+
+void centreOnScreen(QWidget* w) {
+    w->adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
+}
+
+// A dialog with a label, a one-line edit of at most 255 characters and "OK" / "Cancel".
+class InputPrompt : public QDialog {
+public:
+    InputPrompt(const QString& caption, const QString& prompt) : QDialog(activeParent()) {
+        setWindowTitle(caption);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(prompt, this));
+        edit_ = new QLineEdit(this);
+        edit_->setMaxLength(255);
+        layout->addWidget(edit_);
+        auto* buttons = new QDialogButtonBox(this);
+        buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        layout->addWidget(buttons);
+        setMinimumWidth(320);
+        centreOnScreen(this);
+    }
+    QString text() const { return edit_->text(); }
+
+private:
+    QLineEdit* edit_;
+};
+
+// "Lecciones|*_lec.rtf" as Qt writes a filter: "Lecciones (*_lec.rtf)".
+QString qtFilter(const QString& filter) {
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    return filter.left(bar) + QStringLiteral(" (") + filter.mid(bar + 1) + u')';
+}
+
+} // namespace
+
+namespace Boxes {
+
+QString applicationTitle() {
+    QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (name.isEmpty())
+        name = QCoreApplication::applicationName();
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot >= 0)
+        name.truncate(dot);
+    if (name.size() > 1)
+        name = name.left(1) + name.mid(1).toLower();
+    return name;
+}
+
+QString withFullStop(const QString& message) {
+    if (!message.isEmpty() && message.back() > QChar(u'.'))
+        return message + u'.';
+    return message;
+}
+
+bool question(const QString& caption, const QString& text) {
+    if (scripted())
+        return record(Kind::Question, caption, text, true).accept;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, activeParent());
+    QPushButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void information(const QString& caption, const QString& text) {
+    if (scripted()) {
+        record(Kind::Information, caption, text, false);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, activeParent());
+    box.exec();
+}
+
+void message(const QString& text) {
+    if (scripted()) {
+        record(Kind::Message, applicationTitle(), text, false);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::NoButton);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    centreOnScreen(&box);
+    box.exec();
+}
+
+void error(const QString& message) {
+    const QString text = withFullStop(message);
+    if (scripted()) {
+        record(Kind::Error, applicationTitle(), text, false);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok,
+                    activeParent());
+    box.exec();
+}
+
+bool input(const QString& caption, const QString& prompt, QString& value) {
+    if (scripted()) {
+        const Answer a = record(Kind::Input, caption, prompt, true);
+        if (a.accept)
+            value = a.value.left(255);
+        return a.accept;
+    }
+    InputPrompt dialog(caption, prompt);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.text();
+    return true;
+}
+
+bool openFile(const QString& filter, QString& path) {
+    QString chosen;
+    if (scripted()) {
+        const Answer a = record(Kind::OpenFile, QString(), filter, true);
+        if (!a.accept)
+            return false;
+        chosen = a.value;
+    } else {
+        chosen = QFileDialog::getOpenFileName(activeParent(), QString(), path, qtFilter(filter));
+        if (chosen.isEmpty())
+            return false;
+    }
+    path = chosen;
+    const QString folder = QFileInfo(chosen).absolutePath();
+    if (!chosen.isEmpty() && QFileInfo(folder).isDir())
+        QDir::setCurrent(folder);
+    return true;
+}
+
+void startScript() {
+    Script& s = script();
+    s = Script();
+    s.on = true;
+}
+
+void stopScript() {
+    script() = Script();
+}
+
+bool scripted() {
+    return script().on;
+}
+
+void answer(bool accept, const QString& value) {
+    script().answers.push_back({accept, value});
+}
+
+const QList<Shown>& shown() {
+    return script().shown;
+}
+
+int unanswered() {
+    return script().unanswered;
+}
+
+int unusedAnswers() {
+    return static_cast<int>(script().answers.size());
+}
+
+} // namespace Boxes

@@ -1,0 +1,53 @@
+#include "LessonAdapters.h"
+
+#include "Boxes.h"
+#include "ListBox.h"
+#include "RichViewer.h"
+
+void ViewerAdapter::load(const QString& path) {
+    viewer_->load(path);
+}
+int ViewerAdapter::lineCount() const {
+    return viewer_->lineCount();
+}
+QString ViewerAdapter::line(int index) const {
+    return viewer_->line(index);
+}
+QString ViewerAdapter::text() const {
+    return viewer_->plainText();
+}
+int ViewerAdapter::textLength() const {
+    return viewer_->textLength();
+}
+int ViewerAdapter::find(const QString& what, int start, int length) const {
+    return viewer_->find(what, start, length);
+}
+void ViewerAdapter::setSelection(int start, int length) {
+    viewer_->setSelection(start, length);
+}
+void ViewerAdapter::focus() {
+    viewer_->setFocus();
+}
+void ViewerAdapter::scrollCaretIntoView() {
+    viewer_->scrollCaretIntoView();
+}
+
+void ListAdapter::clear() {
+    list_->clear();
+}
+void ListAdapter::add(const QString& item) {
+    list_->addItem(item);
+}
+int ListAdapter::selectedIndex() const {
+    return list_->selectedIndex();
+}
+void ListAdapter::select(int index) {
+    list_->select(index);
+}
+
+bool BoxPrompter::askYesNo(const QString& caption, const QString& text) {
+    return Boxes::question(caption, text);
+}
+void BoxPrompter::showMessage(const QString& text) {
+    Boxes::message(text);
+}

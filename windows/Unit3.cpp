@@ -1,0 +1,205 @@
+#include "Unit3.h"
+
+#include "ui_Unit3.h"
+
+#include "Anchors.h"
+#include "AnswerKey.h"
+#include "Boxes.h"
+#include "JpegImage.h"
+#include "LessonFiles.h"
+#include "Register.h"
+#include "Resources.h"
+#include "Sections.h"
+#include "Unit5.h"
+#include "Visit.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QSignalBlocker>
+
+TFormLeccion* FormLeccion = nullptr;
+
+namespace {
+const QString kNingunaDeLasAnteriores = QStringLiteral("      NINGUNA DE LAS ANTERIORES");
+} // namespace
+
+TFormLeccion::TFormLeccion(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormLeccion>()) {
+    useWindowResources();
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    move(-6, -6);
+    setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
+
+    QFile picture(QStringLiteral(":/lectura.jpg"));
+    if (picture.open(QIODevice::ReadOnly))
+        ui->Image1->setPixmap(QPixmap::fromImage(decodeJpeg(picture.readAll(), 1 << 20)));
+
+    ui->UpDownPregunta->setBuddy(ui->Npregunta);
+    ui->UpDownRespuesta->setBuddy(ui->Nrespuesta);
+
+    const Qt::Edges all = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
+    const Qt::Edges rightBottom = Qt::RightEdge | Qt::BottomEdge;
+    anchor(ui->LectorDeSeccion, all);
+    anchor(ui->LSeccion, Qt::TopEdge | Qt::RightEdge);
+    anchor(ui->ListaDeSecciones, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchor(ui->Image1, rightBottom);
+    anchor(ui->MemoPregunta, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchor(ui->Lpregunta, rightBottom);
+    anchor(ui->Npregunta, rightBottom);
+    anchor(ui->UpDownPregunta, rightBottom);
+    anchor(ui->MemoRespuesta, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchor(ui->LRespuesta, Qt::RightEdge | Qt::TopEdge);
+    anchor(ui->Nrespuesta, rightBottom);
+    anchor(ui->UpDownRespuesta, rightBottom);
+    anchor(ui->BtAceptar, Qt::LeftEdge | Qt::BottomEdge);
+    anchor(ui->BtResultados, rightBottom);
+    anchor(ui->BtTerminarLec, rightBottom);
+
+    viewer_ = std::make_unique<ViewerAdapter>(ui->LectorDeSeccion);
+    sections_ = std::make_unique<ListAdapter>(ui->ListaDeSecciones);
+
+    connect(ui->ListaDeSecciones, &ListBox::clickedByStudent, this,
+            &TFormLeccion::ListaDeSeccionesClick);
+    connect(ui->Npregunta, &QLineEdit::textChanged, this, &TFormLeccion::NpreguntaChange);
+    connect(ui->Nrespuesta, &QLineEdit::textChanged, this, &TFormLeccion::NrespuestaChange);
+    connect(ui->Nrespuesta, &QLineEdit::editingFinished, this, &TFormLeccion::restoreAnswerNumber);
+    connect(ui->BtAceptar, &QPushButton::clicked, this, &TFormLeccion::BtAceptarClick);
+    connect(ui->BtResultados, &QPushButton::clicked, this, &TFormLeccion::BtResultadosClick);
+    connect(ui->BtTerminarLec, &QPushButton::clicked, this, &TFormLeccion::BtTerminarLecClick);
+}
+
+TFormLeccion::~TFormLeccion() = default;
+
+void TFormLeccion::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Opening the window starts a visit; the desktop showing it again after a minimise does not.
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TFormLeccion::FormActivate() {
+    Clave = std::make_unique<TextList>();
+    StartVisit();
+    setWindowTitle(NombreLeccion);
+    LimpiarPreguntaYRespuesta();
+    // Nothing can be accepted before an answer is shown.
+    ui->BtAceptar->setEnabled(false);
+    ui->UpDownPregunta->setEnabled(false);
+    ui->UpDownRespuesta->setEnabled(false);
+    ui->BtResultados->setEnabled(false);
+    ui->LectorDeSeccion->load(LessonTextPath());
+    LoadKey(KeyPath());
+    NumSecciones = ContarSecciones(*viewer_, prompter_);
+    LlenarListaDeSecciones(*sections_);
+    SeccionActual = 0;
+    PreguntasPendientes.clear();
+}
+
+void TFormLeccion::ListaDeSeccionesClick() {
+    if (!ConfirmarCambioDeSeccion(prompter_)) {
+        sections_->select(SeccionActual - 1);
+        return;
+    }
+    const int n = sections_->selectedIndex() + 1;
+    if (ShowSection(*viewer_, n) == -1) {
+        Boxes::message(QStringLiteral("No se encuentra la ") + QStringLiteral(".Sección ") +
+                       QString::number(n));
+        return;
+    }
+    EnterSection(n, *this, prompter_);
+    // A section that the key lacks offers no questions.
+    ui->UpDownPregunta->setEnabled(LineaSeccion >= 0);
+}
+
+void TFormLeccion::NpreguntaChange() {
+    const int n = ui->UpDownPregunta->position();
+    ui->UpDownRespuesta->setPosition(0);
+    ui->MemoRespuesta->clear();
+    ui->BtAceptar->setEnabled(false);
+    if (n == 0) {
+        ui->MemoPregunta->clear();
+        ui->UpDownRespuesta->setEnabled(false);
+        return;
+    }
+    ui->MemoPregunta->setPlainText(SelectQuestion(n));
+    ui->UpDownRespuesta->setEnabled(true);
+    ui->UpDownRespuesta->setMaximum(NumRespuestas);
+}
+
+void TFormLeccion::NrespuestaChange() {
+    if (ui->Nrespuesta->text().isEmpty())
+        return; // the student is still typing; editingFinished puts it right
+    if (!ui->UpDownRespuesta->isEnabled() || !ui->UpDownRespuesta->editHoldsPosition()) {
+        restoreAnswerNumber();
+        return;
+    }
+    const int k = ui->UpDownRespuesta->position();
+    if (k == 0) {
+        ui->MemoRespuesta->setPlainText(kNingunaDeLasAnteriores);
+        return;
+    }
+    ui->MemoRespuesta->setPlainText(AnswerText(k, LineaPregunta));
+    ui->BtAceptar->setEnabled(true);
+}
+
+void TFormLeccion::restoreAnswerNumber() {
+    const QString shown = QString::number(ui->UpDownRespuesta->position());
+    if (ui->Nrespuesta->text() == shown && ui->UpDownRespuesta->editHoldsPosition())
+        return;
+    const QSignalBlocker quiet(ui->Nrespuesta);
+    ui->Nrespuesta->setText(shown);
+}
+
+void TFormLeccion::BtAceptarClick() {
+    const Judgment judgment =
+        Accept(ui->UpDownRespuesta->position(), ui->UpDownPregunta->position(),
+               sections_->selectedIndex() + 1, ui->Npregunta->text(), *this);
+    Boxes::information(judgment.verdict, judgment.feedback);
+}
+
+void TFormLeccion::BtResultadosClick() {
+    Resultados->ShowResults();
+}
+
+void TFormLeccion::BtTerminarLecClick() {
+    close();
+}
+
+void TFormLeccion::reject() {
+    close();
+}
+
+bool TFormLeccion::FormCloseQuery() {
+    if (!ConfirmarFinDeLeccion(prompter_))
+        return false;
+    GuardarRegistro();
+    EndVisit();
+    return true;
+}
+
+void TFormLeccion::closeEvent(QCloseEvent* event) {
+    // Ignored until the register is safely written: a failed save keeps the window open.
+    event->ignore();
+    if (FormCloseQuery()) {
+        event->accept();
+        done(QDialog::Rejected);
+    }
+}
+
+void TFormLeccion::LimpiarPreguntaYRespuesta() {
+    ui->MemoPregunta->clear();
+    ui->MemoRespuesta->clear();
+    ui->UpDownPregunta->setPosition(0);
+    ui->UpDownRespuesta->setPosition(0);
+}
+
+void TFormLeccion::setQuestionMaximum(int maximum) {
+    ui->UpDownPregunta->setMaximum(maximum);
+}
+
+void TFormLeccion::enableResults() {
+    ui->BtResultados->setEnabled(true);
+}

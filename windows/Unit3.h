@@ -1,0 +1,52 @@
+#pragma once
+
+#include "LessonAdapters.h"
+#include "LessonWindow.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TFormLeccion;
+}
+
+// The lesson window, where a visit happens: the reading, its sections, the questions and their
+// answers, the verdicts, the results and the end of the lesson.
+class TFormLeccion : public QDialog, public LessonWindow {
+    Q_OBJECT
+public:
+    explicit TFormLeccion(QWidget* parent = nullptr);
+    ~TFormLeccion() override;
+
+    void FormActivate();
+    void ListaDeSeccionesClick();
+    void NpreguntaChange();
+    void NrespuestaChange();
+    void BtAceptarClick();
+    void BtResultadosClick();
+    void BtTerminarLecClick();
+    bool FormCloseQuery();
+
+    void LimpiarPreguntaYRespuesta() override;
+    void setQuestionMaximum(int maximum) override;
+    void enableResults() override;
+
+    // Esc asks to close, as the close box does.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // A typed answer number that is not one the selector offers puts the edit back.
+    void restoreAnswerNumber();
+
+    std::unique_ptr<Ui::TFormLeccion> ui;
+    std::unique_ptr<ViewerAdapter> viewer_;
+    std::unique_ptr<ListAdapter> sections_;
+    BoxPrompter prompter_;
+};
+
+extern TFormLeccion* FormLeccion;
