@@ -1,0 +1,125 @@
+#include "DocumentBuilder.h"
+
+#include <QTextBlock>
+#include <QTextTable>
+#include <QTextTableFormat>
+
+DocumentBuilder::DocumentBuilder(QTextDocument& document)
+    : document_(document), cursor_(&document) {
+    cursor_.movePosition(QTextCursor::End);
+}
+
+void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& format) {
+    if (text.isEmpty())
+        return;
+    placeInCell();
+    cursor_.insertText(text, format);
+    paragraphEmpty_ = false;
+}
+
+void DocumentBuilder::appendImage(const QString& name, double width, double height,
+                                  const QTextCharFormat& format) {
+    placeInCell();
+    QTextImageFormat image;
+    image.merge(format);
+    image.setName(name);
+    image.setWidth(width);
+    image.setHeight(height);
+    cursor_.insertImage(image);
+    paragraphEmpty_ = false;
+}
+
+void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    placeInCell();
+    cursor_.setBlockFormat(block);
+    if (paragraphEmpty_)
+        cursor_.setBlockCharFormat(chars);
+    cursor_.insertBlock();
+    paragraphEmpty_ = true;
+}
+
+void DocumentBuilder::enterTable(int columnsHint) {
+    if (table_)
+        return;
+    // The table goes where the next paragraph would start. That empty paragraph is dropped,
+    // unless a table or nothing at all comes before it, so that the table adds no blank line.
+    if (paragraphEmpty_ && cursor_.atBlockStart()) {
+        const QTextBlock previous = cursor_.block().previous();
+        if (previous.isValid() && !QTextCursor(previous).currentTable() &&
+            !QTextCursor(previous).currentFrame()->parentFrame())
+            cursor_.deletePreviousChar();
+    }
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setCellPadding(3);
+    format.setCellSpacing(0);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    const int columns = std::clamp(columnsHint, 1, kMaxColumns);
+    table_ = cursor_.insertTable(1, columns, format);
+    row_ = 0;
+    column_ = 0;
+    cellPlaced_ = false;
+    paragraphEmpty_ = true;
+}
+
+void DocumentBuilder::leaveTable() {
+    if (!table_)
+        return;
+    table_ = nullptr;
+    cursor_.movePosition(QTextCursor::End);
+    paragraphEmpty_ = true;
+}
+
+// Moves the cursor into the cell that the next content belongs to, adding the row or column it
+// needs.
+void DocumentBuilder::placeInCell() {
+    if (!table_ || cellPlaced_)
+        return;
+    if (row_ >= table_->rows())
+        table_->appendRows(row_ - table_->rows() + 1);
+    if (column_ >= table_->columns())
+        table_->appendColumns(column_ - table_->columns() + 1);
+    cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
+    cellPlaced_ = true;
+}
+
+void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    if (!table_)
+        return;
+    placeInCell();
+    cursor_.setBlockFormat(block);
+    if (paragraphEmpty_)
+        cursor_.setBlockCharFormat(chars);
+    if (column_ + 1 < kMaxColumns) {
+        ++column_;
+        cellPlaced_ = false;
+    } else {
+        cursor_.insertText(QStringLiteral("\t"));
+    }
+    paragraphEmpty_ = true;
+}
+
+void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    if (!table_)
+        return;
+    // Content after the last \cell and before \row (rare) is kept in that cell.
+    if (!paragraphEmpty_)
+        endCell(block, chars);
+    ++row_;
+    column_ = 0;
+    cellPlaced_ = false;
+    paragraphEmpty_ = true;
+    if (row_ >= kMaxRows) {
+        const int columns = table_->columns();
+        leaveTable();
+        enterTable(columns);
+    }
+}
+
+void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    leaveTable();
+    cursor_.setBlockFormat(block);
+    if (paragraphEmpty_)
+        cursor_.setBlockCharFormat(chars);
+}

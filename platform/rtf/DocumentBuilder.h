@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+class QTextTable;
+
+// Appends the reader's output to a QTextDocument: text runs, paragraph ends, pictures, and the
+// cells and rows of simple tables. Everything goes in at the end of the document, or of the cell
+// being filled, so each step is cheap.
+class DocumentBuilder {
+public:
+    // Cells per row and rows per table beyond these go on in the last cell or a new table, so a
+    // hostile table cannot make a layout of millions of cells.
+    static constexpr int kMaxColumns = 64;
+    static constexpr int kMaxRows = 5000;
+
+    explicit DocumentBuilder(QTextDocument& document);
+
+    void appendText(const QString& text, const QTextCharFormat& format);
+    void appendImage(const QString& name, double width, double height,
+                     const QTextCharFormat& format);
+    // Ends the paragraph being written, giving it its format.
+    void endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars);
+    // Whether the paragraph being written has any text yet.
+    bool paragraphEmpty() const { return paragraphEmpty_; }
+
+    // Table structure. Content of a table paragraph goes to the current cell; content of any other
+    // paragraph ends the table first.
+    void enterTable(int columnsHint);
+    void leaveTable();
+    bool inTable() const { return table_ != nullptr; }
+    void endCell(const QTextBlockFormat& block, const QTextCharFormat& chars);
+    void endRow(const QTextBlockFormat& block, const QTextCharFormat& chars);
+
+    // Gives the last paragraph its format.
+    void finish(const QTextBlockFormat& block, const QTextCharFormat& chars);
+
+private:
+    void placeInCell();
+
+    QTextDocument& document_;
+    QTextCursor cursor_;
+    bool paragraphEmpty_ = true;
+    QTextTable* table_ = nullptr;
+    int row_ = 0, column_ = 0;
+    bool cellPlaced_ = false;
+};
