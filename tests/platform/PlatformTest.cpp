@@ -1,0 +1,209 @@
+#include "Anchors.h"
+#include "Application.h"
+#include "Boxes.h"
+#include "ListBox.h"
+#include "ToolkitError.h"
+#include "UpDown.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { Boxes::startScript(); }
+    void cleanup() { Boxes::stopScript(); }
+
+    void fullStopFollowsTheLastCharacter() {
+        QCOMPARE(Boxes::withFullStop("Cannot open file C:\\a\\b_CRJ.TXT"),
+                 QString("Cannot open file C:\\a\\b_CRJ.TXT."));
+        QCOMPARE(Boxes::withFullStop("'1.' is not a valid integer value"),
+                 QString("'1.' is not a valid integer value."));
+        QCOMPARE(Boxes::withFullStop("I/O error 998"), QString("I/O error 998."));
+        // ")" and "." sort before or at ".": no full stop is added.
+        QCOMPARE(Boxes::withFullStop("List index out of bounds (12)"),
+                 QString("List index out of bounds (12)"));
+        QCOMPARE(Boxes::withFullStop("Disk full."), QString("Disk full."));
+        QCOMPARE(Boxes::withFullStop(""), QString(""));
+    }
+
+    void titleIsTheProgramNameUpToItsFirstFullStop() {
+        // This test program is called platform_test.
+        QCOMPARE(Boxes::applicationTitle(), QString("platform_test"));
+    }
+
+    void scriptAnswersInOrderAndRecordsEveryBox() {
+        Boxes::answer(true);
+        Boxes::answer(false);
+        Boxes::answer(true, "Ana");
+        QVERIFY(Boxes::question("Q1", "¿Sí?"));
+        QVERIFY(!Boxes::question("Q2", "¿No?"));
+        QString name = "antes";
+        QVERIFY(Boxes::input("Nombre", "Escribe tu Nombre: ", name));
+        QCOMPARE(name, QString("Ana"));
+        Boxes::information("Correcta", "Bien");
+        Boxes::message("Hola");
+        Boxes::error("Disk full");
+        const QList<Boxes::Shown>& shown = Boxes::shown();
+        QCOMPARE(shown.size(), 6);
+        QCOMPARE(shown[0].kind, Boxes::Kind::Question);
+        QCOMPARE(shown[3].caption, QString("Correcta"));
+        QCOMPARE(shown[4].caption, QString("platform_test"));
+        QCOMPARE(shown[5].text, QString("Disk full."));
+        QCOMPARE(Boxes::unanswered(), 0);
+
+        // A box the script has no answer for is refused, counted, and never waits.
+        QString kept = "igual";
+        QVERIFY(!Boxes::input("Nombre", "?", kept));
+        QCOMPARE(kept, QString("igual"));
+        QCOMPARE(Boxes::unanswered(), 1);
+    }
+
+    void openFileMovesTheWorkingDirectoryAndKeepsTheNameOnCancel() {
+        QTemporaryDir dir;
+        const QString before = QDir::currentPath();
+        QString path = "anterior_lec.rtf";
+        Boxes::answer(false);
+        QVERIFY(!Boxes::openFile("Lecciones|*_lec.rtf", path));
+        QCOMPARE(path, QString("anterior_lec.rtf"));
+        QCOMPARE(QDir::currentPath(), before);
+
+        const QString chosen = dir.path() + "/Tema_lec.rtf";
+        Boxes::answer(true, chosen);
+        QVERIFY(Boxes::openFile("Lecciones|*_lec.rtf", path));
+        QCOMPARE(path, chosen);
+        QCOMPARE(QDir(QDir::currentPath()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        QDir::setCurrent(before);
+    }
+
+    void upDownWrapsAndWritesItsEdit() {
+        QWidget parent;
+        QLineEdit edit("0", &parent);
+        UpDown upDown(&parent);
+        upDown.setBuddy(&edit);
+        QSignalSpy changes(&edit, &QLineEdit::textChanged);
+
+        QCOMPARE(upDown.maximum(), 100); // until the program sets it
+        upDown.setMaximum(3);
+        upDown.stepUp();
+        QCOMPARE(edit.text(), QString("1"));
+        upDown.setPosition(3);
+        upDown.stepUp(); // past the maximum to 0
+        QCOMPARE(edit.text(), QString("0"));
+        upDown.stepDown(); // below 0 to the maximum
+        QCOMPARE(edit.text(), QString("3"));
+        QCOMPARE(changes.count(), 4);
+
+        // The position it already has: the edit is not touched, its handler does not run.
+        upDown.setPosition(3);
+        QCOMPARE(changes.count(), 4);
+
+        // The position is read back from the edit's number.
+        edit.setText("2");
+        QCOMPARE(upDown.position(), 2);
+        edit.setText("x");
+        QVERIFY(!upDown.editHoldsPosition());
+        QCOMPARE(upDown.position(), 2);
+
+        upDown.setMaximum(100000);
+        QCOMPARE(upDown.maximum(), 32767);
+    }
+
+    void upDownStepsWithTheArrowsAndTheKeys() {
+        QWidget parent;
+        QLineEdit edit("0", &parent);
+        UpDown upDown(&parent);
+        upDown.setBuddy(&edit);
+        upDown.setMaximum(2);
+        parent.show();
+        QTest::mouseClick(upDown.findChild<QToolButton*>("up"), Qt::LeftButton);
+        QCOMPARE(edit.text(), QString("1"));
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QCOMPARE(edit.text(), QString("2"));
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QCOMPARE(edit.text(), QString("0"));
+        QTest::keyClick(&edit, Qt::Key_Down);
+        QCOMPARE(edit.text(), QString("2"));
+        QTest::mouseClick(upDown.findChild<QToolButton*>("down"), Qt::LeftButton);
+        QCOMPARE(edit.text(), QString("1"));
+
+        upDown.setEnabled(false);
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QCOMPARE(edit.text(), QString("1"));
+    }
+
+    void listBoxRunsItsHandlerOnlyForTheStudent() {
+        ListBox list;
+        list.addItems({"Sección 1", "Sección 2", "Sección 3"});
+        list.show();
+        QSignalSpy clicks(&list, &ListBox::clickedByStudent);
+        QCOMPARE(list.selectedIndex(), -1);
+
+        list.select(1);
+        QCOMPARE(list.selectedIndex(), 1);
+        QCOMPARE(clicks.count(), 0);
+
+        const QRect second = list.visualItemRect(list.item(1));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(clicks.count(), 1); // the item already selected still counts
+        const QRect third = list.visualItemRect(list.item(2));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(list.selectedIndex(), 2);
+
+        QTest::keyClick(list.viewport(), Qt::Key_Up);
+        QCOMPARE(list.selectedIndex(), 1);
+        QCOMPARE(clicks.count(), 3);
+
+        list.select(-1);
+        QCOMPARE(list.selectedIndex(), -1);
+        QCOMPARE(clicks.count(), 3);
+    }
+
+    void anchoredChildrenFollowTheirSides() {
+        QWidget parent;
+        parent.resize(400, 300);
+        QWidget grows(&parent), corner(&parent), still(&parent);
+        grows.setGeometry(10, 10, 380, 200);
+        corner.setGeometry(300, 250, 80, 30);
+        still.setGeometry(10, 250, 80, 30);
+        anchor(&grows, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+        anchor(&corner, Qt::RightEdge | Qt::BottomEdge);
+        anchor(&still, Qt::LeftEdge | Qt::TopEdge);
+        parent.show(); // a hidden widget gets its resize events only when shown
+        parent.resize(500, 350);
+        QCOMPARE(grows.geometry(), QRect(10, 10, 480, 250));
+        QCOMPARE(corner.geometry(), QRect(400, 300, 80, 30));
+        QCOMPARE(still.geometry(), QRect(10, 250, 80, 30));
+    }
+
+    void errorsFromAHandlerEndInTheErrorBoxAndTheProgramGoesOn() {
+        QPushButton button("falla");
+        int clicks = 0;
+        connect(&button, &QPushButton::clicked, [&] {
+            ++clicks;
+            throw ToolkitError::cannotOpenFile("/tmp/no/Tema_CRJ.TXT");
+        });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(Boxes::shown().size(), 2);
+        QCOMPARE(Boxes::shown()[0].kind, Boxes::Kind::Error);
+        QCOMPARE(Boxes::shown()[0].caption, QString("platform_test"));
+        QCOMPARE(Boxes::shown()[0].text, QString("Cannot open file /tmp/no/Tema_CRJ.TXT."));
+    }
+};
+
+int main(int argc, char** argv) {
+    Application app(argc, argv);
+    PlatformTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PlatformTest.moc"

@@ -1,0 +1,503 @@
+#include "LessonFixture.h"
+
+#include "Ansi.h"
+#include "Application.h"
+#include "Boxes.h"
+#include "Clock.h"
+#include "LessonFiles.h"
+#include "ListBox.h"
+#include "RichViewer.h"
+#include "Sections.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit5.h"
+#include "UpDown.h"
+#include "Visit.h"
+
+#include <QBarSet>
+#include <QChartView>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedBarSeries>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using Fixture::whenModal;
+
+namespace {
+
+template <class T> T* in(QWidget* window, const char* name) {
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+void click(QWidget* window, const char* name) {
+    QTest::mouseClick(in<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
+void step(QWidget* window, const char* upDown, const char* arrow) {
+    QTest::mouseClick(in<UpDown>(window, upDown)->findChild<QToolButton*>(arrow), Qt::LeftButton);
+}
+
+void pickSection(int index) {
+    ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(index)).center());
+}
+
+QString text(QWidget* window, const char* name) {
+    QWidget* w = in<QWidget>(window, name);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        return edit->text();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        return memo->toPlainText();
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    return QString();
+}
+
+bool enabled(QWidget* window, const char* name) {
+    return in<QWidget>(window, name)->isEnabled();
+}
+
+// The last box shown, as "kind|caption|text".
+QString lastBox() {
+    if (Boxes::shown().isEmpty())
+        return QString();
+    const Boxes::Shown& b = Boxes::shown().back();
+    return QString::number(int(b.kind)) + u'|' + b.caption + u'|' + b.text;
+}
+
+QString box(Boxes::Kind kind, const QString& caption, const QString& text) {
+    return QString::number(int(kind)) + u'|' + caption + u'|' + text;
+}
+
+// The text of the viewer's first visible line.
+QString topLine(RichViewer* viewer) {
+    QTextCursor c = viewer->cursorForPosition(QPoint(4, 4));
+    return c.block().text();
+}
+
+const QStringList kKey = {
+    ".Sección 1",
+    ".c¿Qué dice el primer párrafo?",
+    ".rQue el volcán duerme.",
+    ".bBien: lo dice la primera frase.",
+    ".rQue el volcán ruge.",
+    ".mNo: relee la primera frase.",
+    ".c¿Quién es Lucía?",
+    ".rLa abuela.",
+    ".mNo: Lucía es la nieta.",
+    ".rLa nieta.",
+    ".b¡Eso es!",
+    ".rUna científica.",
+    ".pPiénsalo otra vez.",
+    ".c¿Dónde está la isla?",
+    ".rEn el mar.",
+    ".bSí.",
+    ".Sección 2",
+    ".cPregunta única de la sección 2",
+    ".rRespuesta buena",
+    ".BCorrecto, en mayúsculas.",
+    ".Sección 3",
+    ".cPregunta de la sección 3",
+    ".rSí",
+    ".bBien",
+};
+
+} // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString home_;
+
+    QString lessonPath(const QString& name) const { return dir_.path() + u'/' + name + "_lec.rtf"; }
+
+    void writeLesson(const QString& name, const QStringList& markers, const QStringList& key) {
+        Fixture::writeFile(lessonPath(name), Fixture::lessonText(markers));
+        Fixture::writeFile(dir_.path() + u'/' + name + "_CRJ.TXT", Fixture::keyText(key));
+    }
+
+private slots:
+    void initTestCase() {
+        home_ = QDir::currentPath();
+        Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+        Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
+    }
+
+    void init() {
+        QDir::setCurrent(dir_.path());
+        Boxes::startScript();
+        FormInicio = new TFormInicio();
+        FormLeccion = new TFormLeccion(FormInicio);
+        Resultados = new TResultados(FormLeccion);
+    }
+
+    void cleanup() {
+        QCOMPARE(Boxes::unanswered(), 0);
+        QCOMPARE(Boxes::unusedAnswers(), 0);
+        Boxes::stopScript();
+        delete FormInicio;
+        FormInicio = nullptr;
+        FormLeccion = nullptr;
+        Resultados = nullptr;
+        QDir::setCurrent(home_);
+    }
+
+    void missingDocumentsShowTheirLinesAndTheButtonsToggle() {
+        QFile::remove("dorvalia_intro.rtf");
+        QFile::remove("dorvalia_instrucciones.rtf");
+        FormInicio->show();
+        RichViewer* memo = in<RichViewer>(FormInicio, "MemoIntro");
+        QCOMPARE(memo->plainText(), QString("No se encuentra el archivo \"dorvalia_intro.rtf\""));
+        QVERIFY(!enabled(FormInicio, "btIntro"));
+        QVERIFY(enabled(FormInicio, "BtInstrucc"));
+
+        click(FormInicio, "BtInstrucc");
+        QCOMPARE(memo->plainText(), QString("No se encuentra \"dorvalia_instrucciones.rtf\"."));
+        QVERIFY(enabled(FormInicio, "btIntro"));
+        QVERIFY(!enabled(FormInicio, "BtInstrucc"));
+
+        click(FormInicio, "btIntro");
+        QCOMPARE(memo->plainText(), QString("No se encuentra el archivo \"dorvalia_intro.rtf\""));
+        QVERIFY(!enabled(FormInicio, "btIntro"));
+    }
+
+    void documentsAreShownAsRichText() {
+        for (const char* name : {"dorvalia_intro.rtf", "dorvalia_instrucciones.rtf"}) {
+            QFile::remove(name);
+            QVERIFY(QFile::copy(QString(DORVALIA_SAMPLES "/") + name, name));
+        }
+        FormInicio->show();
+        RichViewer* memo = in<RichViewer>(FormInicio, "MemoIntro");
+        QVERIFY(memo->plainText().startsWith("Bienvenido a Dorvalia"));
+        QTextCursor title(memo->document());
+        title.movePosition(QTextCursor::NextCharacter);
+        QCOMPARE(title.charFormat().fontWeight(), int(QFont::Bold));
+        click(FormInicio, "BtInstrucc");
+        QVERIFY(memo->plainText().startsWith("Instrucciones"));
+        QVERIFY(memo->plainText().contains("Seleccionar lección"));
+        QFile::remove("dorvalia_intro.rtf");
+        QFile::remove("dorvalia_instrucciones.rtf");
+    }
+
+    void terminarAsksBeforeEnding() {
+        FormInicio->show();
+        // No: the program goes on (the loop ends only when the guard stops it).
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] { qApp->exit(7); });
+        Boxes::answer(false);
+        QTimer::singleShot(0, [] { click(FormInicio, "Btterminar"); });
+        guard.start(300);
+        QCOMPARE(qApp->exec(), 7);
+        QCOMPARE(lastBox(),
+                 box(Boxes::Kind::Question, "Fin del programa", "¿Quiere cerrar este programa?"));
+        // Yes: the event loop ends at once.
+        Boxes::answer(true);
+        QTimer::singleShot(0, [] { click(FormInicio, "Btterminar"); });
+        guard.start(5000);
+        QCOMPARE(qApp->exec(), 0);
+        guard.stop();
+    }
+
+    void cancellingTheFileDialogAsksNothing() {
+        FormInicio->show();
+        const QString before = in<RichViewer>(FormInicio, "MemoIntro")->plainText();
+        Boxes::answer(false);
+        click(FormInicio, "BtSelecLec");
+        QCOMPARE(Boxes::shown().size(), 1);
+        QCOMPARE(Boxes::shown()[0].kind, Boxes::Kind::OpenFile);
+        QCOMPARE(Boxes::shown()[0].text, QString("Lecciones|*_lec.rtf"));
+        QCOMPARE(in<RichViewer>(FormInicio, "MemoIntro")->plainText(), before);
+        QVERIFY(!FormLeccion->isVisible());
+    }
+
+    void aCancelledNameOpensTheLessonWithAnEmptyName() {
+        writeLesson("Mi_tema_de_hoy", {".Sección 1"}, {".Sección 1", ".cUna", ".rSí", ".bBien"});
+        FormInicio->show();
+        NombreAlumno = QStringLiteral("Antes");
+        Boxes::answer(true, lessonPath("Mi_tema_de_hoy"));
+        Boxes::answer(false); // the name prompt
+        Boxes::answer(false); // "Trabajo Incompleto": No, end the lesson
+        bool opened = false;
+        whenModal(FormLeccion, [&] {
+            opened = FormLeccion->isVisible();
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(opened);
+        QVERIFY(!FormLeccion->isVisible());
+        QCOMPARE(NombreAlumno.str(), QString());
+        QCOMPARE(NombreLeccion.str(), QString("Mi_tema_de_hoy"));
+        QCOMPARE(DirLeccion.str(), dir_.path() + u'/');
+        QCOMPARE(Boxes::shown()[1].caption, QString("Nombre"));
+        QCOMPARE(Boxes::shown()[1].text, QString("Escribe tu Nombre: "));
+        QCOMPARE(FormLeccion->windowTitle(), QString("Mi_tema_de_hoy"));
+        // The register's lines of a nameless student begin with ",".
+        const QByteArray reg = Fixture::readFile(dir_.path() + "/Mi_tema_de_hoy07122026_reg.csv");
+        QCOMPARE(reg, QByteArray(",07/12/2026,Mi_tema_de_hoy\r\n"
+                                 "Nombre,Secci\xf3n,Cuesti\xf3n,Respuesta,Juicio,1er intento\r\n"));
+    }
+
+    // The whole study loop, from the start window to the register.
+    void aWholeVisit() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        QFile::remove(dir_.path() + "/Leccion07122026_reg.csv");
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("Leccion"));
+        Boxes::answer(true, "Ana");
+        bool walked = false;
+        whenModal(FormLeccion, [&] {
+            walkTheLesson();
+            walked = true;
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(walked);
+        QVERIFY(!FormLeccion->isVisible());
+
+        const QByteArray expected =
+            stringToAnsi(u"Ana,07/12/2026,Leccion\r\n"
+                         u"Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento\r\n"
+                         u"Ana,1,1,0,Pendiente\r\n"
+                         u"Ana,1,1,2,Incorrecta\r\n"
+                         u"Ana,1,1,1,Correcta\r\n"
+                         u"Ana,1,1,2,Incorrecta\r\n"
+                         u"Ana,1,2,2,Correcta,si\r\n"
+                         u"Ana,1,2,3,Pendiente\r\n"
+                         u"Ana,2,1,1,Correcta,si\r\n");
+        QCOMPARE(Fixture::readFile(dir_.path() + "/Leccion07122026_reg.csv"), expected);
+        // Back in the start window, as the student left it.
+        QVERIFY(FormInicio->isVisible());
+    }
+
+    void resultsShowTheSharesOfEachVerdict() {
+        NombreAlumno = QStringLiteral("Beatriz");
+        NombreLeccion = QStringLiteral("Tema");
+        NumCorrectas = 2;
+        NumIncorrectas = 1;
+        NumPendientes = 0;
+        QStringList marks;
+        QStringList labels;
+        QList<qreal> values;
+        whenModal(Resultados, [&] {
+            marks = Resultados->markTexts();
+            auto* series = qobject_cast<QStackedBarSeries*>(
+                in<QChartView>(Resultados, "Chart1")->chart()->series().value(0));
+            QVERIFY(series);
+            QCOMPARE(series->objectName(), QString("Series1"));
+            for (QBarSet* set : series->barSets()) {
+                labels.append(set->label());
+                values.append(set->at(labels.size() - 1));
+            }
+            QCOMPARE(text(Resultados, "Nombre"), QString("Nombre: Beatriz"));
+            QCOMPARE(text(Resultados, "Leccion"), QString("Lección: Tema"));
+            QCOMPARE(text(Resultados, "Correctas"), QString("Respuestas Correctas: 2"));
+            QCOMPARE(text(Resultados, "Incorrectas"), QString("Respuestas Incorrectas: 1"));
+            click(Resultados, "Button1");
+        });
+        Resultados->ShowResults();
+        QCOMPARE(labels, QStringList({"Correctas", "Incorrectas"}));
+        QCOMPARE(marks, QStringList({"66.7", "33.3"}));
+        QVERIFY(qAbs(values[0] - 200.0 / 3) < 1e-9);
+        QVERIFY(qAbs(values[1] - 100.0 / 3) < 1e-9);
+
+        // Only pending answers: the other two bars stand at 0 and show it.
+        NumCorrectas = 0;
+        NumIncorrectas = 0;
+        NumPendientes = 4;
+        whenModal(Resultados, [&] {
+            marks = Resultados->markTexts();
+            click(Resultados, "Button1");
+        });
+        Resultados->ShowResults();
+        QCOMPARE(marks, QStringList({"0", "0", "100"}));
+    }
+
+    void aMissingKeyEndsInTheErrorBoxAndTheLessonStillCloses() {
+        Fixture::writeFile(lessonPath("SinClave"), Fixture::lessonText({".Sección 1"}));
+        FormInicio->show();
+        NumSecciones = 0;
+        SeccionesPendientes.clear();
+        Boxes::answer(true, lessonPath("SinClave"));
+        Boxes::answer(true, "Ana");
+        bool stayedOpen = false;
+        whenModal(FormLeccion, [&] {
+            stayedOpen = FormLeccion->isVisible();
+            QCOMPARE(in<ListBox>(FormLeccion, "ListaDeSecciones")->count(), 0);
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(stayedOpen);
+        QCOMPARE(Boxes::shown()[2].kind, Boxes::Kind::Error);
+        QCOMPARE(Boxes::shown()[2].caption, QString("windows_test"));
+        QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinClave_CRJ.TXT.");
+        QVERIFY(!FormLeccion->isVisible());
+        QCOMPARE(Fixture::readFile(dir_.path() + "/SinClave07122026_reg.csv"),
+                 QByteArray("Ana,07/12/2026,SinClave\r\n"
+                            "Nombre,Secci\xf3n,Cuesti\xf3n,Respuesta,Juicio,1er intento\r\n"));
+    }
+
+    void aMissingTextOrABadLastMarkerStopsTheOpening() {
+        FormInicio->show();
+        NumSecciones = 0;
+        SeccionesPendientes.clear();
+        Fixture::writeFile(dir_.path() + "/SinTexto_CRJ.TXT", Fixture::keyText({".Sección 1"}));
+        writeLesson("MalMarcada", {".Sección 1", ".Sección 2."}, {".Sección 1"});
+        for (const QString& name : {QString("SinTexto"), QString("MalMarcada")}) {
+            Boxes::answer(true, lessonPath(name));
+            Boxes::answer(true, "Ana");
+            whenModal(FormLeccion, [&] { click(FormLeccion, "BtTerminarLec"); });
+            click(FormInicio, "BtSelecLec");
+            QVERIFY(!FormLeccion->isVisible());
+        }
+        QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinTexto_lec.rtf.");
+        QCOMPARE(Boxes::shown()[5].text, QString("' 2.' is not a valid integer value."));
+        QVERIFY(QFile::exists(dir_.path() + "/MalMarcada07122026_reg.csv"));
+    }
+
+private:
+    void walkTheLesson();
+};
+
+void WindowsTest::walkTheLesson() {
+    QWidget* w = FormLeccion;
+    ListBox* list = in<ListBox>(w, "ListaDeSecciones");
+    RichViewer* viewer = in<RichViewer>(w, "LectorDeSeccion");
+
+    QCOMPARE(w->windowTitle(), QString("Leccion"));
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(2)->text(), QString("Sección 3"));
+    QCOMPARE(list->selectedIndex(), -1);
+    QVERIFY(!enabled(w, "UpDownPregunta"));
+    QVERIFY(!enabled(w, "UpDownRespuesta"));
+    QVERIFY(!enabled(w, "BtResultados"));
+    QVERIFY(!enabled(w, "BtAceptar"));
+
+    // The last section first: its marker comes to the top of the viewer.
+    pickSection(2);
+    QCOMPARE(topLine(viewer), QString(".Sección 3"));
+    QCOMPARE(viewer->selectionLength(), 10);
+    pickSection(0);
+    QCOMPARE(topLine(viewer), QString(".Sección 1"));
+    QVERIFY(enabled(w, "UpDownPregunta"));
+    QCOMPARE(Boxes::shown().size(), 2); // file and name only: nothing was pending
+
+    // The question selector wraps at both ends of the section's three questions.
+    step(w, "UpDownPregunta", "up");
+    QCOMPARE(text(w, "Npregunta"), QString("1"));
+    QCOMPARE(text(w, "MemoPregunta"), QString("¿Qué dice el primer párrafo?"));
+    QVERIFY(enabled(w, "UpDownRespuesta"));
+    step(w, "UpDownPregunta", "down");
+    QCOMPARE(text(w, "Npregunta"), QString("0"));
+    QCOMPARE(text(w, "MemoPregunta"), QString());
+    QVERIFY(!enabled(w, "UpDownRespuesta"));
+    step(w, "UpDownPregunta", "down");
+    QCOMPARE(text(w, "Npregunta"), QString("3"));
+    QCOMPARE(text(w, "MemoPregunta"), QString("¿Dónde está la isla?"));
+    step(w, "UpDownPregunta", "up");
+    step(w, "UpDownPregunta", "up");
+    QCOMPARE(text(w, "Npregunta"), QString("1"));
+
+    // Each answer, then none of the above.
+    step(w, "UpDownRespuesta", "up");
+    QCOMPARE(text(w, "MemoRespuesta"), QString("Que el volcán duerme."));
+    QVERIFY(enabled(w, "BtAceptar"));
+    step(w, "UpDownRespuesta", "up");
+    QCOMPARE(text(w, "MemoRespuesta"), QString("Que el volcán ruge."));
+    step(w, "UpDownRespuesta", "up");
+    QCOMPARE(text(w, "Nrespuesta"), QString("0"));
+    QCOMPARE(text(w, "MemoRespuesta"), QString("      NINGUNA DE LAS ANTERIORES"));
+    QVERIFY(enabled(w, "BtAceptar"));
+
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Pendiente", "NINGUNA DE LAS RESPUESTAS"));
+    QVERIFY(enabled(w, "BtResultados"));
+    step(w, "UpDownRespuesta", "down");
+    QCOMPARE(text(w, "Nrespuesta"), QString("2"));
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Incorrecta", "No: relee la primera frase."));
+    step(w, "UpDownRespuesta", "down");
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(),
+             box(Boxes::Kind::Information, "Correcta", "Bien: lo dice la primera frase."));
+
+    // A typed answer number that the selector does not offer is put back.
+    QLineEdit* nrespuesta = in<QLineEdit>(w, "Nrespuesta");
+    nrespuesta->setText("9");
+    QCOMPARE(nrespuesta->text(), QString("1"));
+    nrespuesta->setText("2");
+    QCOMPARE(text(w, "MemoRespuesta"), QString("Que el volcán ruge."));
+    click(w, "BtAceptar"); // a second wrong answer: counted, not "si" later
+
+    // Changing the question empties the answer and disables accepting.
+    step(w, "UpDownPregunta", "up");
+    QCOMPARE(text(w, "Nrespuesta"), QString("0"));
+    QCOMPARE(text(w, "MemoRespuesta"), QString());
+    QVERIFY(!enabled(w, "BtAceptar"));
+    step(w, "UpDownRespuesta", "up");
+    step(w, "UpDownRespuesta", "up");
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Correcta", "¡Eso es!"));
+    step(w, "UpDownRespuesta", "up");
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Pendiente", "Piénsalo otra vez."));
+
+    // Question 3 is still unanswered: leaving is asked, and Yes keeps the section.
+    Boxes::answer(true);
+    pickSection(1);
+    QCOMPARE(lastBox(), box(Boxes::Kind::Question, "Faltan preguntas",
+                            "Le faltan algunas preguntas de la sección 1\n\r"
+                            "¿Seguir contestando esta sección?"));
+    QCOMPARE(list->selectedIndex(), 0);
+    QCOMPARE(text(w, "Npregunta"), QString("2"));
+    Boxes::answer(false);
+    pickSection(1);
+    QCOMPARE(list->selectedIndex(), 1);
+    QCOMPARE(text(w, "Npregunta"), QString("0"));
+    QCOMPARE(topLine(viewer), QString(".Sección 2"));
+    step(w, "UpDownPregunta", "up");
+    step(w, "UpDownRespuesta", "up");
+    click(w, "BtAceptar");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Correcta", "Correcto, en mayúsculas."));
+
+    // The results at this point: 3 correct, 2 incorrect, 2 pending.
+    QStringList marks;
+    QString correctas;
+    whenModal(Resultados, [&] {
+        marks = Resultados->markTexts();
+        correctas = text(Resultados, "Correctas");
+        click(Resultados, "Button1");
+    });
+    click(w, "BtResultados");
+    QCOMPARE(correctas, QString("Respuestas Correctas: 3"));
+    QCOMPARE(marks, QStringList({"42.9", "28.6", "28.6"}));
+    QVERIFY(w->isVisible());
+
+    // Ending with sections 1 and 3 unfinished: Yes stays, No saves and closes.
+    Boxes::answer(true);
+    click(w, "BtTerminarLec");
+    QCOMPARE(lastBox(), box(Boxes::Kind::Question, "Trabajo Incompleto",
+                            "Le falta terminar las secciones: 1, 3, \n\r¿Seguir estudiando?"));
+    QVERIFY(w->isVisible());
+    Boxes::answer(false);
+    click(w, "BtTerminarLec");
+}
+
+int main(int argc, char** argv) {
+    qputenv("LC_ALL", "C.UTF-8");
+    Application app(argc, argv);
+    WindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowsTest.moc"
