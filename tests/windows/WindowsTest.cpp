@@ -24,6 +24,7 @@
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 
@@ -387,10 +388,15 @@ void WindowsTest::walkTheLesson() {
     pickSection(2);
     QCOMPARE(topLine(viewer), QString(".Sección 3"));
     QCOMPARE(viewer->selectionLength(), 10);
+    QCOMPARE(Boxes::shown().size(), 2); // file and name only: nothing was pending
+    // Section 3's question is pending now: leaving asks, and No leaves.
+    Boxes::answer(false);
     pickSection(0);
+    QCOMPARE(lastBox(), box(Boxes::Kind::Question, "Faltan preguntas",
+                            "Le faltan algunas preguntas de la sección 3\n\r"
+                            "¿Seguir contestando esta sección?"));
     QCOMPARE(topLine(viewer), QString(".Sección 1"));
     QVERIFY(enabled(w, "UpDownPregunta"));
-    QCOMPARE(Boxes::shown().size(), 2); // file and name only: nothing was pending
 
     // The question selector wraps at both ends of the section's three questions.
     step(w, "UpDownPregunta", "up");
