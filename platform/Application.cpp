@@ -3,7 +3,16 @@
 #include "Boxes.h"
 #include "ToolkitError.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+#include <QFont>
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The windows are laid out for "MS Sans Serif" at 8 points. Where it is missing, a sans-serif
+    // of the same width keeps every caption inside its button; a wider one would cut them.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

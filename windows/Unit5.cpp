@@ -9,6 +9,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLocale>
@@ -43,6 +44,10 @@ TResultados::TResultados(QWidget* parent)
     chart_->setPlotAreaBackgroundBrush(Qt::white);
     chart_->setPlotAreaBackgroundVisible(true);
     chart_->legend()->hide();
+    // The chart is small: the frame's margins and rounded corners would squeeze the axes.
+    chart_->setMargins(QMargins(2, 2, 6, 2));
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
+    chart_->setBackgroundRoundness(0);
     chart_->setAnimationOptions(QChart::NoAnimation);
 
     Series1 = new QStackedBarSeries(chart_);
@@ -55,6 +60,8 @@ TResultados::TResultados(QWidget* parent)
     bottom->setTitleFont(arial(12));
     bottom->setTitleBrush(Qt::blue);
     bottom->setGridLineVisible(false);
+    bottom->setLabelsFont(arial(8));
+    bottom->setTruncateLabels(false);
     chart_->addAxis(bottom, Qt::AlignBottom);
     Series1->attachAxis(bottom);
 
@@ -62,6 +69,7 @@ TResultados::TResultados(QWidget* parent)
     left->setRange(0, 100);
     left->setTickCount(11);
     left->setLabelFormat(QStringLiteral("%d"));
+    left->setLabelsFont(arial(7));
     left->setTitleText(QStringLiteral("Porcentaje"));
     left->setTitleFont(arial(10));
     left->setTitleBrush(Qt::blue);
