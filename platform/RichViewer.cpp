@@ -3,6 +3,8 @@
 #include "DocumentFile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -59,10 +61,18 @@ void RichViewer::resizeEvent(QResizeEvent* event) {
 // A QTextEdit lays its document out only once it is shown; the lesson counts lines before that.
 // The text width is the viewport's either way, as QTextEdit itself sets it when shown.
 void RichViewer::layOut() const {
-    if (linesValid_)
-        return;
+    // A hidden widget that was resized has not placed its viewport yet: show() would send it the
+    // resize event first, and so does this.
+    auto* self = const_cast<RichViewer*>(this);
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        QResizeEvent event(size(), QSize());
+        QCoreApplication::sendEvent(self, &event);
+        self->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
     QTextDocument* doc = document();
     const qreal width = viewport()->width();
+    if (linesValid_ && doc->textWidth() == width)
+        return;
     if (doc->textWidth() != width)
         doc->setTextWidth(width);
     doc->documentLayout()->documentSize(); // finishes the layout of every block

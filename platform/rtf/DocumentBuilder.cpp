@@ -119,7 +119,15 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
 
 void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     leaveTable();
-    cursor_.setBlockFormat(block);
-    if (paragraphEmpty_)
+    if (!paragraphEmpty_) {
+        cursor_.setBlockFormat(block);
+        return;
+    }
+    // The file's last \par ends its last paragraph: the empty one it opened is no paragraph of
+    // the text (unless a table comes before it, which needs a block after it).
+    const QTextBlock previous = cursor_.block().previous();
+    if (previous.isValid() && !QTextCursor(previous).currentFrame()->parentFrame())
+        cursor_.deletePreviousChar();
+    else
         cursor_.setBlockCharFormat(chars);
 }

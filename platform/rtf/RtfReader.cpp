@@ -331,6 +331,7 @@ void Interpreter::run() {
 
 void Interpreter::openGroup() {
     star_ = false;
+    skipChars_ = 0; // a \uN fallback never reaches past a brace
     if (skipping_) {
         ++skipNested_;
         return;
@@ -362,6 +363,7 @@ void Interpreter::openGroup() {
 // Returns false when the outermost group has closed: the document ends there.
 bool Interpreter::closeGroup() {
     star_ = false;
+    skipChars_ = 0;
     if (skipping_) {
         if (skipNested_ > 0) {
             --skipNested_;
@@ -1090,6 +1092,7 @@ void Interpreter::tableWord(Kw kw, bool, int param) {
     case Kw::k_page:
     case Kw::k_sect:
         // A break between paragraphs; an empty paragraph gets no extra line from it.
+        flushBytes();
         if (d == RtfDest::Text && !(builder_.paragraphEmpty() && run_.isEmpty()))
             endParagraph();
         break;
@@ -1201,8 +1204,10 @@ void Interpreter::onUnicode(int value) {
             return;
         flushBytes();
         if (QChar::isHighSurrogate(unit)) {
-            if (pendingHigh_)
+            if (pendingHigh_) {
+                pendingHigh_ = 0;
                 emitText(QString(QChar(0xFFFD)));
+            }
             pendingHigh_ = unit;
             return;
         }
