@@ -7,6 +7,13 @@
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : document_(document), cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
+    // One edit for the whole document: outside an edit block every insertion makes the cursor
+    // lay out its paragraph again, which is quadratic in the paragraph's length.
+    QTextCursor(&document_).beginEditBlock();
+}
+
+DocumentBuilder::~DocumentBuilder() {
+    QTextCursor(&document_).endEditBlock();
 }
 
 void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& format) {

@@ -18,6 +18,9 @@ public:
     static constexpr int kMaxRows = 5000;
 
     explicit DocumentBuilder(QTextDocument& document);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder&) = delete;
+    DocumentBuilder& operator=(const DocumentBuilder&) = delete;
 
     void appendText(const QString& text, const QTextCharFormat& format);
     void appendImage(const QString& name, double width, double height,

@@ -12,8 +12,11 @@ namespace {
 
 using Kind = RtfToken::Kind;
 
+// Tokens point into the bytes they came from: the bytes are kept until the next call.
 std::vector<RtfToken> tokenize(const QByteArray& data) {
-    RtfTokenizer tokenizer(data);
+    static QByteArray kept;
+    kept = data;
+    RtfTokenizer tokenizer(kept);
     std::vector<RtfToken> tokens;
     for (RtfToken t = tokenizer.next(); t.kind != Kind::End; t = tokenizer.next())
         tokens.push_back(t);

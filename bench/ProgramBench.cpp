@@ -1,0 +1,210 @@
+// How fast the program does what a student does, through its real windows on the offscreen
+// platform: start-up, opening lessons, stepping through questions, accepting answers, saving the
+// register. Each benchmark also reports the process's peak memory (run one benchmark per process
+// to read it for that benchmark alone; scripts/bench does).
+#include "LessonMaker.h"
+
+#include "AnswerKey.h"
+#include "Application.h"
+#include "Boxes.h"
+#include "Clock.h"
+#include "LessonFiles.h"
+#include "ListBox.h"
+#include "Register.h"
+#include "Sections.h"
+#include "TextList.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit5.h"
+#include "UpDown.h"
+#include "Visit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+QString samplesFolder() { return QStringLiteral(DORVALIA_SAMPLES); }
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void reportMemory(benchmark::State& state) {
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+void createWindows() {
+    FormInicio = new TFormInicio();
+    AboutBox = new TAboutBox();
+    FormLeccion = new TFormLeccion(FormInicio);
+    Resultados = new TResultados(FormLeccion);
+}
+
+void destroyWindows() {
+    delete AboutBox;
+    delete FormInicio;
+    AboutBox = nullptr;
+    FormInicio = nullptr;
+    FormLeccion = nullptr;
+    Resultados = nullptr;
+}
+
+// Opens the lesson in the lesson window, as the start window does, without its modal loop.
+void openLesson(const QString& lessonText) {
+    SepararRutaDeLeccion(lessonText);
+    FormLeccion->show();
+}
+
+void closeLesson() {
+    FormLeccion->hide();
+    EndVisit();
+}
+
+template <class T> T* control(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+void StartUp(benchmark::State& state) {
+    QDir::setCurrent(samplesFolder());
+    for (auto _ : state) {
+        createWindows();
+        FormInicio->show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(FormInicio->isVisible());
+        destroyWindows();
+    }
+    reportMemory(state);
+}
+BENCHMARK(StartUp)->Unit(benchmark::kMillisecond);
+
+void OpenSampleLesson(benchmark::State& state) {
+    createWindows();
+    for (auto _ : state) {
+        openLesson(samplesFolder() + QStringLiteral("/El_volcan_lec.rtf"));
+        benchmark::DoNotOptimize(NumSecciones);
+        state.PauseTiming();
+        closeLesson();
+        state.ResumeTiming();
+    }
+    destroyWindows();
+    reportMemory(state);
+}
+BENCHMARK(OpenSampleLesson)->Unit(benchmark::kMillisecond);
+
+void OpenOneMegabyteLesson(benchmark::State& state) {
+    QTemporaryDir dir;
+    LessonMaker::write(dir.path(), QStringLiteral("Grande"), 1 << 20, 10);
+    createWindows();
+    for (auto _ : state) {
+        openLesson(dir.path() + QStringLiteral("/Grande_lec.rtf"));
+        benchmark::DoNotOptimize(NumSecciones);
+        state.PauseTiming();
+        if (NumSecciones != 99)
+            state.SkipWithError("the lesson did not open with its 99 sections");
+        closeLesson();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * (1 << 20));
+    destroyWindows();
+    reportMemory(state);
+}
+BENCHMARK(OpenOneMegabyteLesson)->Unit(benchmark::kMillisecond);
+
+// A section of 100 questions of four answers, stepped through question by question, each
+// answer shown.
+void StepThroughASection(benchmark::State& state) {
+    QTemporaryDir dir;
+    LessonMaker::write(dir.path(), QStringLiteral("Pasos"), 64 << 10, 100);
+    createWindows();
+    openLesson(dir.path() + QStringLiteral("/Pasos_lec.rtf"));
+    auto* list = control<ListBox>(FormLeccion, "ListaDeSecciones");
+    auto* questionUp = control<UpDown>(FormLeccion, "UpDownPregunta")->findChild<QToolButton*>("up");
+    auto* answerUp = control<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("up");
+    Boxes::startScript();
+    list->select(98);
+    FormLeccion->ListaDeSeccionesClick();
+    for (auto _ : state) {
+        for (int q = 0; q <= 100; ++q) {
+            questionUp->click();
+            for (int a = 0; a <= 4; ++a)
+                answerUp->click();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 101);
+    Boxes::stopScript();
+    closeLesson();
+    destroyWindows();
+    reportMemory(state);
+}
+BENCHMARK(StepThroughASection)->Unit(benchmark::kMillisecond);
+
+void AcceptAThousandAnswers(benchmark::State& state) {
+    QTemporaryDir dir;
+    LessonMaker::write(dir.path(), QStringLiteral("Mil"), 64 << 10, 10);
+    createWindows();
+    openLesson(dir.path() + QStringLiteral("/Mil_lec.rtf"));
+    auto* list = control<ListBox>(FormLeccion, "ListaDeSecciones");
+    auto* questionUp = control<UpDown>(FormLeccion, "UpDownPregunta")->findChild<QToolButton*>("up");
+    auto* answerUp = control<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("up");
+    auto* accept = control<QPushButton>(FormLeccion, "BtAceptar");
+    Boxes::startScript();
+    list->select(0);
+    FormLeccion->ListaDeSeccionesClick();
+    questionUp->click();
+    answerUp->click();
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i)
+            accept->click();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+    Boxes::stopScript();
+    closeLesson();
+    destroyWindows();
+    reportMemory(state);
+}
+BENCHMARK(AcceptAThousandAnswers)->Unit(benchmark::kMillisecond);
+
+void SaveAThousandLineRegister(benchmark::State& state) {
+    QTemporaryDir dir;
+    DirLeccion = dir.path() + u'/';
+    NombreLeccion = QStringLiteral("Registro");
+    NombreAlumno = QStringLiteral("Ana");
+    Clave = std::make_unique<TextList>();
+    StartVisit();
+    for (int i = 0; i < 998; ++i)
+        Registro->add(QStringLiteral("Ana,%1,%2,1,Correcta,si").arg(i / 10 + 1).arg(i % 10 + 1));
+    const QString path = RegisterPath(DateDigits(Clock::shortDate(Clock::today())));
+    for (auto _ : state) {
+        GuardarRegistro();
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+    EndVisit();
+    reportMemory(state);
+}
+BENCHMARK(SaveAThousandLineRegister)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
