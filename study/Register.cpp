@@ -142,6 +142,11 @@ QString DateDigits(const QString& shortDate) {
 void GuardarRegistro() {
     const QString path = RegisterPath(DateDigits(Clock::shortDate(Clock::today())));
     const QByteArray bytes = registerBytes();
+    // Only a regular file can be a register. Opening a FIFO for the existence test would wait
+    // for a writer and hang the program; a socket or a device is nobody's register either.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw ToolkitError::inputOutput(5);
     // The existence test is an attempt to read; a file that is there but unreadable is still
     // someone's register and is appended to, never created afresh.
     if (canBeRead(path) || QFileInfo::exists(path))
