@@ -28,7 +28,8 @@ QByteArray key(int sections, int questions) {
     for (int s = 1; s <= sections; ++s) {
         out += stringToAnsi(QStringLiteral(".Sección %1\r\n").arg(s));
         for (int q = 1; q <= questions; ++q) {
-            out += stringToAnsi(QStringLiteral(".c¿Pregunta %1 de la sección %2?\r\n").arg(q).arg(s));
+            out +=
+                stringToAnsi(QStringLiteral(".c¿Pregunta %1 de la sección %2?\r\n").arg(q).arg(s));
             for (int a = 1; a <= 4; ++a) {
                 out += stringToAnsi(QStringLiteral(".rRespuesta %1\r\n").arg(a));
                 out += a == 1 ? ".bBien.\r\n" : (a == 4 ? ".pQuiz\xe1s.\r\n" : ".mNo.\r\n");
