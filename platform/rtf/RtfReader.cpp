@@ -1476,19 +1476,31 @@ QTextBlockFormat Interpreter::blockFormat(const RtfParaProps& para) const {
             format.setLineHeight(para.lineSpacing / kTwipsPerPixel,
                                  QTextBlockFormat::MinimumHeight);
     }
-    if (para.tabCount > 0) {
-        QList<QTextOption::Tab> tabs;
-        for (int i = 0; i < para.tabCount; ++i) {
-            const RtfTabStop& t = para.tabs[std::size_t(i)];
-            const auto type = t.kind == 1   ? QTextOption::RightTab
-                              : t.kind == 2 ? QTextOption::CenterTab
-                              : t.kind == 3 ? QTextOption::DelimiterTab
-                                            : QTextOption::LeftTab;
-            tabs.append(QTextOption::Tab(t.twips / kTwipsPerPixel, type,
-                                         t.kind == 3 ? QChar(u'.') : QChar()));
-        }
-        format.setTabPositions(tabs);
+    // Qt measures tab stops from where the line starts; RTF from the left margin. The first
+    // line of a paragraph starts at its left indent plus its first-line indent.
+    const int lineStart = std::max(para.leftIndent, 0) +
+                          std::max(para.firstIndent, -std::max(para.leftIndent, 0));
+    QList<QTextOption::Tab> tabs;
+    for (int i = 0; i < para.tabCount; ++i) {
+        const RtfTabStop& t = para.tabs[std::size_t(i)];
+        if (t.twips <= lineStart)
+            continue;
+        const auto type = t.kind == 1   ? QTextOption::RightTab
+                          : t.kind == 2 ? QTextOption::CenterTab
+                          : t.kind == 3 ? QTextOption::DelimiterTab
+                                        : QTextOption::LeftTab;
+        tabs.append(QTextOption::Tab(double(t.twips - lineStart) / kTwipsPerPixel, type,
+                                     t.kind == 3 ? QChar(u'.') : QChar()));
     }
+    // A hanging indent stops its first tab at the left indent, as word processors do: that is
+    // where a list item's text begins after its label.
+    if (lineStart < para.leftIndent) {
+        const qreal hanging = double(para.leftIndent - lineStart) / kTwipsPerPixel;
+        if (tabs.isEmpty() || tabs.front().position > hanging)
+            tabs.prepend(QTextOption::Tab(hanging, QTextOption::LeftTab));
+    }
+    if (!tabs.isEmpty())
+        format.setTabPositions(tabs);
     return format;
 }
 

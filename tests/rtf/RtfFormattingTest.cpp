@@ -2,6 +2,10 @@
 
 #include "RtfTestSupport.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,6 +71,26 @@ TEST(RtfFormatting, ParagraphFormats) {
     auto e = readDoc(doc("\\pard\\qc one\\par two\\par\\pard three\\par"));
     EXPECT_EQ(blockFormatOf(*e, "two").alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(blockFormatOf(*e, "three").alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+// A list item's text begins at the paragraph's left indent, after its label and tab, and tab
+// stops are measured from the left margin, not from where an indented line starts.
+TEST(RtfFormatting, TabsLandWhereWordProcessorsPutThem) {
+    auto d = readDoc(doc("\\pard\\fi-360\\li720{\\pntext\\'b7\\tab}item text that is long "
+                         "enough to wrap onto a second line of the paragraph when laid out in "
+                         "a narrow column\\par"
+                         "\\pard\\li1440\\tx2160 a\\tab b\\par"));
+    d->setTextWidth(200);
+    d->documentLayout()->documentSize();
+    const QTextBlock item = d->begin();
+    const QTextLine first = item.layout()->lineAt(0);
+    ASSERT_GT(item.layout()->lineCount(), 1);
+    const int afterTab = int(item.text().indexOf(u"item"));
+    EXPECT_NEAR(first.cursorToX(afterTab), item.layout()->lineAt(1).x(), 0.5);
+    EXPECT_NEAR(item.layout()->lineAt(1).x(), 48.0, 0.5);
+    const QTextBlock tabbed = item.next();
+    const QTextLine line = tabbed.layout()->lineAt(0);
+    EXPECT_NEAR(line.cursorToX(int(tabbed.text().indexOf(u'b'))), 144.0, 0.5); // \tx2160
 }
 
 TEST(RtfFormatting, StylesApplyWithTheirBases) {
