@@ -281,6 +281,43 @@ private slots:
         QVERIFY(FormInicio->isVisible());
     }
 
+    // The same windows serve the next lesson: the opening starts afresh, and two visits of one
+    // day share one register.
+    void aSecondVisitStartsAfresh() {
+        writeLesson("Dos", {".Sección 1", ".Sección 2"},
+                    {".Sección 1", ".cUna", ".rSí", ".bBien", ".rNo", ".mMal", ".Sección 2",
+                     ".cOtra", ".rSí", ".bBien"});
+        QFile::remove(dir_.path() + "/Dos07122026_reg.csv");
+        FormInicio->show();
+        for (const QString& name : {QString("Ana"), QString("Luis")}) {
+            Boxes::answer(true, lessonPath("Dos"));
+            Boxes::answer(true, name);
+            Boxes::answer(false); // "Trabajo Incompleto": No
+            whenModal(FormLeccion, [&] {
+                QCOMPARE(in<ListBox>(FormLeccion, "ListaDeSecciones")->selectedIndex(), -1);
+                QCOMPARE(text(FormLeccion, "Npregunta"), QString("0"));
+                QVERIFY(!enabled(FormLeccion, "BtAceptar"));
+                QVERIFY(!enabled(FormLeccion, "BtResultados"));
+                QVERIFY(!enabled(FormLeccion, "UpDownPregunta"));
+                pickSection(0);
+                step(FormLeccion, "UpDownPregunta", "up");
+                step(FormLeccion, "UpDownRespuesta", "down"); // wraps to the last answer
+                click(FormLeccion, "BtAceptar");
+                QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Incorrecta", "Mal"));
+                click(FormLeccion, "BtTerminarLec");
+            });
+            click(FormInicio, "BtSelecLec");
+            QVERIFY(!FormLeccion->isVisible());
+        }
+        QCOMPARE(Fixture::readFile(dir_.path() + "/Dos07122026_reg.csv"),
+                 stringToAnsi(u"Ana,07/12/2026,Dos\r\n"
+                              u"Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento\r\n"
+                              u"Ana,1,1,2,Incorrecta\r\n"
+                              u"Luis,07/12/2026,Dos\r\n"
+                              u"Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento\r\n"
+                              u"Luis,1,1,2,Incorrecta\r\n"));
+    }
+
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
