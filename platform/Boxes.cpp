@@ -178,7 +178,17 @@ bool openFile(const QString& filter, QString& path) {
             return false;
         chosen = a.value;
     } else {
-        chosen = QFileDialog::getOpenFileName(activeParent(), QString(), path, qtFilter(filter));
+        // The chosen file need not exist: only the names derived from it are opened.
+        QFileDialog dialog(activeParent(), QString(), QString(), qtFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!path.isEmpty()) {
+            dialog.setDirectory(QFileInfo(path).absolutePath());
+            dialog.selectFile(path);
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        chosen = dialog.selectedFiles().constFirst();
         if (chosen.isEmpty())
             return false;
     }
