@@ -76,7 +76,11 @@ TResultados::TResultados(QWidget* parent)
     chart_->addAxis(left, Qt::AlignLeft);
     Series1->attachAxis(left);
 
+    // The view comes with a chart of its own; setChart() hands that one back instead of deleting
+    // it.
+    QChart* unused = ui->Chart1->chart();
     ui->Chart1->setChart(chart_);
+    delete unused;
     ui->Chart1->setRenderHint(QPainter::Antialiasing);
     connect(chart_, &QChart::plotAreaChanged, this, &TResultados::placeMarks);
     connect(ui->Button1, &QPushButton::clicked, this, &TResultados::Button1Click);
