@@ -98,10 +98,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkLines(teacher);
     // A teacher's file is decoded as a whole, UTF-8 or Windows-1252, after its byte-order mark:
     // a decoding never moves a line break.
+    const QByteArrayView bom("\xEF\xBB\xBF");
     QByteArrayView text = beforeNul(bytes);
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text = text.sliced(3);
-    FUZZ_CHECK(teacher.count() == lineCount(text));
+    if (text.startsWith(bom))
+        text = text.sliced(bom.size());
+    // A second mark (a file with a mark saved again as if it had none) is dropped by the UTF-8
+    // decoder, and with it a line that holds nothing else.
+    FUZZ_CHECK(teacher.count() == lineCount(text) ||
+               (text.startsWith(bom) && teacher.count() == lineCount(text.sliced(bom.size()))));
     FUZZ_CHECK(ansi.count() == lineCount(beforeNul(bytes)));
     return 0;
 }
