@@ -3,6 +3,7 @@
 #include "Ansi.h"
 #include "Clock.h"
 #include "LessonFiles.h"
+#include "RegularFile.h"
 #include "ToolkitError.h"
 #include "Visit.h"
 
@@ -52,9 +53,7 @@ bool syncToDisk(QFile& file) {
 
 bool canBeRead(const QString& path) {
     QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    file.close();
-    return opened;
+    return openRegularFileForReading(file);
 }
 
 // The runtime's code for a register that could not be opened for appending.

@@ -5,6 +5,7 @@
 #include "Anchors.h"
 #include "Boxes.h"
 #include "LessonFiles.h"
+#include "RegularFile.h"
 #include "Resources.h"
 #include "Unit3.h"
 
@@ -51,7 +52,7 @@ void TFormInicio::showEvent(QShowEvent* event) {
 void TFormInicio::CargarDocumento(const QString& file, const QString& missingLine) {
     ui->MemoIntro->clear();
     QFile probe(file);
-    if (!probe.open(QIODevice::ReadOnly)) {
+    if (!openRegularFileForReading(probe)) {
         ui->MemoIntro->showPlainLine(missingLine);
         return;
     }

@@ -1,6 +1,7 @@
 #include "TextList.h"
 
 #include "Ansi.h"
+#include "RegularFile.h"
 #include "ToolkitError.h"
 
 #include <QFile>
@@ -48,7 +49,7 @@ void TextList::loadFromBytes(QByteArrayView bytes, Encoding encoding) {
 
 void TextList::loadFromFile(const QString& path, Encoding encoding) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFileForReading(file))
         throw ToolkitError::cannotOpenFile(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

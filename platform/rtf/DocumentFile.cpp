@@ -1,6 +1,7 @@
 #include "DocumentFile.h"
 
 #include "Ansi.h"
+#include "RegularFile.h"
 #include "RtfReader.h"
 #include "ToolkitError.h"
 
@@ -40,7 +41,7 @@ namespace DocumentFile {
 
 std::unique_ptr<QTextDocument> load(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFileForReading(file))
         throw ToolkitError::cannotOpenFile(path);
     if (file.size() > kMaxFileSize)
         throw ToolkitError::failedToLoadStream();
