@@ -25,6 +25,13 @@ void ListBox::select(int index) {
 
 void ListBox::keyPressEvent(QKeyEvent* event) {
     const int before = selectedIndex();
+    // With nothing selected the arrow keys pick the first item, not the one after the item that
+    // merely holds the keyboard focus.
+    if (before < 0 && count() > 0 && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        emit clickedByStudent();
+        return;
+    }
     QListWidget::keyPressEvent(event);
     if (selectedIndex() != before && selectedIndex() >= 0)
         emit clickedByStudent();

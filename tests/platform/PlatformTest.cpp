@@ -163,6 +163,12 @@ private slots:
         list.select(-1);
         QCOMPARE(list.selectedIndex(), -1);
         QCOMPARE(clicks.count(), 3);
+
+        // With nothing selected, the down arrow picks the first section.
+        list.setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list.viewport(), Qt::Key_Down);
+        QCOMPARE(list.selectedIndex(), 0);
+        QCOMPARE(clicks.count(), 4);
     }
 
     void anchoredChildrenFollowTheirSides() {
