@@ -107,6 +107,9 @@ void TFormLeccion::ListaDeSeccionesClick() {
     if (ShowSection(*viewer_, n) == -1) {
         Boxes::message(QStringLiteral("No se encuentra la ") + QStringLiteral(".Sección ") +
                        QString::number(n));
+        // The questions on screen are still the current section's: the list goes back to it, so
+        // that an answer is never recorded under, nor completes, a section that was not shown.
+        sections_->select(SeccionActual - 1);
         return;
     }
     EnterSection(n, *this, prompter_);

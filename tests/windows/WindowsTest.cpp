@@ -318,6 +318,39 @@ private slots:
                               u"Luis,1,1,2,Incorrecta\r\n"));
     }
 
+    // Section 2's marker is missing from the text: the student is told, and the list goes back to
+    // the section whose questions are on screen, so the answer is recorded under that section.
+    void aSectionMissingFromTheTextKeepsTheCurrentSection() {
+        writeLesson("Hueco", {".Sección 1", ".Sección 3"},
+                    {".Sección 1", ".cUna", ".rSí", ".bBien", ".Sección 2", ".cDos", ".rSí",
+                     ".bBien", ".Sección 3", ".cTres", ".rSí", ".bBien"});
+        QFile::remove(dir_.path() + "/Hueco07122026_reg.csv");
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("Hueco"));
+        Boxes::answer(true, "Ana");
+        Boxes::answer(false); // "Faltan preguntas": No, leave section 1
+        Boxes::answer(false); // "Trabajo Incompleto": No
+        whenModal(FormLeccion, [&] {
+            ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
+            QCOMPARE(list->count(), 3);
+            pickSection(0);
+            step(FormLeccion, "UpDownPregunta", "up");
+            step(FormLeccion, "UpDownRespuesta", "up");
+            pickSection(1);
+            QCOMPARE(lastBox(),
+                     box(Boxes::Kind::Message, "windows_test", "No se encuentra la .Sección 2"));
+            QCOMPARE(list->selectedIndex(), 0);
+            QCOMPARE(text(FormLeccion, "MemoPregunta"), QString("Una"));
+            click(FormLeccion, "BtAceptar");
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        const QByteArray reg = Fixture::readFile(dir_.path() + "/Hueco07122026_reg.csv");
+        QVERIFY2(reg.endsWith("Ana,1,1,1,Correcta,si\r\n"), reg.constData());
+        QCOMPARE(Boxes::shown().back().text,
+                 QString("Le falta terminar las secciones: 2, 3, \n\r¿Seguir estudiando?"));
+    }
+
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
