@@ -113,8 +113,11 @@ void TFormLeccion::ListaDeSeccionesClick() {
         return;
     }
     EnterSection(n, *this, prompter_);
-    // A section that the key lacks offers no questions.
+    // A section that the key lacks offers no questions, and the previous section's question and
+    // answer leave the screen: accepting them now would record them under this section.
     ui->UpDownPregunta->setEnabled(LineaSeccion >= 0);
+    if (LineaSeccion < 0)
+        LimpiarPreguntaYRespuesta();
 }
 
 void TFormLeccion::NpreguntaChange() {

@@ -351,6 +351,34 @@ private slots:
                  QString("Le falta terminar las secciones: 2, 3, \n\r¿Seguir estudiando?"));
     }
 
+    // Section 2 is missing from the key: the student is told, no question of it can be chosen,
+    // and the previous section's answer can no longer be accepted under its number.
+    void aSectionMissingFromTheKeyOffersNoQuestions() {
+        writeLesson("SinSeccion", {".Sección 1", ".Sección 2"},
+                    {".Sección 1", ".cUna", ".rSí", ".bBien"});
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("SinSeccion"));
+        Boxes::answer(true, "Ana");
+        Boxes::answer(false); // "Faltan preguntas": No, leave section 1
+        Boxes::answer(false); // "Trabajo Incompleto": No
+        whenModal(FormLeccion, [&] {
+            pickSection(0);
+            step(FormLeccion, "UpDownPregunta", "up");
+            step(FormLeccion, "UpDownRespuesta", "up");
+            QVERIFY(enabled(FormLeccion, "BtAceptar"));
+            pickSection(1);
+            QCOMPARE(lastBox(), box(Boxes::Kind::Message, "windows_test",
+                                    "No se encuentra .Sección 2 en el archivo SinSeccion_crj.txt"));
+            QVERIFY(!enabled(FormLeccion, "UpDownPregunta"));
+            QVERIFY(!enabled(FormLeccion, "BtAceptar"));
+            QCOMPARE(text(FormLeccion, "MemoPregunta"), QString());
+            QCOMPARE(text(FormLeccion, "Npregunta"), QString("0"));
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(!FormLeccion->isVisible());
+    }
+
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
