@@ -379,6 +379,47 @@ private slots:
         QVERIFY(!FormLeccion->isVisible());
     }
 
+    // The sample lesson that ships with the program: every section is in the text and the key,
+    // every question has answers, and answering them all ends the lesson without a warning.
+    void theSampleLessonWorksThroughout() {
+        for (const char* name : {"El_volcan_lec.rtf", "El_volcan_CRJ.TXT"}) {
+            QFile::remove(dir_.path() + u'/' + name);
+            QVERIFY(QFile::copy(QString(DORVALIA_SAMPLES "/") + name, dir_.path() + u'/' + name));
+        }
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("El_volcan"));
+        Boxes::answer(true, "Ana");
+        int questions = 0;
+        whenModal(FormLeccion, [&] {
+            ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
+            QCOMPARE(list->count(), 5);
+            for (int section = 0; section < 5; ++section) {
+                pickSection(section);
+                QCOMPARE(Boxes::shown().size(), 2 + questions);
+                QVERIFY(enabled(FormLeccion, "UpDownPregunta"));
+                const int count = in<UpDown>(FormLeccion, "UpDownPregunta")->maximum();
+                QVERIFY(count >= 2);
+                for (int q = 1; q <= count; ++q) {
+                    step(FormLeccion, "UpDownPregunta", "up");
+                    QVERIFY(!text(FormLeccion, "MemoPregunta").isEmpty());
+                    QVERIFY(in<UpDown>(FormLeccion, "UpDownRespuesta")->maximum() >= 2);
+                    step(FormLeccion, "UpDownRespuesta", "up");
+                    click(FormLeccion, "BtAceptar");
+                    ++questions;
+                    const Boxes::Shown& verdict = Boxes::shown().back();
+                    QCOMPARE(verdict.kind, Boxes::Kind::Information);
+                    QVERIFY(QStringList({"Correcta", "Incorrecta", "Pendiente"})
+                                .contains(verdict.caption));
+                    QVERIFY(!verdict.text.isEmpty());
+                }
+            }
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(!FormLeccion->isVisible());
+        QVERIFY(questions >= 10);
+    }
+
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
