@@ -1,21 +1,12 @@
 #include "RtfPicture.h"
 
 #include "JpegImage.h"
+#include "RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QImageReader>
 
 namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 QImage decodePng(const QByteArray& data, qint64 maxPixels) {
     QBuffer buffer;
@@ -48,7 +39,7 @@ void RtfPicture::appendHex(QByteArrayView text) {
         return;
     }
     for (char c : text) {
-        const int h = hexValue(c);
+        const int h = hexDigitValue(c);
         if (h < 0)
             continue;
         if (nibble_ < 0) {

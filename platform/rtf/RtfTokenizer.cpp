@@ -11,16 +11,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Bytes that end a text run. CR and LF are not text in RTF; NUL is padding some writers leave.
 bool endsText(char c) {
     return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == 0;
@@ -33,6 +23,16 @@ RtfToken make(RtfToken::Kind kind) {
 }
 
 } // namespace
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 RtfToken RtfTokenizer::next() {
     const qsizetype size = data_.size();
@@ -83,7 +83,7 @@ RtfToken RtfTokenizer::afterBackslash() {
         int value = 0;
         int digits = 0;
         while (digits < 2 && pos_ < size) {
-            const int h = hexValue(data_[pos_]);
+            const int h = hexDigitValue(data_[pos_]);
             if (h < 0)
                 break;
             value = value * 16 + h;

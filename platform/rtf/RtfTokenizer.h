@@ -4,6 +4,9 @@
 
 #include <string_view>
 
+// The value of a hexadecimal digit, or -1 for any other character.
+int hexDigitValue(char c);
+
 // One lexical unit of an RTF file.
 struct RtfToken {
     enum class Kind {
