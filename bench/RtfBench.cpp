@@ -55,6 +55,15 @@ const QByteArray& lesson() {
     return bytes;
 }
 
+// The generated lesson as a file in dir, as the lesson window reads it.
+QString writeLesson(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("leccion_lec.rtf"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(lesson());
+    return path;
+}
+
 void reportPeakMemory(benchmark::State& state) {
 #if defined(Q_OS_UNIX)
     rusage usage{};
@@ -79,11 +88,7 @@ BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
 // The whole load as the lesson window does it: file to viewer, then every display line counted.
 void BM_LoadAndCountLines(benchmark::State& state) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("leccion_lec.rtf"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(lesson());
-    file.close();
+    const QString path = writeLesson(dir);
     for (auto _ : state) {
         auto viewer = std::make_unique<RichViewer>();
         viewer->resize(640, 480);
@@ -101,11 +106,7 @@ BENCHMARK(BM_LoadAndCountLines)->Unit(benchmark::kMillisecond);
 
 void BM_FindMarker(benchmark::State& state) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("leccion_lec.rtf"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(lesson());
-    file.close();
+    const QString path = writeLesson(dir);
     RichViewer viewer;
     viewer.resize(640, 480);
     viewer.load(path);
