@@ -88,7 +88,7 @@ void TFormLeccion::FormActivate() {
     // Nothing can be accepted before an answer is shown.
     ui->BtAceptar->setEnabled(false);
     ui->UpDownPregunta->setEnabled(false);
-    ui->UpDownRespuesta->setEnabled(false);
+    enableAnswerSelector(false);
     ui->BtResultados->setEnabled(false);
     ui->LectorDeSeccion->load(LessonTextPath());
     LoadKey(KeyPath());
@@ -127,11 +127,11 @@ void TFormLeccion::NpreguntaChange() {
     ui->BtAceptar->setEnabled(false);
     if (n == 0) {
         ui->MemoPregunta->clear();
-        ui->UpDownRespuesta->setEnabled(false);
+        enableAnswerSelector(false);
         return;
     }
     ui->MemoPregunta->setPlainText(SelectQuestion(n));
-    ui->UpDownRespuesta->setEnabled(true);
+    enableAnswerSelector(true);
     ui->UpDownRespuesta->setMaximum(NumRespuestas);
 }
 
@@ -149,6 +149,12 @@ void TFormLeccion::NrespuestaChange() {
     }
     ui->MemoRespuesta->setPlainText(AnswerText(k, LineaPregunta));
     ui->BtAceptar->setEnabled(true);
+}
+
+void TFormLeccion::enableAnswerSelector(bool enabled) {
+    ui->UpDownRespuesta->setEnabled(enabled);
+    // Without a question there is no answer to type either.
+    ui->Nrespuesta->setReadOnly(!enabled);
 }
 
 void TFormLeccion::restoreAnswerNumber() {

@@ -42,6 +42,7 @@ protected:
 private:
     // A typed answer number that is not one the selector offers puts the edit back.
     void restoreAnswerNumber();
+    void enableAnswerSelector(bool enabled);
 
     std::unique_ptr<Ui::TFormLeccion> ui;
     std::unique_ptr<ViewerAdapter> viewer_;

@@ -520,6 +520,7 @@ void WindowsTest::walkTheLesson() {
     QCOMPARE(list->selectedIndex(), -1);
     QVERIFY(!enabled(w, "UpDownPregunta"));
     QVERIFY(!enabled(w, "UpDownRespuesta"));
+    QVERIFY(in<QLineEdit>(w, "Nrespuesta")->isReadOnly()); // no question, no answer to type
     QVERIFY(!enabled(w, "BtResultados"));
     QVERIFY(!enabled(w, "BtAceptar"));
 
@@ -542,6 +543,7 @@ void WindowsTest::walkTheLesson() {
     QCOMPARE(text(w, "Npregunta"), QString("1"));
     QCOMPARE(text(w, "MemoPregunta"), QString("¿Qué dice el primer párrafo?"));
     QVERIFY(enabled(w, "UpDownRespuesta"));
+    QVERIFY(!in<QLineEdit>(w, "Nrespuesta")->isReadOnly());
     step(w, "UpDownPregunta", "down");
     QCOMPARE(text(w, "Npregunta"), QString("0"));
     QCOMPARE(text(w, "MemoPregunta"), QString());
