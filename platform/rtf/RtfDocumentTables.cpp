@@ -8,26 +8,11 @@ namespace {
 
 // Words that a style records and replays: character and paragraph formatting.
 bool isFormatting(Kw kw) {
+    if (isUnderlineWord(kw))
+        return true;
     switch (kw) {
     case Kw::k_b:
     case Kw::k_i:
-    case Kw::k_ul:
-    case Kw::k_uld:
-    case Kw::k_uldb:
-    case Kw::k_ulw:
-    case Kw::k_ulwave:
-    case Kw::k_uldash:
-    case Kw::k_uldashd:
-    case Kw::k_uldashdd:
-    case Kw::k_ulhwave:
-    case Kw::k_ulth:
-    case Kw::k_ulthd:
-    case Kw::k_ulthdash:
-    case Kw::k_ulthdashd:
-    case Kw::k_ulthdashdd:
-    case Kw::k_ulthldash:
-    case Kw::k_ululdbwave:
-    case Kw::k_ulldash:
     case Kw::k_ulnone:
     case Kw::k_strike:
     case Kw::k_striked:

@@ -16,6 +16,10 @@ bool RtfInterpreter::applyFormatting(Kw kw, bool hasParam, int param) {
     RtfCharProps& c = top().chars;
     RtfParaProps& p = top().para;
     const auto twips = [&] { return std::clamp(param, -31680, 31680); };
+    if (isUnderlineWord(kw)) {
+        c.underline = flagOn(hasParam, param);
+        return true;
+    }
     switch (kw) {
     case Kw::k_plain:
         c = RtfCharProps{};
@@ -25,25 +29,6 @@ bool RtfInterpreter::applyFormatting(Kw kw, bool hasParam, int param) {
         break;
     case Kw::k_i:
         c.italic = flagOn(hasParam, param);
-        break;
-    case Kw::k_ul:
-    case Kw::k_uld:
-    case Kw::k_uldb:
-    case Kw::k_ulw:
-    case Kw::k_ulwave:
-    case Kw::k_uldash:
-    case Kw::k_uldashd:
-    case Kw::k_uldashdd:
-    case Kw::k_ulhwave:
-    case Kw::k_ulth:
-    case Kw::k_ulthd:
-    case Kw::k_ulthdash:
-    case Kw::k_ulthdashd:
-    case Kw::k_ulthdashdd:
-    case Kw::k_ulthldash:
-    case Kw::k_ululdbwave:
-    case Kw::k_ulldash:
-        c.underline = flagOn(hasParam, param);
         break;
     case Kw::k_ulnone:
         c.underline = 0;

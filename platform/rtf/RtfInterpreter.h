@@ -33,6 +33,32 @@ class QTextDocument;
 //   RtfTextOutput.cpp          text, paragraphs, table cells and rows on their way out
 //   RtfQtFormats.cpp           character and paragraph properties as Qt formats
 
+// \ul and its kinds (dotted, double, wave ...): the viewer shows them all as one underline.
+inline bool isUnderlineWord(Kw kw) {
+    switch (kw) {
+    case Kw::k_ul:
+    case Kw::k_uld:
+    case Kw::k_uldb:
+    case Kw::k_ulw:
+    case Kw::k_ulwave:
+    case Kw::k_uldash:
+    case Kw::k_uldashd:
+    case Kw::k_uldashdd:
+    case Kw::k_ulhwave:
+    case Kw::k_ulth:
+    case Kw::k_ulthd:
+    case Kw::k_ulthdash:
+    case Kw::k_ulthdashd:
+    case Kw::k_ulthdashdd:
+    case Kw::k_ulthldash:
+    case Kw::k_ululdbwave:
+    case Kw::k_ulldash:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Bytes read as padding around the groups of a file: white space and NUL.
 inline bool isRtfSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0;
