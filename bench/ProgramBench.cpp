@@ -78,6 +78,23 @@ template <class T> T* control(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
 }
 
+struct Arrows {
+    QToolButton* questionUp;
+    QToolButton* answerUp;
+};
+
+// Makes the windows, opens the lesson and enters the section at index, with the boxes scripted
+// so that none waits; gives the up arrows of the two selectors.
+Arrows openAtSection(const QString& lessonText, int index) {
+    createWindows();
+    openLesson(lessonText);
+    Boxes::startScript();
+    control<ListBox>(FormLeccion, "ListaDeSecciones")->select(index);
+    FormLeccion->ListaDeSeccionesClick();
+    return {control<UpDown>(FormLeccion, "UpDownPregunta")->findChild<QToolButton*>("up"),
+            control<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("up")};
+}
+
 void StartUp(benchmark::State& state) {
     QDir::setCurrent(samplesFolder());
     for (auto _ : state) {
@@ -129,15 +146,9 @@ BENCHMARK(OpenOneMegabyteLesson)->Unit(benchmark::kMillisecond);
 void StepThroughASection(benchmark::State& state) {
     QTemporaryDir dir;
     LessonMaker::write(dir.path(), QStringLiteral("Pasos"), 64 << 10, 100);
-    createWindows();
-    openLesson(dir.path() + QStringLiteral("/Pasos_lec.rtf"));
-    auto* list = control<ListBox>(FormLeccion, "ListaDeSecciones");
-    auto* questionUp =
-        control<UpDown>(FormLeccion, "UpDownPregunta")->findChild<QToolButton*>("up");
-    auto* answerUp = control<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("up");
-    Boxes::startScript();
-    list->select(98);
-    FormLeccion->ListaDeSeccionesClick();
+    const Arrows arrows = openAtSection(dir.path() + QStringLiteral("/Pasos_lec.rtf"), 98);
+    QToolButton* questionUp = arrows.questionUp;
+    QToolButton* answerUp = arrows.answerUp;
     for (auto _ : state) {
         for (int q = 0; q <= 100; ++q) {
             questionUp->click();
@@ -156,18 +167,10 @@ BENCHMARK(StepThroughASection)->Unit(benchmark::kMillisecond);
 void AcceptAThousandAnswers(benchmark::State& state) {
     QTemporaryDir dir;
     LessonMaker::write(dir.path(), QStringLiteral("Mil"), 64 << 10, 10);
-    createWindows();
-    openLesson(dir.path() + QStringLiteral("/Mil_lec.rtf"));
-    auto* list = control<ListBox>(FormLeccion, "ListaDeSecciones");
-    auto* questionUp =
-        control<UpDown>(FormLeccion, "UpDownPregunta")->findChild<QToolButton*>("up");
-    auto* answerUp = control<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("up");
+    const Arrows arrows = openAtSection(dir.path() + QStringLiteral("/Mil_lec.rtf"), 0);
     auto* accept = control<QPushButton>(FormLeccion, "BtAceptar");
-    Boxes::startScript();
-    list->select(0);
-    FormLeccion->ListaDeSeccionesClick();
-    questionUp->click();
-    answerUp->click();
+    arrows.questionUp->click();
+    arrows.answerUp->click();
     for (auto _ : state) {
         for (int i = 0; i < 1000; ++i)
             accept->click();
