@@ -1,0 +1,78 @@
+; Dorvalia's Windows installer, in Spanish. scripts/windows makes it with
+;   makensis -DVERSION=... -DOUTDIR=... -DLISTS=... dorvalia.nsi
+; where LISTS holds the generated lists of files (install-*.nsh, uninstall-*.nsh), so that the
+; uninstaller removes exactly what the installer put there.
+;
+; The programs and their documents go to Program Files, where the start window finds the
+; introduction beside the program (the shortcuts start there). The sample lesson goes to the
+; public Documents folder, where every student may write the lesson's register.
+Unicode true
+!include "MUI2.nsh"
+
+Name "Dorvalia ${VERSION}"
+OutFile "${OUTDIR}\Dorvalia-${VERSION}-instalador.exe"
+InstallDir "$PROGRAMFILES64\Dorvalia"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvalia"
+!define MENU "$SMPROGRAMS\Dorvalia"
+
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
+!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\dorvalia.exe"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Spanish"
+
+Function .onInit
+    SetShellVarContext all
+    SetRegView 64
+FunctionEnd
+
+Function un.onInit
+    SetShellVarContext all
+    SetRegView 64
+FunctionEnd
+
+Section "Dorvalia"
+    !include "${LISTS}\install-program.nsh"
+    !include "${LISTS}\install-lesson.nsh"
+    WriteUninstaller "$INSTDIR\Desinstalar.exe"
+
+    ; A shortcut starts its program in the current output folder: the program's own.
+    SetOutPath "$INSTDIR"
+    CreateDirectory "${MENU}"
+    CreateShortcut "${MENU}\Dorvalia.lnk" "$INSTDIR\dorvalia.exe"
+    IfFileExists "$INSTDIR\dorvalia-docente.exe" 0 +2
+        CreateShortcut "${MENU}\Dorvalia Docente.lnk" "$INSTDIR\dorvalia-docente.exe"
+    CreateShortcut "${MENU}\Lecciones de ejemplo.lnk" "$DOCUMENTS\Dorvalia"
+    CreateShortcut "${MENU}\Desinstalar Dorvalia.lnk" "$INSTDIR\Desinstalar.exe"
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Dorvalia"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\dorvalia.exe"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Desinstalar.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Desinstalar.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+    Delete "${MENU}\Dorvalia.lnk"
+    Delete "${MENU}\Dorvalia Docente.lnk"
+    Delete "${MENU}\Lecciones de ejemplo.lnk"
+    Delete "${MENU}\Desinstalar Dorvalia.lnk"
+    RMDir "${MENU}"
+    !include "${LISTS}\uninstall-program.nsh"
+    !include "${LISTS}\uninstall-lesson.nsh"
+    ; Registers the students wrote stay, and so does their folder.
+    RMDir "$DOCUMENTS\Dorvalia"
+    Delete "$INSTDIR\Desinstalar.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
