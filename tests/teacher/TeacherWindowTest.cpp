@@ -200,6 +200,8 @@ private slots:
         QCOMPARE(status, 0);
         QVERIFY(run({"revisar", "--help"}, status).contains("2  alguna lección no se puede leer"));
         QCOMPARE(status, 0);
+        QVERIFY(run({"revisar", "--nada", good}, status).contains("opción desconocida: nada"));
+        QCOMPARE(status, 2);
         QVERIFY(run({"--nada"}, status).contains("opción desconocida"));
         QCOMPARE(status, 2);
     }
