@@ -149,6 +149,20 @@ TEST_F(RegisterTest, AFolderThatCannotTakeTheFileGivesTheErrorAndLosesNothing) {
               "Ana,07/12/2026,El_volcan\r\n" + kColumns + "Ana,2,1,1,Correcta,si\r\n");
 }
 
+#ifdef Q_OS_WIN
+// A lesson chosen by a Windows path, with backslashes: its register lands in the lesson's folder
+// with the same bytes as anywhere else. Runs under Wine with scripts/windows tests.
+TEST_F(RegisterTest, ABackslashPathWritesTheRegisterInTheLessonFolder) {
+    SepararRutaDeLeccion(
+        QDir::toNativeSeparators(dir.filePath(QStringLiteral("El_volcan_lec.rtf"))));
+    ASSERT_TRUE(DirLeccion.str().endsWith(u'\\'));
+    visit(QStringLiteral("Ana"), {Verdict::Correcta});
+    GuardarRegistro();
+    EXPECT_EQ(contents(registerPath()),
+              "Ana,07/12/2026,El_volcan\r\n" + kColumns + "Ana,2,1,1,Correcta,si\r\n");
+}
+#endif
+
 TEST_F(RegisterTest, NamesWithCommasStayOneField) {
     NombreLeccion = QStringLiteral("Tema, 3");
     visit(QStringLiteral("García, Ana"), {Verdict::Correcta});
