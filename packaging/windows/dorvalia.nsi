@@ -6,7 +6,8 @@
 ; The programs and their documents go to Program Files, where the start window finds the
 ; introduction beside the program (the shortcuts start there). The sample lesson goes to the
 ; public Documents folder, where every student may write the lesson's register.
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs where they run, Wine's wine64 included.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Dorvalia ${VERSION}"
