@@ -56,8 +56,10 @@ TEST_F(Classroom, FiftyProgramsSavingAtOnceKeepEveryVisitWholeAndOnce) {
     for (auto& p : programs)
         ASSERT_TRUE(p->waitForStarted());
     // Each waits, its visit played, for this line: then all of them save at once.
-    for (auto& p : programs)
+    for (auto& p : programs) {
         p->write("\n");
+        p->waitForBytesWritten();
+    }
     for (auto& p : programs) {
         ASSERT_TRUE(p->waitForFinished(60000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
