@@ -4,6 +4,7 @@
 
 #include "Anchors.h"
 #include "Boxes.h"
+#include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "RegularFile.h"
 #include "Resources.h"
@@ -46,6 +47,9 @@ void TFormInicio::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         FormActivate();
+        // Visits that a crash or a power cut left unsaved are offered back before anything else.
+        BoxPrompter boxes;
+        OfferUnfinishedVisits(boxes, boxes);
     }
 }
 
