@@ -3,6 +3,7 @@
 // one accepted answer.
 #include "ClassVisit.h"
 
+#include "Journal.h"
 #include "Register.h"
 
 #include <QCoreApplication>
@@ -50,16 +51,12 @@ BENCHMARK(FiftyProgramsSaveAtOnce)->UseManualTime()->Iterations(5)->Unit(benchma
 void JournalOneAnswer(benchmark::State& state) {
     QTemporaryDir dir;
     PlayClassVisit(dir.path(), QStringLiteral("Ana"), 1);
-    class NoWindow : public LessonWindow {
-    public:
-        void LimpiarPreguntaYRespuesta() override {}
-        void setQuestionMaximum(int) override {}
-        void enableResults() override {}
-    } window;
+    NoLessonWindow window;
     int question = 1;
     for (auto _ : state)
         AnotarJuicio(1, Verdict::Correcta, 2, QString::number(++question), window);
     state.SetItemsProcessed(state.iterations());
+    VisitJournal::finish();
     EndVisit();
 }
 BENCHMARK(JournalOneAnswer)->Unit(benchmark::kMillisecond);

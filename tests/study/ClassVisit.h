@@ -8,16 +8,19 @@
 
 #include <QString>
 
+// A lesson window that a visit without windows needs.
+class NoLessonWindow : public LessonWindow {
+public:
+    void LimpiarPreguntaYRespuesta() override {}
+    void setQuestionMaximum(int) override {}
+    void enableResults() override {}
+};
+
 // One student's visit of the lesson "El_volcan" on 7 December 2026 in folder: the given number of
 // answers to questions 1, 2, ... of section 2, the verdicts in turn. The same in the programs of
 // a class and in the test that checks their register.
 inline void PlayClassVisit(const QString& folder, const QString& alumno, int answers) {
-    class NoWindow : public LessonWindow {
-    public:
-        void LimpiarPreguntaYRespuesta() override {}
-        void setQuestionMaximum(int) override {}
-        void enableResults() override {}
-    } window;
+    NoLessonWindow window;
     Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
     Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
     DirLeccion = folder + u'/';
