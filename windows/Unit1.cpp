@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 TFormInicio* FormInicio = nullptr;
 
@@ -47,9 +48,12 @@ void TFormInicio::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         FormActivate();
-        // Visits that a crash or a power cut left unsaved are offered back before anything else.
-        BoxPrompter boxes;
-        OfferUnfinishedVisits(boxes, boxes);
+        // Visits that a crash or a power cut left unsaved are offered back, over the window
+        // once it is on screen.
+        QTimer::singleShot(0, this, [] {
+            BoxPrompter boxes;
+            OfferUnfinishedVisits(boxes, boxes);
+        });
     }
 }
 

@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     FormLeccion = new TFormLeccion(FormInicio);
     Resultados = new TResultados(FormLeccion);
     FormInicio->show();
+    QCoreApplication::processEvents(); // the start window's offer of unfinished visits
 
     if (visit) {
         Boxes::answer(true, args[2]); // the lesson chosen in the file dialog
