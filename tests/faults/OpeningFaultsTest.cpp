@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <future>
 
 namespace {
@@ -32,7 +33,7 @@ QString messageOf(std::function<void()> load) {
     });
     if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         ADD_FAILURE() << "the opening waited on the FIFO";
-        std::quick_exit(1); // the thread is stuck in open(); nothing else can end it
+        std::_Exit(1); // the thread is stuck in open(); nothing else can end it
     }
     return done.get();
 }
