@@ -56,6 +56,7 @@ void shoot(const QList<QWidget*>& windows, const QString& name) {
         ++failures;
     } else {
         std::printf("%s\n", qPrintable(path));
+        std::fflush(stdout);
     }
 }
 
@@ -96,7 +97,7 @@ void visit() {
     QTest::mouseClick(in<QPushButton>(FormLeccion, "BtResultados"), Qt::LeftButton);
 
     Boxes::startScript();
-    Boxes::answer(true); // end the lesson although sections are unfinished
+    Boxes::answer(false); // "¿Seguir estudiando?" No: the lesson ends with sections unfinished
     QTest::mouseClick(in<QPushButton>(FormLeccion, "BtTerminarLec"), Qt::LeftButton);
 }
 
