@@ -128,9 +128,12 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # no linker sees: those are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(teacher "")
+set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del
+docente.")
 if(TARGET dorvalia-docente)
-    set(teacher " el programa del docente (revisar una\nlección antes de la clase, resumir los registros de una clase),")
+    set(contents "El paquete trae el programa del alumno, el programa del docente (revisar una
+lección antes de la clase, resumir los registros de una clase), una lección de
+ejemplo y la guía del docente.")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "comprensión lectora para alumnos de habla hispana
@@ -139,6 +142,5 @@ lee cada sección, contesta sus preguntas y sabe al momento si su respuesta es
 correcta, con el comentario del docente. Al cerrar la lección, sus respuestas
 se añaden a un registro que el docente abre con una hoja de cálculo.
 .
-El paquete trae el programa del alumno,${teacher}
-una lección de ejemplo y la guía del docente.")
+${contents}")
 include(CPack)
