@@ -4,6 +4,7 @@
 
 #include "Anchors.h"
 #include "Boxes.h"
+#include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "RegularFile.h"
 #include "Resources.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 TFormInicio* FormInicio = nullptr;
 
@@ -46,6 +48,12 @@ void TFormInicio::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         FormActivate();
+        // Visits that a crash or a power cut left unsaved are offered back, over the window
+        // once it is on screen.
+        QTimer::singleShot(0, this, [] {
+            BoxPrompter boxes;
+            OfferUnfinishedVisits(boxes, boxes);
+        });
     }
 }
 
