@@ -67,6 +67,7 @@ void destroyWindows() {
 void openLesson(const QString& lessonText) {
     SepararRutaDeLeccion(lessonText);
     FormLeccion->show();
+    QCoreApplication::processEvents(); // the opening runs once the window is on screen
 }
 
 void closeLesson() {
