@@ -1,15 +1,23 @@
 #include "Anchors.h"
 #include "Application.h"
 #include "Boxes.h"
+#include "ButtonKeys.h"
 #include "ListBox.h"
+#include "TextZoom.h"
 #include "ToolkitError.h"
 #include "UpDown.h"
 
+#include <QAccessible>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 class PlatformTest : public QObject {
@@ -171,21 +179,158 @@ private slots:
         QCOMPARE(clicks.count(), 4);
     }
 
+    // Each gesture, from a list with "Sección 2" selected: the handler runs as often as listed
+    // and the list ends on the listed item, never on none.
+    void listBoxGesturesRunTheHandlerOnceForTheEndingItem() {
+        struct Gesture {
+            const char* name;
+            int press; // item pressed (-1: below the items)
+            int release;
+            Qt::KeyboardModifiers modifiers;
+            int clicks;
+            int selected;
+        };
+        const Gesture gestures[] = {
+            {"drag 1 to 3", 0, 2, {}, 1, 2},
+            {"drag 3 back to 2", 2, 1, {}, 1, 1},
+            {"ctrl-click selected", 1, 1, Qt::ControlModifier, 1, 1},
+            {"ctrl-click other", 0, 0, Qt::ControlModifier, 1, 0},
+            {"shift-click other", 2, 2, Qt::ShiftModifier, 1, 2},
+            {"press below, release on 1", -1, 0, {}, 1, 0},
+            {"press on 1, release below", 0, -1, {}, 1, 0},
+        };
+        for (const Gesture& g : gestures) {
+            ListBox list;
+            list.addItems({"Sección 1", "Sección 2", "Sección 3"});
+            list.resize(120, 200);
+            list.show();
+            list.select(1);
+            QSignalSpy clicks(&list, &ListBox::clickedByStudent);
+            const auto at = [&](int item) {
+                return item < 0 ? QPoint(10, 190) : list.visualItemRect(list.item(item)).center();
+            };
+            QTest::mousePress(list.viewport(), Qt::LeftButton, g.modifiers, at(g.press));
+            QMouseEvent move(QEvent::MouseMove, at(g.release),
+                             list.viewport()->mapToGlobal(at(g.release)), Qt::NoButton,
+                             Qt::LeftButton, g.modifiers);
+            QApplication::sendEvent(list.viewport(), &move);
+            QTest::mouseRelease(list.viewport(), Qt::LeftButton, g.modifiers, at(g.release));
+            QVERIFY2(clicks.count() == g.clicks, g.name);
+            QVERIFY2(list.selectedIndex() == g.selected, g.name);
+        }
+        // Ctrl with Space would deselect the item with the focus.
+        ListBox list;
+        list.addItems({"Sección 1", "Sección 2"});
+        list.show();
+        list.select(0);
+        QTest::keyClick(list.viewport(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(list.selectedIndex(), 0);
+    }
+
+    // A Sí/No box answers only by its buttons; a verdict box is an alert read with its text.
+    void questionBoxesAnswerOnlyByTheirButtons() {
+        const std::unique_ptr<QMessageBox> box = Boxes::questionBox("Fin", "¿Seguir?");
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key_Escape);
+        QVERIFY(box->isVisible());
+        box->close();
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->clickedButton(), nullptr);
+        QTest::keyClick(box.get(), Qt::Key_Return); // "Sí", the default
+        QVERIFY(!box->isVisible());
+        QCOMPARE(box->buttonRole(box->clickedButton()), QMessageBox::YesRole);
+
+        const std::unique_ptr<QMessageBox> verdict = Boxes::informationBox("Correcta", "¡Bien!");
+        QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(verdict.get());
+        QCOMPARE(alert->role(), QAccessible::AlertMessage);
+        QCOMPARE(alert->text(QAccessible::Name), QString("Correcta"));
+        QCOMPARE(alert->text(QAccessible::Description), QString("¡Bien!"));
+    }
+
+    void enterPressesTheFocusedButton() {
+        QWidget window;
+        QPushButton first("uno", &window);
+        QPushButton second("dos", &window);
+        second.move(0, 40);
+        QLineEdit edit(&window);
+        edit.move(0, 80);
+        pressFocusedButtonOnEnter(&window);
+        window.show();
+        QSignalSpy one(&first, &QPushButton::clicked), two(&second, &QPushButton::clicked);
+        second.setFocus();
+        QTest::keyClick(&second, Qt::Key_Return);
+        QTest::keyClick(&second, Qt::Key_Enter);
+        edit.setFocus();
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(one.count(), 0);
+        QCOMPARE(two.count(), 2);
+    }
+
+    // The keys and the wheel size plain and rich text together, within 50% to 300%, rich text
+    // keeping its own proportions; the size comes back in the next window.
+    void textZoomSizesEveryBoxAndIsRemembered() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
+        QWidget window;
+        auto* plain = new QPlainTextEdit("pregunta", &window);
+        auto* rich = new QTextEdit(&window);
+        rich->move(0, 120);
+        rich->setHtml("<p>normal <span style='font-size:20pt'>grande</span></p>");
+        plain->setFont(QFont("DejaVu Sans", 10));
+        auto* zoom = new TextZoom(&window, {plain, rich}, "prueba/tamano");
+        window.show();
+        QApplication::setActiveWindow(&window);
+        const auto big = [&] {
+            QTextCursor c(rich->document());
+            c.setPosition(rich->toPlainText().indexOf("grande") + 1);
+            return c.charFormat().fontPointSize();
+        };
+        QCOMPARE(plain->font().pointSizeF(), 10.0); // nothing touched at 100%
+        QCOMPARE(big(), 20.0);
+        QTest::keyClick(plain, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(plain, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(zoom->percent(), 120);
+        QCOMPARE(plain->font().pointSizeF(), 12.0);
+        QCOMPARE(big(), 24.0);
+        QWheelEvent wheel(QPointF(5, 5), rich->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(rich->viewport(), &wheel);
+        QCOMPARE(zoom->percent(), 110);
+        rich->setHtml("<p><span style='font-size:10pt'>otra</span></p>"); // a new text is sized too
+        QCOMPARE(QTextCursor(rich->document()).charFormat().fontPointSize(), 11.0);
+        for (int i = 0; i < 30; ++i)
+            QTest::keyClick(plain, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(zoom->percent(), 50);
+        zoom->setPercent(1000);
+        QCOMPARE(zoom->percent(), 300);
+
+        QWidget next;
+        auto* again = new QPlainTextEdit(&next);
+        again->setFont(QFont("DejaVu Sans", 10));
+        TextZoom remembered(&next, {again}, "prueba/tamano");
+        QCOMPARE(again->font().pointSizeF(), 30.0);
+        QTest::keyClick(plain, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(plain->font().pointSizeF(), 10.0);
+    }
+
     void anchoredChildrenFollowTheirSides() {
         QWidget parent;
         parent.resize(400, 300);
-        QWidget grows(&parent), corner(&parent), still(&parent);
+        QWidget grows(&parent), corner(&parent), still(&parent), floats(&parent);
         grows.setGeometry(10, 10, 380, 200);
         corner.setGeometry(300, 250, 80, 30);
         still.setGeometry(10, 250, 80, 30);
+        floats.setGeometry(300, 135, 80, 30); // held at the right only: centred at half height
         anchor(&grows, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
         anchor(&corner, Qt::RightEdge | Qt::BottomEdge);
         anchor(&still, Qt::LeftEdge | Qt::TopEdge);
+        anchor(&floats, Qt::RightEdge);
         parent.show(); // a hidden widget gets its resize events only when shown
         parent.resize(500, 350);
         QCOMPARE(grows.geometry(), QRect(10, 10, 480, 250));
         QCOMPARE(corner.geometry(), QRect(400, 300, 80, 30));
         QCOMPARE(still.geometry(), QRect(10, 250, 80, 30));
+        QCOMPARE(floats.geometry(), QRect(400, 160, 80, 30));
     }
 
     void errorsFromAHandlerEndInTheErrorBoxAndTheProgramGoesOn() {
@@ -207,6 +352,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PlatformTest test;
     return QTest::qExec(&test, argc, argv);
