@@ -8,6 +8,7 @@
 #include "UpDown.h"
 
 #include <QAccessible>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -331,6 +332,15 @@ private slots:
         QCOMPARE(corner.geometry(), QRect(400, 300, 80, 30));
         QCOMPARE(still.geometry(), QRect(10, 250, 80, 30));
         QCOMPARE(floats.geometry(), QRect(400, 160, 80, 30));
+    }
+
+    // The toolkit's own words: the file dialog's, the standard buttons'.
+    void theToolkitSpeaksSpanish() {
+        QVERIFY(Application::loadSpanishTranslations());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QString("Abrir"));
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&'),
+                 QString("Cancelar"));
     }
 
     void errorsFromAHandlerEndInTheErrorBoxAndTheProgramGoesOn() {
