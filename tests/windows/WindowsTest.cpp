@@ -94,6 +94,11 @@ QString box(Boxes::Kind kind, const QString& caption, const QString& text) {
     return QString::number(int(kind)) + u'|' + caption + u'|' + text;
 }
 
+// No reading size is left from one test to the next, nor to other programs' tests.
+void forgetSettings() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
+}
+
 // The text of the viewer's first visible line.
 QString topLine(RichViewer* viewer) {
     QTextCursor c = viewer->cursorForPosition(QPoint(4, 4));
@@ -149,8 +154,10 @@ private slots:
         Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
     }
 
+    void cleanupTestCase() { forgetSettings(); }
+
     void init() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
+        forgetSettings();
         QDir::setCurrent(dir_.path());
         Boxes::startScript();
         FormInicio = new TFormInicio();
