@@ -67,7 +67,8 @@ void destroyWindows() {
 void openLesson(const QString& lessonText) {
     SepararRutaDeLeccion(lessonText);
     FormLeccion->show();
-    QCoreApplication::processEvents(); // the opening runs once the window is on screen
+    // The opening runs once the window is on screen: only it, not the window's painting.
+    QCoreApplication::sendPostedEvents(FormLeccion, QEvent::MetaCall);
 }
 
 void closeLesson() {
