@@ -101,9 +101,10 @@ public:
         edit_ = new QLineEdit(this);
         edit_->setMaxLength(255);
         layout->addWidget(edit_);
-        // The toolkit's own buttons, in the language of its loaded translation.
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+        // The prompt's buttons keep their fixed names whatever translation the toolkit loaded.
+        auto* buttons = new QDialogButtonBox(this);
+        buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         layout->addWidget(buttons);
@@ -193,7 +194,8 @@ void message(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::NoButton);
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    // Its one button is named "OK" whatever translation the toolkit loaded.
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     centreOnScreen(&box);
