@@ -124,10 +124,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DORVALIA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DORVALIA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The libraries come from dpkg-shlibdeps. What Qt loads at run time no linker sees, so it is named
-# here: the window-system plugins, and the toolkit's Spanish texts (dialogs, buttons).
+# The libraries come from dpkg-shlibdeps (Debian's libqt6gui6 brings the X11 window plugin along).
+# What Qt loads at run time no linker sees, so it is named here: the toolkit's Spanish texts
+# (dialogs, buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del
 docente.")
 if(TARGET dorvalia-docente)
