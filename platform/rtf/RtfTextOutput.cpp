@@ -117,6 +117,14 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
 
 void RtfInterpreter::emitBytes(QByteArrayView bytes) {
     const int codePage = codePageOf(top().chars);
+    if (CodePage::isSingleByte(codePage)) {
+        // Each byte is a character of its own: straight to the run.
+        flushBytes();
+        decoded_.resize(0);
+        CodePage::decodeAppend(codePage, bytes, decoded_);
+        emitText(decoded_);
+        return;
+    }
     if (!pendingBytes_.isEmpty() && codePage != pendingCodePage_)
         flushBytes();
     if (pendingBytes_.isEmpty()) {
