@@ -7,8 +7,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGlyphRun>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +170,69 @@ TEST(RichViewer, TwoStepJumpLeavesTheMarkerAtTheTop) {
         EXPECT_GE(caret.top(), 0) << section;
         EXPECT_LT(caret.top(), caret.height()) << section; // the marker's line is the top line
         EXPECT_GT(viewer.verticalScrollBar()->value(), 0);
+    }
+}
+
+// The glyphs of a line and where they stand.
+std::vector<std::pair<quint32, QPointF>> glyphsOf(const QTextLine& line) {
+    std::vector<std::pair<quint32, QPointF>> glyphs;
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size(); ++i)
+            glyphs.emplace_back(indexes[i], positions[i]);
+    }
+    return glyphs;
+}
+
+// Latin text is laid out glyph for character, as fast as it can be; text that needs shaping
+// (joined Arabic letters, Hebrew, combining marks) still gets it, in RTF and in plain text
+// alike, and its lines are counted.
+TEST(RichViewer, ShapesOnlyTheTextThatNeedsIt) {
+    const struct {
+        QString text;
+        bool shaped;
+    } cases[] = {
+        {QStringLiteral("Texto: office, fflow, pi\u00F1a"), false},
+        {QStringLiteral("\u0627\u0644\u0639\u0631\u0628\u064A\u0629 \u0628\u0639\u0636"), true},
+        {QStringLiteral("\u05E2\u05D1\u05E8\u05D9\u05EA \u05E9\u05C1\u05B8\u05DC\u05D5\u05B9"),
+         true},
+        {QStringLiteral("pin\u0303a q\u0323 x\u0302"), true},
+    };
+    QByteArray rtf = "{\\rtf1\\ansi\\uc0{\\fonttbl{\\f0 DejaVu Sans;}}\\f0 ";
+    QByteArray plain;
+    for (const auto& c : cases) {
+        for (QChar ch : c.text)
+            rtf += ch.unicode() < 0x80 ? QByteArray(1, char(ch.unicode()))
+                                       : "\\u" + QByteArray::number(ch.unicode()) + " ";
+        rtf += "\\par ";
+        plain += c.text.toUtf8() + "\n";
+    }
+    QTemporaryDir dir;
+    for (const QString& path :
+         {writeFile(dir, "s.rtf", rtf + "}"), writeFile(dir, "s.txt", plain)}) {
+        RichViewer viewer;
+        viewer.resize(1200, 300);
+        viewer.load(path);
+        ASSERT_EQ(viewer.lineCount(), int(std::size(cases))) << path.toStdString();
+        const bool plainFile = path.endsWith(u".txt");
+        for (int i = 0; i < int(std::size(cases)); ++i) {
+            EXPECT_EQ(viewer.line(i), cases[i].text) << path.toStdString() << " " << i;
+            const QTextBlock block = viewer.document()->findBlockByNumber(i);
+            // The same paragraph laid out glyph for character.
+            QFont font = block.begin().fragment().charFormat().font().resolve(
+                viewer.document()->defaultFont());
+            font.setStyleStrategy(QFont::PreferNoShaping);
+            QTextLayout simple(cases[i].text, font);
+            simple.beginLayout();
+            simple.createLine();
+            simple.endLayout();
+            // A plain-text file that needs shaping anywhere is shaped everywhere.
+            const bool shaped = cases[i].shaped || plainFile;
+            const auto shown = glyphsOf(block.layout()->lineAt(0));
+            EXPECT_EQ(shown != glyphsOf(simple.lineAt(0)), shaped)
+                << path.toStdString() << " " << i;
+        }
     }
 }
 
