@@ -1,0 +1,38 @@
+// The teacher's program: with a verb (or --help) it runs the command line without a screen;
+// otherwise it opens its window, on the lesson given or on one chosen with the file dialog.
+#include "Application.h"
+#include "CheckView.h"
+#include "CommandLine.h"
+#include "TeacherWindow.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const bool commandLine = isCommandLine(arguments);
+    // The verbs read documents and lay out text, which needs the font machinery but no screen.
+    if (commandLine && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    if (commandLine) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runCommandLine(app.arguments().mid(1), out, err);
+    }
+
+    TeacherWindow window;
+    window.show();
+    CheckView* view = window.checkView();
+    const QString lesson = app.arguments().value(1);
+    QTimer::singleShot(0, view, [view, lesson] {
+        if (lesson.isEmpty())
+            view->BtAbrirClick();
+        else
+            view->openLesson(lesson);
+    });
+    return app.exec();
+}

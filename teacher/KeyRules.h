@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Problem.h"
+
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+// The answer key's own rules, line by line: headers, questions, answers and their judgment lines,
+// as the student's program finds them by marker and by line arithmetic.
+struct KeyFacts {
+    // Section number -> index of its header line, the first one that the student's program finds.
+    QMap<int, int> headers;
+};
+
+// Adds the key's problems (file keyPath, lines counted from 1) to problems.
+KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>& problems);
+
+// The section number of a header line that the student's program finds, or 0 when the line is no
+// such header: ".Sección N" exactly, without regard to letter case.
+int headerNumber(const QString& line);

@@ -1,0 +1,111 @@
+#include "LessonCheck.h"
+
+#include "KeyRules.h"
+#include "LessonFiles.h"
+#include "LessonPreview.h"
+#include "TextList.h"
+#include "TextRules.h"
+#include "ToolkitError.h"
+
+#include <algorithm>
+
+int LessonReport::count(Problem::Severity severity) const {
+    return int(std::count_if(problems.begin(), problems.end(),
+                             [&](const Problem& p) { return p.severity == severity; }));
+}
+
+namespace {
+
+using Severity = Problem::Severity;
+
+void checkBoth(LessonReport& report, const TextFacts& text, const KeyFacts& key) {
+    for (int n = 1; n <= text.sections; ++n) {
+        if (key.headers.contains(n))
+            continue;
+        const int line = text.markerLines.value(n, text.lastMarker);
+        report.problems.append(
+            {Severity::Error, report.textPath, line + 1,
+             QStringLiteral("la sección %1 no tiene encabezado «.Sección %1» en la clave: el "
+                            "alumno no verá sus preguntas")
+                 .arg(n)});
+    }
+    if (text.sections < 0)
+        return;
+    for (auto it = key.headers.begin(); it != key.headers.end(); ++it) {
+        if (it.key() > text.sections)
+            report.problems.append(
+                {Severity::Aviso, report.keyPath, it.value() + 1,
+                 QStringLiteral("el texto no tiene sección %1: nadie verá este encabezado ni sus "
+                                "preguntas")
+                     .arg(it.key())});
+    }
+}
+
+// The text's problems, then the key's, each in line order.
+void sortProblems(LessonReport& report) {
+    std::stable_sort(report.problems.begin(), report.problems.end(),
+                     [&](const Problem& a, const Problem& b) {
+                         const bool aKey = a.file == report.keyPath && a.file != report.textPath;
+                         const bool bKey = b.file == report.keyPath && b.file != report.textPath;
+                         if (aKey != bKey)
+                             return bKey;
+                         return a.line < b.line;
+                     });
+}
+
+} // namespace
+
+LessonReport checkLesson(const QString& textPath, const LessonText& text, const QString& keyPath,
+                         const QStringList& key) {
+    LessonReport report;
+    report.textPath = textPath;
+    report.keyPath = keyPath;
+    report.text = text;
+    report.key = key;
+    const TextFacts textFacts = checkText(text, textPath, report.problems);
+    const KeyFacts keyFacts = checkKey(key, keyPath, report.problems);
+    checkBoth(report, textFacts, keyFacts);
+    sortProblems(report);
+    report.sections =
+        previewSections(key, textFacts.sections, keyFacts.headers, textFacts.markerLines);
+    return report;
+}
+
+LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText) {
+    SepararRutaDeLeccion(chosenPath);
+    const QString textPath = LessonTextPath();
+    const QString keyPath = KeyPath();
+    QList<Problem> unread;
+    LessonText text;
+    try {
+        text = readText(textPath);
+    } catch (const ToolkitError& e) {
+        unread.append({Severity::Error, textPath, 0,
+                       QStringLiteral("no se puede leer el texto: %1").arg(e.message())});
+    }
+    TextList key;
+    try {
+        key.loadFromFile(keyPath, TextList::Encoding::Teacher);
+    } catch (const ToolkitError& e) {
+        unread.append({Severity::Error, keyPath, 0,
+                       QStringLiteral("no se puede leer la clave: %1").arg(e.message())});
+    }
+    if (unread.isEmpty())
+        return checkLesson(textPath, text, keyPath, key.lines());
+
+    // What can be read is still checked on its own.
+    LessonReport report;
+    report.textPath = textPath;
+    report.keyPath = keyPath;
+    report.unreadable = true;
+    report.problems = unread;
+    if (unread.size() == 1 && unread.first().file == keyPath) {
+        report.text = text;
+        checkText(text, textPath, report.problems);
+    } else if (unread.size() == 1) {
+        report.key = key.lines();
+        checkKey(report.key, keyPath, report.problems);
+    }
+    sortProblems(report);
+    return report;
+}

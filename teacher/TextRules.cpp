@@ -1,0 +1,203 @@
+#include "TextRules.h"
+
+#include "IntegerText.h"
+#include "ToolkitError.h"
+
+namespace {
+
+using Severity = Problem::Severity;
+
+const QString kMarkerWord = QStringLiteral(".sección");
+
+// A marker line as the section count sees it: only A to Z fold, so a capital Ó is no marker.
+bool isMarkerLine(const QString& line) {
+    if (line.size() < kMarkerWord.size())
+        return false;
+    for (int i = 0; i < kMarkerWord.size(); ++i) {
+        QChar c = line.at(i);
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+        if (c != kMarkerWord.at(i))
+            return false;
+    }
+    return true;
+}
+
+// ".sección" in any letter case somewhere in the text, with the blanks and digits after it.
+struct Occurrence {
+    int position = 0;
+    int blanks = 0;
+    QString digits;
+    int number() const { return digits.left(9).toInt(); }
+    int length() const { return int(kMarkerWord.size()) + blanks + int(digits.size()); }
+};
+
+QList<Occurrence> occurrences(const QString& text) {
+    QList<Occurrence> found;
+    qsizetype at = text.indexOf(kMarkerWord, 0, Qt::CaseInsensitive);
+    while (at >= 0) {
+        Occurrence o;
+        o.position = int(at);
+        qsizetype i = at + kMarkerWord.size();
+        while (i < text.size() && text.at(i) == u' ')
+            ++i;
+        o.blanks = int(i - at - kMarkerWord.size());
+        while (i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9')
+            o.digits += text.at(i++);
+        if (!o.digits.isEmpty())
+            found.append(o);
+        at = text.indexOf(kMarkerWord, at + 1, Qt::CaseInsensitive);
+    }
+    return found;
+}
+
+QString quoted(const QString& text) {
+    return u'«' + text + u'»';
+}
+
+} // namespace
+
+TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>& problems) {
+    TextFacts facts;
+    auto add = [&](Severity severity, int line, const QString& message) {
+        problems.append({severity, path, line + 1, message});
+    };
+
+    for (int i = int(text.lines.size()) - 1; i >= 0 && facts.lastMarker < 0; --i) {
+        if (isMarkerLine(text.lines[i]))
+            facts.lastMarker = i;
+    }
+    const QList<Occurrence> all = occurrences(text.text);
+
+    if (facts.lastMarker < 0) {
+        add(Severity::Error, -1,
+            QStringLiteral("el texto no tiene ninguna marca «.Sección N» al principio de una "
+                           "línea: el alumno no verá ninguna sección"));
+        facts.sections = 0;
+    } else {
+        const QString& last = text.lines[facts.lastMarker];
+        try {
+            facts.sections = TextToInteger(last.mid(kMarkerWord.size(), 3));
+        } catch (const ToolkitError& e) {
+            add(Severity::Error, facts.lastMarker,
+                QStringLiteral("la última marca, %1, no da el número de secciones: el programa "
+                               "del alumno dice %2 y no abre la lección")
+                    .arg(quoted(last), quoted(e.message())));
+            return facts;
+        }
+        // What the teacher wrote after the word, all of it, against the three characters read.
+        const QString written = last.mid(kMarkerWord.size()).trimmed();
+        qsizetype digits = 0;
+        while (digits < written.size() && written.at(digits).isDigit())
+            ++digits;
+        if (facts.sections <= 0) {
+            add(Severity::Error, facts.lastMarker,
+                QStringLiteral("la última marca, %1, da %2 secciones: el alumno no verá ninguna")
+                    .arg(quoted(last))
+                    .arg(facts.sections));
+            facts.sections = 0;
+        } else if (facts.sections > 99 || written.left(digits) != QString::number(facts.sections)) {
+            add(Severity::Aviso, facts.lastMarker,
+                QStringLiteral("la última marca, %1, se lee como %2 secciones: se cuentan como "
+                               "mucho 99, con uno o dos dígitos")
+                    .arg(quoted(last))
+                    .arg(facts.sections));
+        }
+    }
+
+    // Every counted section must be found where it begins, as ".Sección N" with one blank.
+    for (int n = 1; n <= facts.sections; ++n) {
+        const QString number = QString::number(n);
+        const Occurrence* first = nullptr;
+        for (const Occurrence& o : all) {
+            if (o.blanks == 1 && o.digits.startsWith(number)) {
+                first = &o;
+                break;
+            }
+        }
+        if (!first) {
+            const Occurrence* near = nullptr;
+            for (const Occurrence& o : all) {
+                if (o.number() == n) {
+                    near = &o;
+                    break;
+                }
+            }
+            if (near)
+                add(Severity::Error, text.lineOf(near->position),
+                    QStringLiteral("el alumno no llega a la sección %1: su marca lleva %2 blancos "
+                                   "entre «.Sección» y el número, y debe llevar uno")
+                        .arg(n)
+                        .arg(near->blanks));
+            else
+                add(Severity::Error, facts.lastMarker,
+                    QStringLiteral("la sección %1 no tiene marca en el texto, pero esta última "
+                                   "marca cuenta %2 secciones: el alumno no llega a ella")
+                        .arg(n)
+                        .arg(facts.sections));
+            continue;
+        }
+        const int line = text.lineOf(first->position);
+        facts.markerLines.insert(n, line);
+        const int lineStart = text.lineStarts.value(line);
+        const int lineEnd = lineStart + int(text.lines.value(line).size());
+        if (first->position + first->length() > lineEnd && first->position < lineEnd) {
+            add(Severity::Error, line,
+                QStringLiteral("la marca de la sección %1 queda partida en dos líneas al ajustar "
+                               "el texto al ancho de la ventana del alumno")
+                    .arg(n));
+        } else if (first->position != lineStart) {
+            const QString before = text.text.mid(lineStart, first->position - lineStart);
+            if (before.trimmed().isEmpty())
+                add(Severity::Aviso, line,
+                    QStringLiteral("la marca de la sección %1 no empieza la línea: lleva blancos "
+                                   "delante, y así no cuenta para el número de secciones")
+                        .arg(n));
+            else
+                add(Severity::Error, line,
+                    QStringLiteral("la primera «.Sección %1» del texto está en medio de esta "
+                                   "línea: el alumno saltará aquí y no al principio de la sección")
+                        .arg(n));
+        }
+    }
+
+    // Markers past the count: the student never sees their sections.
+    QList<int> reported;
+    const int lastStart = facts.lastMarker >= 0 ? text.lineStarts.value(facts.lastMarker) : -1;
+    for (const Occurrence& o : all) {
+        if (o.number() <= facts.sections || o.position == lastStart ||
+            reported.contains(o.number()))
+            continue;
+        reported.append(o.number());
+        add(Severity::Error, text.lineOf(o.position),
+            facts.lastMarker >= 0
+                ? QStringLiteral("la sección %1 no se cuenta: el número de secciones lo da la "
+                                 "última marca al principio de una línea, la de la línea %2, y es "
+                                 "%3")
+                      .arg(o.number())
+                      .arg(facts.lastMarker + 1)
+                      .arg(facts.sections)
+                : QStringLiteral("la sección %1 no se cuenta: su marca no empieza una línea")
+                      .arg(o.number()));
+    }
+
+    // Marker lines out of order: a slip in the numbering, most likely.
+    int previous = 0;
+    for (int i = 0; i < text.lines.size(); ++i) {
+        if (!isMarkerLine(text.lines[i]))
+            continue;
+        const QString rest = text.lines[i].mid(kMarkerWord.size()).trimmed();
+        qsizetype digits = 0;
+        while (digits < rest.size() && rest.at(digits).isDigit())
+            ++digits;
+        const int number = rest.left(std::min<qsizetype>(digits, 9)).toInt();
+        if (number > 0 && number <= previous)
+            add(Severity::Aviso, i,
+                QStringLiteral("la marca de la sección %1 viene después de la de la sección %2: "
+                               "las marcas van en orden")
+                    .arg(number)
+                    .arg(previous));
+        previous = std::max(previous, number);
+    }
+    return facts;
+}

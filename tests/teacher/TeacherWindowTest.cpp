@@ -1,0 +1,214 @@
+#include "TeacherWindow.h"
+#include "Application.h"
+#include "Boxes.h"
+#include "CheckView.h"
+#include "CommandLine.h"
+#include "LessonFiles.h"
+#include "LessonFixture.h"
+#include "LessonReader.h"
+#include "RichViewer.h"
+#include "Unit3.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QStringList kGoodKey = {".Sección 1",
+                              ".c¿Qué dice el primer párrafo?",
+                              ".rQue el volcán duerme.",
+                              ".bBien.",
+                              ".rQue el volcán ruge.",
+                              ".mNo: relee la primera frase.",
+                              ".Sección 2",
+                              ".c¿Quién es Lucía?",
+                              ".rLa abuela.",
+                              ".mNo.",
+                              ".rLa nieta.",
+                              ".b¡Eso es!",
+                              ".rUna científica.",
+                              ".pPiénsalo.",
+                              ".Sección 3",
+                              ".c¿Dónde está la isla?",
+                              ".rEn el mar.",
+                              ".bSí."};
+
+// Rows of a tree's top level, columns joined by "|".
+QStringList rows(QTreeWidget* tree, int columns) {
+    QStringList out;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int c = 0; c < columns; ++c)
+            cells.append(tree->topLevelItem(i)->text(c));
+        out.append(cells.join(u'|'));
+    }
+    return out;
+}
+
+QString run(const QStringList& arguments, int& status) {
+    QString out;
+    QTextStream stream(&out);
+    QString err;
+    QTextStream errors(&err);
+    status = runCommandLine(arguments, stream, errors);
+    return out + err;
+}
+
+} // namespace
+
+class TeacherWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString writeLesson(const QString& name, const QStringList& markers, const QStringList& key) {
+        const QString path = dir_.path() + u'/' + name + "_lec.rtf";
+        Fixture::writeFile(path, Fixture::lessonText(markers));
+        Fixture::writeFile(dir_.path() + u'/' + name + "_CRJ.TXT", Fixture::keyText(key));
+        return path;
+    }
+
+private slots:
+    void init() { Boxes::startScript(); }
+    void cleanup() {
+        QCOMPARE(Boxes::unanswered(), 0);
+        Boxes::stopScript();
+    }
+
+    // The sample lesson and a lesson that the student's program opens cleanly check without an
+    // error, on the very display lines that the lesson window shows when it opens.
+    void cleanLessonsCheckWithoutError() {
+        const QString sample = QStringLiteral(DORVALIA_SAMPLES "/El_volcan_lec.rtf");
+        const QString clean =
+            writeLesson("Limpia", {".Sección 1", ".Sección 2", ".Sección 3"}, kGoodKey);
+        for (const QString& path : {sample, clean}) {
+            const LessonReport report = checkLessonFiles(path, readLessonText);
+            QStringList errors;
+            for (const Problem& p : report.problems) {
+                if (p.severity == Problem::Severity::Error)
+                    errors.append(problemLine(p));
+            }
+            QCOMPARE(errors, QStringList());
+
+            TFormLeccion lessonWindow;
+            SepararRutaDeLeccion(path);
+            lessonWindow.show();
+            auto* viewer = lessonWindow.findChild<RichViewer*>("LectorDeSeccion");
+            QStringList shown;
+            for (int i = 0; i < viewer->lineCount(); ++i)
+                shown.append(viewer->line(i));
+            QCOMPARE(report.text.lines, shown);
+            lessonWindow.hide();
+        }
+    }
+
+    // A lesson with problems: the list, the preview, a problem's place, then the files mended
+    // and checked again.
+    void windowShowsProblemsAndPreview() {
+        QStringList key = kGoodKey;
+        key[5] = ".rOtra respuesta"; // answer 2 of question 1 loses its judgment line
+        key[14] = ".Sección 3 ";     // a header never found
+        const QString path =
+            writeLesson("Faltas", {".Sección 1", ".Sección  2", ".Sección 3"}, key);
+        TeacherWindow window;
+        window.show();
+        window.checkView()->openLesson(path);
+
+        auto* problems = window.findChild<QTreeWidget*>("Problemas");
+        const QStringList listed = rows(problems, 2);
+        const int marker2 = window.checkView()->report().text.lines.indexOf(".Sección  2") + 1;
+        const int marker3 = window.checkView()->report().sections.at(2).markerLine;
+        QCOMPARE(listed, QStringList({
+                             QStringLiteral("error|Faltas_lec.rtf:%1").arg(marker2),
+                             QStringLiteral("error|Faltas_lec.rtf:%1").arg(marker3),
+                             "error|Faltas_CRJ.TXT:5",
+                             "error|Faltas_CRJ.TXT:6",
+                             "nota|Faltas_CRJ.TXT:14",
+                             "error|Faltas_CRJ.TXT:15",
+                         }));
+        QVERIFY(problems->topLevelItem(2)->text(2).startsWith("falta la línea de juicio"));
+
+        auto* preview = window.findChild<QTreeWidget*>("VistaPrevia");
+        QCOMPARE(rows(preview, 1),
+                 QStringList({"Sección 1", "Sección 2 (el alumno no llega a ella en el texto)",
+                              "Sección 3 (no está en la clave)"}));
+        // Without its judgment line, answer 2 is judged by answer 3, and answer 3 reads the next
+        // section's header.
+        QTreeWidgetItem* question = preview->topLevelItem(0)->child(0);
+        QCOMPARE(question->childCount(), 3);
+        QCOMPARE(question->child(1)->text(1), "Pendiente");
+        QCOMPARE(question->child(1)->text(2), "Otra respuesta");
+        QCOMPARE(question->child(2)->text(0), "3. ección 2");
+
+        // Choosing the key's problem shows its line and its place in the preview.
+        const QRect row = problems->visualItemRect(problems->topLevelItem(2));
+        QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(window.findChild<QLabel*>("LLugar")->text(),
+                 "Clave Faltas_CRJ.TXT, línea 5: «.rQue el volcán ruge.»");
+        QCOMPARE(preview->currentItem()->text(0), "2. Que el volcán ruge.");
+
+        // The teacher mends the files and checks again.
+        writeLesson("Faltas", {".Sección 1", ".Sección 2", ".Sección 3"}, kGoodKey);
+        QTest::mouseClick(window.findChild<QPushButton*>("BtRevisar"), Qt::LeftButton);
+        QCOMPARE(rows(problems, 2), QStringList({"nota|Faltas_CRJ.TXT:14"}));
+        QVERIFY(window.findChild<QLabel*>("LResumen")
+                    ->text()
+                    .startsWith("0 errores, 0 avisos, 1 nota"));
+    }
+
+    void opensTheLessonChosenInTheFileDialog() {
+        const QString path = writeLesson("Elegida", {".Sección 1"}, kGoodKey.mid(0, 6));
+        TeacherWindow window;
+        window.show();
+        Boxes::answer(true, path);
+        QTest::mouseClick(window.findChild<QPushButton*>("BtAbrir"), Qt::LeftButton);
+        QVERIFY(window.findChild<QLabel*>("LLeccion")->text().contains("Elegida_lec.rtf"));
+        QCOMPARE(window.findChild<QTreeWidget*>("Problemas")->topLevelItemCount(), 0);
+    }
+
+    void commandLine() {
+        const QString good =
+            writeLesson("Buena", {".Sección 1", ".Sección 2", ".Sección 3"}, kGoodKey);
+        const QString bad =
+            writeLesson("Mala", {".Sección 1"}, {".Sección 1", ".cP", ".rA", ".bB", ".rC"});
+        int status = -1;
+        QCOMPARE(run({"revisar", good}, status),
+                 dir_.path() + "/Buena_CRJ.TXT:14: nota: el juicio «.p» no es «.b» ni «.m»: el "
+                               "alumno verá «Pendiente»\n"
+                               "1 lección revisada: 0 errores, 0 avisos, 1 nota.\n");
+        QCOMPARE(status, 0);
+        QCOMPARE(run({"revisar", bad, good}, status),
+                 dir_.path() +
+                     "/Mala_CRJ.TXT:5: error: falta la línea de juicio tras esta "
+                     "respuesta: el programa del alumno tomará como juicio la línea "
+                     "siguiente\n" +
+                     dir_.path() +
+                     "/Buena_CRJ.TXT:14: nota: el juicio «.p» no es «.b» ni «.m»: "
+                     "el alumno verá «Pendiente»\n"
+                     "2 lecciones revisadas: 1 error, 0 avisos, 1 nota.\n");
+        QCOMPARE(status, 1);
+        QVERIFY(run({"revisar", bad, dir_.path() + "/Falta_lec.rtf"}, status)
+                    .contains("Falta_CRJ.TXT: error: no se puede leer la clave"));
+        QCOMPARE(status, 2);
+        QVERIFY(run({"revisar"}, status).contains("falta la ruta"));
+        QCOMPARE(status, 2);
+        QVERIFY(run({"--help"}, status).contains("  revisar    Revisa lecciones"));
+        QCOMPARE(status, 0);
+        QVERIFY(run({"revisar", "--help"}, status).contains("2  alguna lección no se puede leer"));
+        QCOMPARE(status, 0);
+        QVERIFY(run({"--nada"}, status).contains("opción desconocida"));
+        QCOMPARE(status, 2);
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("LC_ALL", "C.UTF-8");
+    Application app(argc, argv);
+    TeacherWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TeacherWindowTest.moc"

@@ -1,0 +1,184 @@
+#include "CheckView.h"
+
+#include "ui_CheckView.h"
+
+#include "Boxes.h"
+#include "LessonReader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+// Where a preview item stands in the files, for finding the place of a problem.
+enum Role { KeyLineRole = Qt::UserRole, JudgmentLineRole, TextLineRole };
+
+QColor severityColour(Problem::Severity severity) {
+    switch (severity) {
+    case Problem::Severity::Error:
+        return QColor(0xb0, 0x00, 0x00);
+    case Problem::Severity::Aviso:
+        return QColor(0xa0, 0x50, 0x00);
+    case Problem::Severity::Nota:
+        break;
+    }
+    return QColor(0x30, 0x50, 0x80);
+}
+
+QString fileName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::CheckView>()) {
+    ui->setupUi(this);
+    ui->Problemas->setColumnWidth(0, 70);
+    ui->Problemas->setColumnWidth(1, 150);
+    ui->VistaPrevia->setColumnWidth(0, 300);
+    ui->VistaPrevia->setColumnWidth(1, 80);
+    ui->Division->setStretchFactor(0, 1);
+    ui->Division->setStretchFactor(1, 1);
+    connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
+    connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
+    connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
+            &CheckView::ProblemasSelectionChange);
+}
+
+CheckView::~CheckView() = default;
+
+void CheckView::openLesson(const QString& path) {
+    path_ = path;
+    report_ = checkLessonFiles(path, readLessonText);
+    showReport();
+}
+
+void CheckView::BtAbrirClick() {
+    QString path = path_;
+    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+        openLesson(path);
+}
+
+void CheckView::BtRevisarClick() {
+    if (!path_.isEmpty())
+        openLesson(path_);
+}
+
+void CheckView::showReport() {
+    ui->LLeccion->setText(
+        QStringLiteral("Lección: %1   Clave: %2")
+            .arg(QDir::toNativeSeparators(report_.textPath), fileName(report_.keyPath)));
+    const int errors = report_.count(Problem::Severity::Error);
+    ui->LResumen->setText(problemCounts(errors, report_.count(Problem::Severity::Aviso),
+                                        report_.count(Problem::Severity::Nota)) +
+                          (errors == 0
+                               ? QStringLiteral(": la lección está lista para la clase.")
+                               : QStringLiteral(": corrija los errores antes de la clase.")));
+    ui->LResumen->setStyleSheet(errors == 0 ? QStringLiteral("color: #006000;")
+                                            : QStringLiteral("color: #b00000;"));
+    ui->BtRevisar->setEnabled(true);
+    ui->LLugar->clear();
+    showProblems();
+    showPreview();
+}
+
+void CheckView::showProblems() {
+    ui->Problemas->clear();
+    for (qsizetype i = 0; i < report_.problems.size(); ++i) {
+        const Problem& problem = report_.problems[i];
+        QString place = fileName(problem.file);
+        if (problem.line > 0)
+            place += u':' + QString::number(problem.line);
+        auto* item = new QTreeWidgetItem(ui->Problemas,
+                                         {severityWord(problem.severity), place, problem.text});
+        item->setForeground(0, severityColour(problem.severity));
+        item->setToolTip(2, problem.text);
+        item->setData(0, Qt::UserRole, int(i));
+    }
+}
+
+void CheckView::showPreview() {
+    QTreeWidget* tree = ui->VistaPrevia;
+    tree->clear();
+    for (const SectionView& section : report_.sections) {
+        QString title = QStringLiteral("Sección %1").arg(section.number);
+        if (section.markerLine == 0)
+            title += QStringLiteral(" (el alumno no llega a ella en el texto)");
+        if (section.headerLine == 0)
+            title += QStringLiteral(" (no está en la clave)");
+        else if (section.questions.isEmpty())
+            title += QStringLiteral(" (sin preguntas)");
+        auto* sectionItem = new QTreeWidgetItem(tree, {title});
+        QFont bold = sectionItem->font(0);
+        bold.setBold(true);
+        sectionItem->setFont(0, bold);
+        sectionItem->setData(0, KeyLineRole, section.headerLine);
+        sectionItem->setData(0, TextLineRole, section.markerLine);
+        for (qsizetype q = 0; q < section.questions.size(); ++q) {
+            const QuestionView& question = section.questions[q];
+            auto* questionItem = new QTreeWidgetItem(
+                sectionItem, {QStringLiteral("%1. %2").arg(q + 1).arg(question.text)});
+            questionItem->setForeground(0, QColor(Qt::blue));
+            questionItem->setData(0, KeyLineRole, question.line);
+            if (question.answers.isEmpty())
+                new QTreeWidgetItem(questionItem,
+                                    {QStringLiteral("(sin respuestas: no se puede contestar)")});
+            for (qsizetype k = 0; k < question.answers.size(); ++k) {
+                const AnswerView& answer = question.answers[k];
+                auto* answerItem = new QTreeWidgetItem(
+                    questionItem, {QStringLiteral("%1. %2").arg(k + 1).arg(answer.text),
+                                   answer.verdict, answer.feedback});
+                answerItem->setForeground(0, QColor(0x80, 0x00, 0x00));
+                answerItem->setToolTip(2, answer.feedback);
+                answerItem->setData(0, KeyLineRole, answer.line);
+                answerItem->setData(0, JudgmentLineRole, answer.line + 1);
+            }
+        }
+    }
+    tree->expandAll();
+}
+
+QString CheckView::placeText(const Problem& problem) const {
+    const bool inKey = problem.file == report_.keyPath;
+    QString where =
+        (inKey ? QStringLiteral("Clave ") : QStringLiteral("Texto ")) + fileName(problem.file);
+    if (problem.line <= 0)
+        return where + QStringLiteral(", todo el archivo.");
+    const QString line =
+        inKey ? report_.key.value(problem.line - 1) : report_.text.lines.value(problem.line - 1);
+    return where + QStringLiteral(", línea %1: «%2»").arg(problem.line).arg(line);
+}
+
+// The preview item standing at the problem's line, or the last one before it.
+QTreeWidgetItem* CheckView::previewItemFor(const Problem& problem) const {
+    if (problem.line <= 0)
+        return nullptr;
+    const bool inKey = problem.file == report_.keyPath;
+    QTreeWidgetItem* best = nullptr;
+    int bestLine = 0;
+    for (QTreeWidgetItemIterator it(ui->VistaPrevia); *it; ++it) {
+        const QList<int> roles =
+            inKey ? QList<int>{KeyLineRole, JudgmentLineRole} : QList<int>{TextLineRole};
+        for (int role : roles) {
+            const int line = (*it)->data(0, role).toInt();
+            if (line > 0 && line <= problem.line && line > bestLine) {
+                best = *it;
+                bestLine = line;
+            }
+        }
+    }
+    return best;
+}
+
+void CheckView::ProblemasSelectionChange() {
+    const QList<QTreeWidgetItem*> chosen = ui->Problemas->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    const Problem& problem = report_.problems.at(chosen.first()->data(0, Qt::UserRole).toInt());
+    ui->LLugar->setText(placeText(problem));
+    QTreeWidgetItem* item = previewItemFor(problem);
+    ui->VistaPrevia->setCurrentItem(item);
+    if (item)
+        ui->VistaPrevia->scrollToItem(item, QAbstractItemView::PositionAtTop);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "LessonCheck.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class CheckView;
+}
+class QTreeWidgetItem;
+
+// The tab that checks a lesson: its problems beside the lesson as the student will meet it.
+// Choosing a problem shows its place, in the preview and as the line it points at.
+class CheckView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CheckView(QWidget* parent = nullptr);
+    ~CheckView() override;
+
+    // Checks the lesson whose text is path (its key beside it) and shows the result.
+    void openLesson(const QString& path);
+    // Asks for a lesson with the file dialog and checks it.
+    void BtAbrirClick();
+    // Reads the files again, after the teacher has edited them.
+    void BtRevisarClick();
+
+    const LessonReport& report() const { return report_; }
+
+private:
+    void showReport();
+    void showProblems();
+    void showPreview();
+    void ProblemasSelectionChange();
+    QString placeText(const Problem& problem) const;
+    QTreeWidgetItem* previewItemFor(const Problem& problem) const;
+
+    std::unique_ptr<Ui::CheckView> ui;
+    QString path_;
+    LessonReport report_;
+};

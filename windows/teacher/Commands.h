@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Command.h"
+
+#include <memory>
+#include <vector>
+
+// Every verb of the teacher's command line, in the order --help lists them.
+std::vector<std::unique_ptr<Command>> allCommands();

@@ -1,0 +1,34 @@
+#include "LessonReader.h"
+
+#include "RichViewer.h"
+#include "ui_Unit3.h"
+
+#include <QTextBlock>
+#include <QTextLayout>
+
+LessonText readLessonText(const QString& path) {
+    // The lesson window's own form gives the viewer its size, frame and font.
+    QDialog form;
+    Ui::TFormLeccion ui;
+    ui.setupUi(&form);
+    RichViewer* viewer = ui.LectorDeSeccion;
+    viewer->load(path);
+
+    LessonText text;
+    const int count = viewer->lineCount(); // lays the document out at the viewer's width
+    text.text = viewer->plainText();
+    text.lines.reserve(count);
+    text.lineStarts.reserve(count);
+    for (int i = 0; i < count; ++i)
+        text.lines.append(viewer->line(i));
+    // The viewer counts lines block by block, at least one for a visible block; so do the starts.
+    for (QTextBlock block = viewer->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const int lines = layout ? layout->lineCount() : 0;
+        const int shown = std::max(lines, block.isVisible() ? 1 : 0);
+        for (int j = 0; j < shown; ++j)
+            text.lineStarts.append(block.position() +
+                                   (j < lines ? layout->lineAt(j).textStart() : 0));
+    }
+    return text;
+}

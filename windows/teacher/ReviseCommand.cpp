@@ -1,0 +1,87 @@
+#include "ReviseCommand.h"
+
+#include "LessonCheck.h"
+#include "LessonReader.h"
+
+#include <QCommandLineParser>
+
+QString ReviseCommand::name() const {
+    return QStringLiteral("revisar");
+}
+
+QString ReviseCommand::description() const {
+    return QStringLiteral("Revisa lecciones antes de la clase y escribe sus problemas.");
+}
+
+QString ReviseCommand::help() {
+    return QStringLiteral(
+        "Uso: dorvalia-docente revisar RUTA_lec.rtf...\n"
+        "\n"
+        "Revisa cada lección antes de la clase. Lee su texto y su clave (el archivo _CRJ.TXT\n"
+        "de la misma lección) como los lee el programa del alumno, y escribe un problema por\n"
+        "línea:\n"
+        "\n"
+        "  ARCHIVO:LÍNEA: gravedad: texto\n"
+        "\n"
+        "ARCHIVO es el texto de la lección o su clave. LÍNEA es la línea de la clave, contada\n"
+        "desde 1, o, en el texto, la línea de la marca de la sección tal como la muestra la\n"
+        "ventana de la lección al abrirse; falta cuando el problema es del archivo entero.\n"
+        "La gravedad es una de estas:\n"
+        "  error   el alumno verá algo mal o no podrá terminar;\n"
+        "  aviso   probablemente es un descuido;\n"
+        "  nota    está permitido, y quizá es lo que se quería.\n"
+        "Al final escribe una línea de resumen con las lecciones revisadas y los problemas.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  ninguna lección tiene errores;\n"
+        "  1  alguna lección tiene errores;\n"
+        "  2  alguna lección no se puede leer (falta su texto o su clave, o no se pueden abrir).\n"
+        "\n"
+        "Opciones:\n"
+        "  -h, --help  Muestra esta ayuda.\n");
+}
+
+QString reviseSummary(int lessons, int errors, int warnings, int notes) {
+    return QString::number(lessons) +
+           (lessons == 1 ? QStringLiteral(" lección revisada: ")
+                         : QStringLiteral(" lecciones revisadas: ")) +
+           problemCounts(errors, warnings, notes) + u'.';
+}
+
+int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    if (!parser.parse(QStringList{name()} + arguments)) {
+        err << QStringLiteral("dorvalia-docente revisar: %1\n").arg(parser.errorText());
+        err << QStringLiteral("Escriba «dorvalia-docente revisar --help» para ver la ayuda.\n");
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        out << help();
+        return 0;
+    }
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty()) {
+        err << QStringLiteral("dorvalia-docente revisar: falta la ruta de una lección "
+                              "(RUTA_lec.rtf).\n");
+        err << QStringLiteral("Escriba «dorvalia-docente revisar --help» para ver la ayuda.\n");
+        return 2;
+    }
+    int errors = 0, warnings = 0, notes = 0;
+    bool unreadable = false, wrong = false;
+    for (const QString& path : paths) {
+        const LessonReport report = checkLessonFiles(path, readLessonText);
+        for (const Problem& problem : report.problems)
+            out << problemLine(problem) << u'\n';
+        const int lessonErrors = report.count(Problem::Severity::Error);
+        errors += lessonErrors;
+        warnings += report.count(Problem::Severity::Aviso);
+        notes += report.count(Problem::Severity::Nota);
+        unreadable = unreadable || report.unreadable;
+        wrong = wrong || lessonErrors > 0;
+    }
+    out << reviseSummary(int(paths.size()), errors, warnings, notes) << u'\n';
+    out.flush();
+    return unreadable ? 2 : (wrong ? 1 : 0);
+}

@@ -1,0 +1,23 @@
+#include "TeacherWindow.h"
+
+#include "ui_TeacherWindow.h"
+
+#include "CheckView.h"
+#include "Resources.h"
+
+TeacherWindow::TeacherWindow(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TeacherWindow>()) {
+    useWindowResources();
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
+}
+
+TeacherWindow::~TeacherWindow() = default;
+
+void TeacherWindow::addResultsTab(QWidget* view) {
+    ui->Pestanas->addTab(view, QStringLiteral("Resultados de la clase"));
+}
+
+CheckView* TeacherWindow::checkView() const {
+    return ui->Revisar;
+}
