@@ -9,6 +9,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -178,6 +179,15 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
 
 } // namespace
 
+QList<int> SpreadBands(const LessonSummary& lesson) {
+    QList<int> bands(10, 0);
+    for (const StudentRow& s : lesson.students) {
+        if (s.questionsAnswered > 0)
+            ++bands[std::min(9, 10 * s.firstRight / s.questionsAnswered)];
+    }
+    return bands;
+}
+
 QString NumberList(const QList<int>& numbers) {
     QStringList texts;
     for (int n : numbers)
@@ -213,9 +223,20 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to) {
     return summary;
 }
 
-ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from, QDate to) {
+ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from, QDate to,
+                             const SummaryProgress& progress) {
     const QStringList paths = FindRegisters(folder, subfolders);
-    const QList<RegisterFile> files =
-        QtConcurrent::blockingMapped(paths, [](const QString& path) { return ReadRegister(path); });
+    const int total = int(paths.size());
+    std::atomic<int> done = 0;
+    if (progress)
+        progress(0, total);
+    const QList<RegisterFile> files = QtConcurrent::blockingMapped(paths, [&](const QString& path) {
+        RegisterFile file = ReadRegister(path);
+        const int now = ++done;
+        // Every hundredth register is enough for a progress bar.
+        if (progress && (now % 100 == 0 || now == total))
+            progress(now, total);
+        return file;
+    });
     return Summarize(files, from, to);
 }

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
+
 // The class's figures for the teacher, per lesson: one row per question that anyone answered and
 // one row per student. The window, the exports and the command line all show these rows, so
 // they never disagree.
@@ -67,9 +69,15 @@ constexpr double kReviewBelowPercent = 50.0;
 // first register.
 ClassSummary Summarize(const QList<RegisterFile>& files, QDate from = {}, QDate to = {});
 
-// Reads the registers in parallel, then summarizes them.
-ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from = {},
-                             QDate to = {});
+// Reads the registers in parallel, then summarizes them. progress, when given, hears from the
+// reading threads how many registers of how many are read.
+using SummaryProgress = std::function<void(int done, int total)>;
+ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from = {}, QDate to = {},
+                             const SummaryProgress& progress = {});
+
+// The spread of the class: how many students got 0-9 %, 10-19 %, ... 90-100 % of the questions
+// they answered right at the first attempt (ten bands; students with no answer are left out).
+QList<int> SpreadBands(const LessonSummary& lesson);
 
 // "1, 3, 4"
 QString NumberList(const QList<int>& numbers);

@@ -118,6 +118,12 @@ QDate dayMonthYear(QStringView digits) {
 
 } // namespace
 
+QString ProblemLine(const RegisterProblem& problem) {
+    return QDir::toNativeSeparators(problem.file) +
+           (problem.line ? QStringLiteral(":%1").arg(problem.line) : QString()) +
+           QStringLiteral(": ") + problem.message;
+}
+
 QStringList FindRegisters(const QString& folder, bool subfolders) {
     QStringList paths;
     QDirIterator it(folder, {u'*' + kRegisterSuffix}, QDir::Files | QDir::Readable,

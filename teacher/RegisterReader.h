@@ -34,6 +34,9 @@ struct RegisterProblem {
     QString message;
 };
 
+// "FILE:LINE: message", or "FILE: message" for a whole file.
+QString ProblemLine(const RegisterProblem& problem);
+
 struct RegisterFile {
     QString path;
     QString lesson; // the file name without its date digits and "_reg.csv"

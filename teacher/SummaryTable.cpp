@@ -1,5 +1,7 @@
 #include "SummaryTable.h"
 
+#include <QLocale>
+
 namespace {
 
 bool wanted(const LessonSummary& lesson, const QString& only) {
@@ -83,4 +85,16 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
         }
     }
     return table;
+}
+
+QString DisplayCell(const QVariant& value) {
+    static const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        return spanish.toString(value.toInt());
+    case QMetaType::Double:
+        return spanish.toString(value.toDouble(), 'f', 1) + QStringLiteral("\u00A0%");
+    default:
+        return value.toString();
+    }
 }

@@ -52,3 +52,7 @@ enum StudentColumn {
 
 // The mark on a question to take up again in class.
 inline const QString kRevisar = QStringLiteral("revisar");
+
+// A cell as a Spanish reader sees it in the window and the printed report: "1.234",
+// "40,0 %" (with a no-break space before the sign).
+QString DisplayCell(const QVariant& value);
