@@ -180,6 +180,11 @@ void ClassResultsView::LeccionChange() {
     // The lesson is chosen above: its column would repeat it on every row.
     ui->TablaCuestiones->setColumnHidden(QLeccion, true);
     ui->TablaAlumnos->setColumnHidden(SLeccion, true);
+    // On the screen the question's text stands beside its number; the exports keep the order
+    // of their fixed columns.
+    QHeaderView* header = ui->TablaCuestiones->horizontalHeader();
+    if (questions_->columnCount() > QTexto)
+        header->moveSection(header->visualIndex(QTexto), QCuestion + 1);
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
     QLayout* charts = ui->Graficos->layout();
