@@ -183,10 +183,10 @@ TEST(LessonCheck, TextRules) {
          {"t:2: aviso: la marca de la sección 2 no empieza la línea"}},
         {"first occurrence in the middle of a line, or split by the line breaking",
          paragraphsOf(QList<QStringList>{{s1},
-                                         {"Relee la .Sección 2 antes."},
-                                         {"Y luego la .Sección", " 3 entera."},
-                                         {".Sección 2"},
-                                         {".Sección 3"}}),
+                                   {"Relee la .Sección 2 antes."},
+                                   {"Y luego la .Sección", " 3 entera."},
+                                   {".Sección 2"},
+                                   {".Sección 3"}}),
          3,
          {"t:2: error: la primera «.Sección 2» del texto está en medio de esta línea",
           "t:3: error: la marca de la sección 3 queda partida en dos líneas"}},
@@ -253,8 +253,7 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     EXPECT_TRUE(report.problems.isEmpty());
     EXPECT_EQ(report.sections.at(0).questions.at(0).text, QStringLiteral("¿Qué?"));
 
-    writeAnsiLines(folder + "Tema_CRJ.TXT",
-                   {QStringLiteral(".Sección 1"), ".cP", ".rA", ".bB", ".rC"});
+    writeAnsiLines(folder + "Tema_CRJ.TXT", {QStringLiteral(".Sección 1"), ".cP", ".rA", ".bB", ".rC"});
     report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
     EXPECT_FALSE(report.unreadable);
     expectProblems(report, {folder + "Tema_CRJ.TXT:5: error: falta la línea de juicio"});
