@@ -26,9 +26,8 @@ private:
     std::unique_ptr<TextList> saved_;
 };
 
-QuestionView question(int n, int sectionLine) {
+QuestionView question(int line) {
     QuestionView view;
-    const int line = BuscarLineaDePregunta(n, sectionLine);
     view.line = line + 1;
     view.text = QuestionText(line);
     const int answers = ContarMarcas(QStringLiteral(".r"), line);
@@ -64,9 +63,13 @@ QList<SectionView> previewSections(const QStringList& key, int sections,
         const int header = headers.value(n, -1);
         view.headerLine = header + 1;
         if (header >= 0) {
+            // Question n is the n-th question line after the header, as BuscarLineaDePregunta
+            // finds it; one walk finds them all, where asking for each would walk n times.
             const int questions = ContarMarcas(QStringLiteral(".c"), header);
-            for (int q = 1; q <= questions; ++q)
-                view.questions.append(question(q, header));
+            for (int i = header + 1; view.questions.size() < questions; ++i) {
+                if (LineMarker(Clave->at(i)) == u".c")
+                    view.questions.append(question(i));
+            }
         }
         views.append(view);
     }

@@ -55,6 +55,21 @@ QString quoted(const QString& text) {
     return u'«' + text + u'»';
 }
 
+// Where a marker of the given length stands among the display lines.
+enum class Place { LineStart, Indented, MidLine, Split };
+
+Place placeOf(const LessonText& text, int position, int length) {
+    const int line = text.lineOf(position);
+    const int start = text.lineStarts.value(line);
+    const int end = start + int(text.lines.value(line).size());
+    if (position + length > end && position < end)
+        return Place::Split;
+    if (position == start)
+        return Place::LineStart;
+    return text.text.mid(start, position - start).trimmed().isEmpty() ? Place::Indented
+                                                                      : Place::MidLine;
+}
+
 } // namespace
 
 TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>& problems) {
@@ -139,25 +154,27 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
         }
         const int line = text.lineOf(first->position);
         facts.markerLines.insert(n, line);
-        const int lineStart = text.lineStarts.value(line);
-        const int lineEnd = lineStart + int(text.lines.value(line).size());
-        if (first->position + first->length() > lineEnd && first->position < lineEnd) {
+        switch (placeOf(text, first->position, int(kMarkerWord.size() + 1 + number.size()))) {
+        case Place::Split:
             add(Severity::Error, line,
                 QStringLiteral("la marca de la sección %1 queda partida en dos líneas al ajustar "
                                "el texto al ancho de la ventana del alumno")
                     .arg(n));
-        } else if (first->position != lineStart) {
-            const QString before = text.text.mid(lineStart, first->position - lineStart);
-            if (before.trimmed().isEmpty())
-                add(Severity::Aviso, line,
-                    QStringLiteral("la marca de la sección %1 no empieza la línea: lleva blancos "
-                                   "delante, y así no cuenta para el número de secciones")
-                        .arg(n));
-            else
-                add(Severity::Error, line,
-                    QStringLiteral("la primera «.Sección %1» del texto está en medio de esta "
-                                   "línea: el alumno saltará aquí y no al principio de la sección")
-                        .arg(n));
+            break;
+        case Place::Indented:
+            add(Severity::Aviso, line,
+                QStringLiteral("la marca de la sección %1 no empieza la línea: lleva blancos "
+                               "delante, y así no cuenta para el número de secciones")
+                    .arg(n));
+            break;
+        case Place::MidLine:
+            add(Severity::Error, line,
+                QStringLiteral("la primera «.Sección %1» del texto está en medio de esta "
+                               "línea: el alumno saltará aquí y no al principio de la sección")
+                    .arg(n));
+            break;
+        case Place::LineStart:
+            break;
         }
     }
 
@@ -169,16 +186,33 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             reported.contains(o.number()))
             continue;
         reported.append(o.number());
-        add(Severity::Error, text.lineOf(o.position),
-            facts.lastMarker >= 0
-                ? QStringLiteral("la sección %1 no se cuenta: el número de secciones lo da la "
-                                 "última marca al principio de una línea, la de la línea %2, y es "
-                                 "%3")
-                      .arg(o.number())
-                      .arg(facts.lastMarker + 1)
-                      .arg(facts.sections)
-                : QStringLiteral("la sección %1 no se cuenta: su marca no empieza una línea")
-                      .arg(o.number()));
+        const int line = text.lineOf(o.position);
+        QString why;
+        switch (placeOf(text, o.position, o.length())) {
+        case Place::Split:
+            why = QStringLiteral("su marca queda partida en dos líneas");
+            break;
+        case Place::Indented:
+            why = QStringLiteral("su marca lleva blancos delante");
+            break;
+        case Place::MidLine:
+            why = QStringLiteral("su marca no empieza la línea");
+            break;
+        case Place::LineStart:
+            why = isMarkerLine(text.lines.value(line))
+                      ? QStringLiteral("una marca posterior da menos secciones")
+                      : QStringLiteral("su marca lleva mayúsculas acentuadas");
+            break;
+        }
+        add(Severity::Error, line,
+            QStringLiteral("la sección %1 no se cuenta: %2; el número de secciones lo da la última "
+                           "marca al principio de una línea")
+                    .arg(o.number())
+                    .arg(why) +
+                (facts.lastMarker >= 0 ? QStringLiteral(", la de la línea %1, y es %2")
+                                             .arg(facts.lastMarker + 1)
+                                             .arg(facts.sections)
+                                       : QString()));
     }
 
     // Marker lines out of order: a slip in the numbering, most likely.

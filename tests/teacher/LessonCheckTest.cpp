@@ -173,23 +173,27 @@ TEST(LessonCheck, TextRules) {
         {"last marker not at a line start, or with a capital Ó",
          textOf({s1, " .Sección 2", ".SECCIÓN 3"}),
          3,
-         {"t:2: error: la sección 2 no se cuenta: el número de secciones lo da la última marca "
-          "al principio de una línea, la de la línea 1, y es 1",
-          "t:3: error: la sección 3 no se cuenta", "k:7: aviso: el texto no tiene sección 2",
-          "k:13: aviso: el texto no tiene sección 3"}},
+         {"t:2: error: la sección 2 no se cuenta: su marca lleva blancos delante; el número de "
+          "secciones lo da la última marca al principio de una línea, la de la línea 1, y es 1",
+          "t:3: error: la sección 3 no se cuenta: su marca lleva mayúsculas acentuadas",
+          "k:7: aviso: el texto no tiene sección 2", "k:13: aviso: el texto no tiene sección 3"}},
         {"indented marker that is not the last",
          textOf({s1, "\t.Sección 2", ".Sección 3"}),
          3,
          {"t:2: aviso: la marca de la sección 2 no empieza la línea"}},
         {"first occurrence in the middle of a line, or split by the line breaking",
          paragraphsOf(QList<QStringList>{{s1},
-                                   {"Relee la .Sección 2 antes."},
-                                   {"Y luego la .Sección", " 3 entera."},
-                                   {".Sección 2"},
-                                   {".Sección 3"}}),
+                                         {"Relee la .Sección 2 antes."},
+                                         {"Y luego la .Sección", " 3 entera."},
+                                         {".Sección 2"},
+                                         {".Sección 3"}}),
          3,
          {"t:2: error: la primera «.Sección 2» del texto está en medio de esta línea",
           "t:3: error: la marca de la sección 3 queda partida en dos líneas"}},
+        {"last marker split by the line breaking",
+         paragraphsOf(QList<QStringList>{{s1}, {"Y aquí empieza la .Sección", " 2 del texto."}}),
+         1,
+         {"t:2: error: la sección 2 no se cuenta: su marca queda partida en dos líneas"}},
         {"markers out of order",
          textOf({".Sección 2", s1, ".Sección 3"}),
          3,
@@ -253,7 +257,8 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     EXPECT_TRUE(report.problems.isEmpty());
     EXPECT_EQ(report.sections.at(0).questions.at(0).text, QStringLiteral("¿Qué?"));
 
-    writeAnsiLines(folder + "Tema_CRJ.TXT", {QStringLiteral(".Sección 1"), ".cP", ".rA", ".bB", ".rC"});
+    writeAnsiLines(folder + "Tema_CRJ.TXT",
+                   {QStringLiteral(".Sección 1"), ".cP", ".rA", ".bB", ".rC"});
     report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
     EXPECT_FALSE(report.unreadable);
     expectProblems(report, {folder + "Tema_CRJ.TXT:5: error: falta la línea de juicio"});

@@ -147,7 +147,8 @@ private slots:
         const QRect row = problems->visualItemRect(problems->topLevelItem(2));
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(window.findChild<QLabel*>("LLugar")->text(),
-                 "Clave Faltas_CRJ.TXT, línea 5: «.rQue el volcán ruge.»");
+                 "Clave Faltas_CRJ.TXT, línea 5: «.rQue el volcán ruge.»\n" +
+                     problems->topLevelItem(2)->text(2));
         QCOMPARE(preview->currentItem()->text(0), "2. Que el volcán ruge.");
 
         // The teacher mends the files and checks again.
@@ -199,6 +200,8 @@ private slots:
         QCOMPARE(status, 0);
         QVERIFY(run({"revisar", "--help"}, status).contains("2  alguna lección no se puede leer"));
         QCOMPARE(status, 0);
+        QVERIFY(run({"revisar", "--nada", good}, status).contains("opción desconocida: nada"));
+        QCOMPARE(status, 2);
         QVERIFY(run({"--nada"}, status).contains("opción desconocida"));
         QCOMPARE(status, 2);
     }

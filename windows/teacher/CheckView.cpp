@@ -38,8 +38,7 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->Problemas->setColumnWidth(1, 150);
     ui->VistaPrevia->setColumnWidth(0, 300);
     ui->VistaPrevia->setColumnWidth(1, 80);
-    ui->Division->setStretchFactor(0, 1);
-    ui->Division->setStretchFactor(1, 1);
+    ui->Division->setSizes({560, 480});
     connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
@@ -81,6 +80,9 @@ void CheckView::showReport() {
     ui->LLugar->clear();
     showProblems();
     showPreview();
+    // The first problem's place is on view at once.
+    if (ui->Problemas->topLevelItemCount() > 0)
+        ui->Problemas->setCurrentItem(ui->Problemas->topLevelItem(0));
 }
 
 void CheckView::showProblems() {
@@ -176,7 +178,7 @@ void CheckView::ProblemasSelectionChange() {
     if (chosen.isEmpty())
         return;
     const Problem& problem = report_.problems.at(chosen.first()->data(0, Qt::UserRole).toInt());
-    ui->LLugar->setText(placeText(problem));
+    ui->LLugar->setText(placeText(problem) + u'\n' + problem.text);
     QTreeWidgetItem* item = previewItemFor(problem);
     ui->VistaPrevia->setCurrentItem(item);
     if (item)

@@ -53,7 +53,9 @@ int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QText
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
     if (!parser.parse(QStringList{name()} + arguments)) {
-        err << QStringLiteral("dorvalia-docente revisar: %1\n").arg(parser.errorText());
+        // Qt's own message is in English; the teacher reads the option's name in Spanish.
+        err << QStringLiteral("dorvalia-docente revisar: opción desconocida: %1\n")
+                   .arg(parser.unknownOptionNames().join(QStringLiteral(", ")));
         err << QStringLiteral("Escriba «dorvalia-docente revisar --help» para ver la ayuda.\n");
         return 2;
     }
