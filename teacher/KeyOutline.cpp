@@ -1,27 +1,26 @@
 #include "KeyOutline.h"
 
 #include "AnswerKey.h"
+#include "KeyRules.h"
+#include "TextList.h"
 #include "ToolkitError.h"
-
-#include <mutex>
+#include "Verdict.h"
 
 namespace {
 
 // The student's lesson can have at most 99 sections.
 constexpr int kMostSections = 99;
 
-KeyQuestion readQuestion(int number, int sectionLine) {
-    KeyQuestion question;
-    const int line = BuscarLineaDePregunta(number, sectionLine);
-    question.text = QuestionText(line);
-    const int answers = ContarMarcas(QStringLiteral(".r"), line);
-    // A key that breaks its layout runs past its end: the answers read so far stand.
-    try {
-        for (int k = 1; k <= answers; ++k)
-            question.answers.append({AnswerText(k, line), Judge(k, line).verdict});
-    } catch (const ToolkitError&) {
-    }
-    return question;
+const QString kSection = QStringLiteral(".s");
+const QString kQuestion = QStringLiteral(".c");
+const QString kAnswer = QStringLiteral(".r");
+
+QString verdictOf(const QString& marker) {
+    if (marker == u".b")
+        return Verdict::Correcta;
+    if (marker == u".m")
+        return Verdict::Incorrecta;
+    return Verdict::Pendiente;
 }
 
 } // namespace
@@ -40,27 +39,43 @@ QString KeyOutline::answerText(int section, int number, int answer) const {
     return q->answers[answer - 1].text;
 }
 
+// The key's lines walked as the student's program's queries walk them (questions up to the next
+// section marker, answers counted up to the next question, answer k and its judgment at lines
+// Q + 2k - 1 and Q + 2k), on a list of its own: the program's one key, Clave, may be in use on
+// another thread.
 KeyOutline LoadKeyOutline(const QString& keyPath) {
-    // The queries of the student's program work on its one key, Clave: borrow it, one reader at
-    // a time, and give it back.
-    static std::mutex keyInUse;
-    const std::lock_guard guard(keyInUse);
-    std::unique_ptr<TextList> saved = std::move(Clave);
     KeyOutline outline;
+    TextList key;
     try {
-        LoadKey(keyPath);
-        outline.loaded = true;
-        for (int n = 1; n <= kMostSections; ++n) {
-            const int header = FindSection(QStringLiteral(".Sección %1").arg(n));
-            if (header < 0)
-                continue;
-            QList<KeyQuestion>& questions = outline.sections[n];
-            const int count = ContarMarcas(QStringLiteral(".c"), header);
-            for (int q = 1; q <= count; ++q)
-                questions.append(readQuestion(q, header));
-        }
+        key.loadFromFile(keyPath, TextList::Encoding::Teacher);
     } catch (const ToolkitError&) {
+        return outline;
     }
-    Clave = std::move(saved);
+    outline.loaded = true;
+    // The same two end sentinels that the student's program appends.
+    const QStringList lines = key.lines() + QStringList{kSection, kQuestion};
+    QStringList markers;
+    for (const QString& line : lines)
+        markers.append(LineMarker(line));
+    const qsizetype end = lines.size();
+    for (qsizetype header = 0; header < end; ++header) {
+        const int number = headerNumber(lines[header]);
+        // The first header of a number is the one the student's program finds.
+        if (number < 1 || number > kMostSections || outline.sections.contains(number))
+            continue;
+        QList<KeyQuestion>& questions = outline.sections[number];
+        for (qsizetype q = header + 1; q < end && markers[q] != kSection; ++q) {
+            if (markers[q] != kQuestion)
+                continue;
+            KeyQuestion question{LineText(lines[q]), {}};
+            qsizetype count = 0;
+            for (qsizetype r = q + 1; r < end && markers[r] != kQuestion; ++r)
+                count += markers[r] == kAnswer ? 1 : 0;
+            for (qsizetype k = 1; k <= count && q + 2 * k < end; ++k)
+                question.answers.append(
+                    {LineText(lines[q + 2 * k - 1]), verdictOf(markers[q + 2 * k])});
+            questions.append(question);
+        }
+    }
     return outline;
 }

@@ -25,5 +25,5 @@ struct KeyOutline {
     QString answerText(int section, int number, int answer) const;
 };
 
-// Not loaded when the file cannot be opened.
+// Not loaded when the file cannot be opened. Safe on any thread.
 KeyOutline LoadKeyOutline(const QString& keyPath);

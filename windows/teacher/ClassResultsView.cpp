@@ -206,17 +206,25 @@ QString ClassResultsView::heading() const {
     return SummaryHeading(folder_, from_, to_);
 }
 
-void ClassResultsView::BtExportarXlsxClick() {
-    QString path = QDir(folder_).filePath(QStringLiteral("resultados.xlsx"));
-    if (!Boxes::saveFile(QStringLiteral("Exportar libro"), QStringLiteral("Libro de Excel|*.xlsx"),
-                         path))
+void ClassResultsView::exportFile(const QString& caption, const QString& filter,
+                                  const QString& suffix, const QString& saved,
+                                  const std::function<bool(const QString&, QString&)>& write) {
+    QString path = QDir(folder_).filePath(QStringLiteral("resultados") + suffix);
+    if (!Boxes::saveFile(caption, filter, path))
         return;
-    path = withSuffix(path, QStringLiteral(".xlsx"));
+    path = withSuffix(path, suffix);
     QString failure;
-    if (!WriteSummaryXlsx(summary_, path, failure))
+    if (!write(path, failure))
         return Boxes::error(failure);
-    ui->Estado->setText(
-        QStringLiteral("Libro guardado en %1.").arg(QDir::toNativeSeparators(path)));
+    ui->Estado->setText(saved.arg(QDir::toNativeSeparators(path)));
+}
+
+void ClassResultsView::BtExportarXlsxClick() {
+    exportFile(QStringLiteral("Exportar libro"), QStringLiteral("Libro de Excel|*.xlsx"),
+               QStringLiteral(".xlsx"), QStringLiteral("Libro guardado en %1."),
+               [this](const QString& path, QString& failure) {
+                   return WriteSummaryXlsx(summary_, path, failure);
+               });
 }
 
 void ClassResultsView::BtExportarCsvClick() {
@@ -231,14 +239,9 @@ void ClassResultsView::BtExportarCsvClick() {
 }
 
 void ClassResultsView::BtExportarPdfClick() {
-    QString path = QDir(folder_).filePath(QStringLiteral("resultados.pdf"));
-    if (!Boxes::saveFile(QStringLiteral("Exportar informe"), QStringLiteral("Informe PDF|*.pdf"),
-                         path))
-        return;
-    path = withSuffix(path, QStringLiteral(".pdf"));
-    QString failure;
-    if (!WriteSummaryPdf(summary_, heading(), path, failure))
-        return Boxes::error(failure);
-    ui->Estado->setText(
-        QStringLiteral("Informe guardado en %1.").arg(QDir::toNativeSeparators(path)));
+    exportFile(QStringLiteral("Exportar informe"), QStringLiteral("Informe PDF|*.pdf"),
+               QStringLiteral(".pdf"), QStringLiteral("Informe guardado en %1."),
+               [this](const QString& path, QString& failure) {
+                   return WriteSummaryPdf(summary_, heading(), path, failure);
+               });
 }

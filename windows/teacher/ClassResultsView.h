@@ -5,6 +5,7 @@
 #include <QFutureWatcher>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -42,6 +43,10 @@ private:
     void FiltrarFechasClick();
     void fillModel(QStandardItemModel* model, const SummaryTable& table);
     QString heading() const;
+    // Asks where to save a file with the save dialog, then writes it; saved names it when done.
+    void exportFile(const QString& caption, const QString& filter, const QString& suffix,
+                    const QString& saved,
+                    const std::function<bool(const QString&, QString&)>& write);
 
     std::unique_ptr<Ui::ClassResultsView> ui;
     QFutureWatcher<ClassSummary> watcher_;
