@@ -167,6 +167,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
     // By name as a Spanish reader sorts them; the visits without a name last, in time order.
     QCollator collator(QLocale(QLocale::Spanish, QLocale::Spain));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true); // "Alumno 2" before "Alumno 10"
     std::stable_sort(students.begin(), students.end(),
                      [&](const StudentRow& a, const StudentRow& b) {
                          if (a.named != b.named)

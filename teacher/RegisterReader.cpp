@@ -126,7 +126,7 @@ QString ProblemLine(const RegisterProblem& problem) {
 
 QStringList FindRegisters(const QString& folder, bool subfolders) {
     QStringList paths;
-    QDirIterator it(folder, {u'*' + kRegisterSuffix}, QDir::Files | QDir::Readable,
+    QDirIterator it(folder, {u'*' + kRegisterSuffix}, QDir::Files,
                     subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext())
         paths.append(it.next());

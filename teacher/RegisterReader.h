@@ -46,7 +46,8 @@ struct RegisterFile {
     QList<RegisterProblem> problems;
 };
 
-// "_reg.csv" files of the folder (and of its subfolders, when asked), sorted by path.
+// "_reg.csv" files of the folder (and of its subfolders, when asked), sorted by path; those that
+// cannot be read are listed too, so that reading them reports them.
 QStringList FindRegisters(const QString& folder, bool subfolders);
 
 // The lesson name and the date in a register's file name: "El_volcan07122026_reg.csv" gives

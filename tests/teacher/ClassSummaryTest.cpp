@@ -119,7 +119,8 @@ TEST_F(ClassSummaryTest, FiguresFollowTheDefinitions) {
 
 TEST_F(ClassSummaryTest, TheKeyNamesQuestionsAndCountsCompletedSections) {
     writeKey();
-    const LessonSummary& l = lesson(SummarizeFolder(dir.path(), false));
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    const LessonSummary& l = lesson(summary);
     EXPECT_TRUE(l.hasKey);
     EXPECT_EQ(l.questions[0].text, "¿Quién?");
     EXPECT_EQ(l.questions[0].mostWrongText, "El río");

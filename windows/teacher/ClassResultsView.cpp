@@ -120,6 +120,9 @@ void ClassResultsView::showSummary() {
     if (watcher_.future().resultCount() == 0)
         return;
     summary_ = watcher_.result();
+    // A folder without registers leaves the bar empty rather than busy.
+    ui->Progreso->setRange(0, std::max(1, summary_.registersFound));
+    ui->Progreso->setValue(summary_.registersFound);
     const QString previous = ui->Leccion->currentText();
     {
         const QSignalBlocker quiet(ui->Leccion);
