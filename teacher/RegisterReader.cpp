@@ -200,6 +200,12 @@ void ParseRegister(QByteArrayView bytes, RegisterFile& file) {
         const QStringView line = lines[i];
         if (line.trimmed().isEmpty())
             continue;
+        if (isColumnLine(i)) {
+            problem(i, QStringLiteral("línea de columnas sin la línea del alumno antes; se omite "
+                                      "su visita"));
+            visit = nullptr;
+            continue;
+        }
         // A visit line is known by the column line that always follows it.
         if (isColumnLine(i + 1)) {
             QString ambiguity;
@@ -213,12 +219,6 @@ void ParseRegister(QByteArrayView bytes, RegisterFile& file) {
             file.visits.append(std::move(next));
             visit = &file.visits.last();
             ++i;
-            continue;
-        }
-        if (isColumnLine(i)) {
-            problem(i, QStringLiteral("línea de columnas sin la línea del alumno antes; se omite "
-                                      "su visita"));
-            visit = nullptr;
             continue;
         }
         if (!visit) {
