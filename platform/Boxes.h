@@ -3,6 +3,11 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
 // Every box the program shows goes through here: the question, information, simple message and
 // error boxes, the input prompt and the open-file dialog. Tests switch on a script: the answers
 // to give, in order, and a record of every box shown, so that no test waits on a real dialog.
@@ -14,6 +19,8 @@ struct Shown {
     Kind kind;
     QString caption;
     QString text;
+    // The window the box shows over, when that window is on screen.
+    const QWidget* over = nullptr;
 };
 
 // A question box with "Sí" and "No" ("Sí" the default) and a question icon; true for "Sí".
@@ -38,6 +45,12 @@ bool chooseFolder(const QString& caption, QString& path);
 // The save-file dialog with one filter ("Libro de Excel|*.xlsx"), its name box starting with
 // path, asking before replacing a file; on a choice path takes the chosen file.
 bool saveFile(const QString& caption, const QString& filter, QString& path);
+
+// The question and information boxes themselves, not yet shown. A question box takes its answer
+// only from its two buttons (and their keys): Esc and the close box do nothing. An information
+// box presents itself to assistive technology as an alert named by its caption.
+std::unique_ptr<QMessageBox> questionBox(const QString& caption, const QString& text);
+std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text);
 
 // The program file's name up to its first full stop, first letter unchanged, the rest in small
 // letters.

@@ -2,7 +2,10 @@
 
 #include "Ansi.h"
 #include "Clock.h"
+#include "DiskSync.h"
+#include "Journal.h"
 #include "LessonFiles.h"
+#include "RegisterLock.h"
 #include "RegularFile.h"
 #include "ToolkitError.h"
 #include "Visit.h"
@@ -10,12 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -29,26 +26,6 @@ constexpr int kDiskFull = 101;
 bool unsafeInFileName(QChar c) {
     return c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' ||
            c == u'"' || c == u'<' || c == u'>' || c == u'|';
-}
-
-QByteArray registerBytes() {
-    QByteArray bytes;
-    for (const QString& line : Registro->lines()) {
-        bytes += stringToAnsi(line);
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
-// The window may close only once the lines are on the disk, not in a cache.
-bool syncToDisk(QFile& file) {
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
-#else
-    return ::fsync(file.handle()) == 0;
-#endif
 }
 
 bool canBeRead(const QString& path) {
@@ -72,7 +49,7 @@ void writeOrRollBack(QFile& file, const QByteArray& bytes, qint64 keepLength,
     if (file.write(bytes) == bytes.size() && syncToDisk(file))
         return;
     // Cut back to what was there before this save, so that the next closing writes the visit
-    // once and not twice.
+    // once and not twice. The lock is held: every byte past keepLength is this save's own.
     file.resize(keepLength);
     if (!restoreTail.isEmpty()) {
         file.seek(keepLength);
@@ -117,14 +94,43 @@ void createNew(const QString& path, const QByteArray& bytes) {
             return appendTo(path, bytes);
         throw ToolkitError::cannotCreateFile(path);
     }
-    if (file.write(bytes) == bytes.size() && syncToDisk(file))
+    // The window may close only once the lines are on the disk, not in a cache; and the new
+    // file's entry in its folder too.
+    if (file.write(bytes) == bytes.size() && syncToDisk(file)) {
+        syncFolder(QFileInfo(path).absolutePath());
         return;
+    }
     // Before this save there was no register: leave none.
     file.remove();
     throw ToolkitError::inputOutput(kDiskFull);
 }
 
+// The error of a save whose lock file could not be made (not merely busy): the one the
+// register itself meets in that folder. Writing without the lock is no way out: it could
+// overwrite a classmate's lines.
+ToolkitError lockFailure(const QString& path) {
+    QFile probe(RegisterLockPath(path));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            return ToolkitError::inputOutput(5);
+        return ToolkitError::cannotCreateFile(path);
+    }
+    // The folder takes files but not their bytes: it is full.
+    const bool written = probe.write(QByteArray(64, ' ')) == 64 && syncToDisk(probe);
+    probe.remove();
+    return written ? ToolkitError::inputOutput(5) : ToolkitError::inputOutput(kDiskFull);
+}
+
 } // namespace
+
+QByteArray RegisterBytes(const QStringList& lines, qsizetype from) {
+    QByteArray bytes;
+    for (qsizetype i = from; i < lines.size(); ++i) {
+        bytes += stringToAnsi(lines[i]);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
 
 QString DateDigits(const QString& shortDate) {
     QString digits = shortDate;
@@ -138,9 +144,17 @@ QString DateDigits(const QString& shortDate) {
     return digits;
 }
 
-void GuardarRegistro() {
-    const QString path = RegisterPath(DateDigits(Clock::shortDate(Clock::today())));
-    const QByteArray bytes = registerBytes();
+void AppendToRegister(const QString& path, const QByteArray& bytes) {
+    QLockFile::LockError why = QLockFile::NoError;
+    const std::unique_ptr<QLockFile> lock = LockRegister(path, kRegisterLockWaitMs, &why);
+    if (!lock) {
+        if (why == QLockFile::LockFailedError)
+            throw ToolkitError(
+                QStringLiteral("El registro \"%1\" está ocupado por otro programa y no se ha "
+                               "podido guardar. Inténtelo de nuevo dentro de unos segundos.")
+                    .arg(path));
+        throw lockFailure(path);
+    }
     // Only a regular file can be a register. Opening a FIFO for the existence test would wait
     // for a writer and hang the program; a socket or a device is nobody's register either.
     const QFileInfo info(path);
@@ -152,4 +166,10 @@ void GuardarRegistro() {
         appendTo(path, bytes);
     else
         createNew(path, bytes);
+}
+
+void GuardarRegistro() {
+    AppendToRegister(RegisterPath(DateDigits(Clock::shortDate(Clock::today()))),
+                     RegisterBytes(Registro->lines()));
+    VisitJournal::finish();
 }

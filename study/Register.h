@@ -1,13 +1,25 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The digits that name the register of the day: the short date with its 6th character removed
 // and then its 3rd ("07/12/2026" gives "07122026"). Characters that cannot stand in a file name
 // ("/", "\", ":" and the like, as other short date formats leave) are dropped too.
 QString DateDigits(const QString& shortDate);
 
+// The register's bytes for lines[from...]: Windows-1252, each line ended by CR LF.
+QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);
+
+// Appends bytes (whole register lines) to the register at path, creating it when it is not there,
+// under the register's lock (RegisterLock.h); a 0x1A mark near its end is cut first. Synced to
+// the disk before it returns. Throws ToolkitError on failure, leaving the register as it was: a
+// register that another program holds for longer than kRegisterLockWaitMs gives a Spanish
+// message that names it.
+void AppendToRegister(const QString& path, const QByteArray& bytes);
+
 // Writes the visit's lines to the register of the day, creating it or appending to it, and
 // flushes them to the disk. Throws ToolkitError on failure, leaving the register as it was
-// before the save.
+// before the save. A saved visit's journal is removed.
 void GuardarRegistro();

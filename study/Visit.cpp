@@ -1,7 +1,9 @@
 #include "Visit.h"
 
 #include "Clock.h"
+#include "Journal.h"
 #include "LessonFiles.h"
+#include "Register.h"
 #include "RegisterLines.h"
 #include "Sections.h"
 #include "Verdict.h"
@@ -27,11 +29,14 @@ void StartVisit() {
     Falladas = std::make_unique<TextList>();
     Registro = std::make_unique<TextList>();
     // The visit line carries the day the lesson was opened, even if it is saved after midnight.
-    Registro->add(VisitLine(NombreAlumno, Clock::shortDate(Clock::today()), NombreLeccion));
+    const QString day = Clock::shortDate(Clock::today());
+    Registro->add(VisitLine(NombreAlumno, day, NombreLeccion));
     Registro->add(ColumnLine());
     NumCorrectas = 0;
     NumIncorrectas = 0;
     NumPendientes = 0;
+    // Saved after a crash, the visit goes to the register of the day it started.
+    VisitJournal::begin(RegisterPath(DateDigits(day)), day);
 }
 
 void EndVisit() {
@@ -112,6 +117,7 @@ void AnotarJuicio(int k, const QString& verdict, int section, const QString& que
         ++NumPendientes;
     }
     Registro->add(line);
+    VisitJournal::record(Registro->lines());
     window.enableResults();
 }
 

@@ -51,3 +51,6 @@ bool BoxPrompter::askYesNo(const QString& caption, const QString& text) {
 void BoxPrompter::showMessage(const QString& text) {
     Boxes::message(text);
 }
+void BoxPrompter::showError(const QString& message) {
+    Boxes::error(message);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Prompter.h"
+#include "Recovery.h"
 #include "SectionList.h"
 #include "TextViewer.h"
 
@@ -40,8 +41,9 @@ private:
     ListBox* list_;
 };
 
-class BoxPrompter : public Prompter {
+class BoxPrompter : public Prompter, public ErrorBox {
 public:
     bool askYesNo(const QString& caption, const QString& text) override;
     void showMessage(const QString& text) override;
+    void showError(const QString& message) override;
 };

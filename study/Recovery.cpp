@@ -1,0 +1,73 @@
+#include "Recovery.h"
+
+#include "Journal.h"
+#include "Register.h"
+#include "ToolkitError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+
+namespace {
+
+// The boxes break their lines with a line feed and then a carriage return, in that order.
+const QString kBoxLineBreak = QStringLiteral("\n\r");
+
+QString offerText(const JournalContents& j) {
+    const QString alumno = j.alumno.isEmpty() ? QStringLiteral("un alumno sin nombre") : j.alumno;
+    const QString answers = j.answers == 1 ? QStringLiteral("1 respuesta")
+                                           : QStringLiteral("%1 respuestas").arg(j.answers);
+    return QStringLiteral("La visita de %1 a la lección %2, empezada el %3, no se terminó: "
+                          "tiene %4.")
+               .arg(alumno, j.leccion, j.fecha, answers) +
+           kBoxLineBreak + QStringLiteral("¿Guardarla en el registro?");
+}
+
+// Moves the journal out of the offer, keeping it for the teacher.
+void discard(const QString& path) {
+    const QDir folder(QFileInfo(path).absolutePath() + u'/' + QLatin1String(kDiscardedFolder));
+    if (!folder.mkpath(QStringLiteral(".")))
+        return;
+    const QString name = QFileInfo(path).fileName();
+    QString target = folder.filePath(name);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = folder.filePath(QStringLiteral("%1-%2").arg(n).arg(name));
+    QFile::rename(path, target);
+}
+
+void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
+    // A journal whose program still runs holds its lock: that visit is still going on.
+    QLockFile owner(path + QStringLiteral(".lock"));
+    owner.setStaleLockTime(0);
+    if (!owner.tryLock(0))
+        return;
+    const std::optional<JournalContents> journal = ReadJournal(path);
+    if (!journal) {
+        // Cut before its first answer was on the disk: nothing to offer, kept all the same.
+        discard(path);
+        return;
+    }
+    if (!prompter.askYesNo(QStringLiteral("Visita sin terminar"), offerText(*journal))) {
+        discard(path);
+        return;
+    }
+    try {
+        AppendToRegister(journal->registerPath, journal->bytes);
+    } catch (const ToolkitError& e) {
+        errors.showError(e.message());
+        return;
+    }
+    QFile::remove(path);
+}
+
+} // namespace
+
+void OfferUnfinishedVisits(Prompter& prompter, ErrorBox& errors) {
+    // The names begin with the visit's start: their order is the visits' order.
+    const QDir folder(JournalFolder());
+    const QStringList names =
+        folder.entryList({QStringLiteral("visita-*.txt")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        offer(folder.filePath(name), prompter, errors);
+}

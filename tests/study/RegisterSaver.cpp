@@ -1,0 +1,46 @@
+// One program of a class, for the tests and the benchmark of saves at the same moment.
+//   register_saver save FOLDER NAME ANSWERS: plays the visit, waits for a line on its standard
+//     input (so that all programs save at once), saves, and prints the save's milliseconds.
+//   register_saver hold REGISTER: takes the register's lock, says "locked" and waits to be killed.
+#include "ClassVisit.h"
+
+#include "Register.h"
+#include "RegisterLock.h"
+#include "ToolkitError.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("hold")) {
+        const auto lock = LockRegister(args[2]);
+        if (!lock)
+            return 2;
+        std::puts("locked");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(60);
+    }
+    if (args.size() != 5 || args[1] != QLatin1String("save"))
+        return 2;
+    PlayClassVisit(args[2], args[3], args[4].toInt());
+    std::string go;
+    std::getline(std::cin, go);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        GuardarRegistro();
+    } catch (const ToolkitError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    std::printf("%.3f\n", double(timer.nsecsElapsed()) / 1e6);
+    return 0;
+}
