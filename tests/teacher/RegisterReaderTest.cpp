@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "LessonFiles.h"
 #include "Register.h"
+#include "RegisterLock.h"
 #include "Verdict.h"
 #include "Visit.h"
 
@@ -171,7 +172,7 @@ TEST(RegisterReading, ARegisterBeingWrittenIsReadWholeOrNotAtAll) {
                              "1er intento\r\nAna,1,1,1,Correcta,si\r\n";
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QLockFile lock(path + ".lock");
+    QLockFile lock(RegisterLockPath(path));
     ASSERT_TRUE(lock.tryLock(0));
     file.write(visit.left(30));
     file.flush();
@@ -193,7 +194,7 @@ TEST(RegisterReading, ARegisterBeingWrittenIsReadWholeOrNotAtAll) {
     ASSERT_EQ(whole.visits.size(), 1);
     EXPECT_EQ(whole.visits[0].entries.size(), 1);
     EXPECT_TRUE(whole.problems.isEmpty());
-    EXPECT_FALSE(QFile::exists(path + ".lock"));
+    EXPECT_FALSE(QFile::exists(RegisterLockPath(path)));
 }
 
 } // namespace
