@@ -30,8 +30,8 @@ void checkReading(QByteArrayView bytes) {
         used += 2 + visit.entries.size();
         visitLines.insert(visit.line);
         for (const RegisterEntry& e : visit.entries)
-            FUZZ_CHECK(e.section >= 0 && e.question >= 0 && e.answer >= 0 && e.section <= 0xFFFF &&
-                       e.question <= 0xFFFF && e.answer <= 0xFFFF);
+            FUZZ_CHECK(e.section >= 0 && e.question >= 0 && e.answer >= 0 && e.section <= 255 &&
+                       e.question <= 0xFFFF && e.answer <= 255);
     }
     for (const RegisterProblem& problem : file.problems) {
         FUZZ_CHECK(problem.line >= 1);
@@ -48,7 +48,8 @@ void checkReading(QByteArrayView bytes) {
     const ClassSummary summary = Summarize({file});
     for (const LessonSummary& lesson : summary.lessons) {
         for (const QuestionRow& q : lesson.questions)
-            FUZZ_CHECK(q.firstRight <= q.students && q.students >= 1 && q.mostWrongTimes <= q.accepted);
+            FUZZ_CHECK(q.firstRight <= q.students && q.students >= 1 &&
+                       q.mostWrongTimes <= q.accepted);
         for (const StudentRow& s : lesson.students)
             FUZZ_CHECK(s.correct + s.incorrect + s.pending == s.accepted &&
                        s.firstRight <= s.questionsAnswered);

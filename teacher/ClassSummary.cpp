@@ -70,7 +70,6 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
     LessonSummary lesson;
     lesson.name = name;
     lesson.hasKey = key.loaded;
-    lesson.keySections = int(key.sections.size());
 
     QList<StudentRow> students;
     QHash<QString, int> studentByName;

@@ -45,7 +45,6 @@ struct StudentRow {
 struct LessonSummary {
     QString name;
     bool hasKey = false;
-    int keySections = 0;
     int maxAnswer = 0; // the largest answer number chosen
     QList<QuestionRow> questions;
     QList<StudentRow> students;

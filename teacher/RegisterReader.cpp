@@ -34,10 +34,16 @@ QList<QStringView> splitLineViews(const QString& text) {
     return lines;
 }
 
-// Sections, questions and answers are small numbers; anything else is a damaged line.
-int smallNumber(QStringView text, bool& ok) {
+// Sections and answers are small numbers (a lesson has at most 99 sections; each answer of a
+// question is a column of the exports), questions a little larger; anything else is a damaged
+// line.
+constexpr int kMostSection = 255;
+constexpr int kMostQuestion = 0xFFFF;
+constexpr int kMostAnswer = 255;
+
+int boundedNumber(QStringView text, int most, bool& ok) {
     const int value = text.toInt(&ok);
-    ok = ok && value >= 0 && value <= 0xFFFF;
+    ok = ok && value >= 0 && value <= most;
     return value;
 }
 
@@ -73,9 +79,9 @@ bool parseEntry(QStringView line, RegisterEntry& entry) {
         return false;
     entry.firstAttempt = si;
     bool a = false, q = false, s = false;
-    entry.answer = smallNumber(fields[first + 1], a);
-    entry.question = smallNumber(fields[first + 2], q);
-    entry.section = smallNumber(fields[first + 3], s);
+    entry.answer = boundedNumber(fields[first + 1], kMostAnswer, a);
+    entry.question = boundedNumber(fields[first + 2], kMostQuestion, q);
+    entry.section = boundedNumber(fields[first + 3], kMostSection, s);
     return a && q && s;
 }
 

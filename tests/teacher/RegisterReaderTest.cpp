@@ -97,12 +97,13 @@ TEST(RegisterReading, OldAndNewQuotingBothEncodingsAndDamagedLines) {
          {1}},
         {"damaged lines are skipped, the rest kept",
          "Ana,1,1,1,Correcta\r\nAna,7/12/2026,L\r\n" + columns +
-             "Ana,1,x,1,Correcta\r\nAna,1,1,1,Bien\r\nAna,1,1,2,Incorrecta,si\r\n\r\nAna,1,"
+             "Ana,1,x,1,Correcta\r\nAna,1,1,1,Bien\r\nAna,1,1,300,Incorrecta\r\nAna,1,1,2,"
+             "Incorrecta,si\r\n\r\nAna,1,"
              "2,1,Pendiente\r\n\r\n" +
              columns + "Ana,1,3,1,Correcta\r\n",
          {"Ana"},
          1,
-         {1, 4, 5, 6, 10, 11}},
+         {1, 4, 5, 6, 7, 11, 12}},
     };
     for (const Case& c : cases) {
         const RegisterFile file = parse(c.bytes);
