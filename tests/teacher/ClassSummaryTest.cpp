@@ -1,8 +1,10 @@
 #include "ClassSummary.h"
+#include "RegisterLock.h"
 #include "SummaryCsv.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,6 +117,17 @@ TEST_F(ClassSummaryTest, FiguresFollowTheDefinitions) {
     EXPECT_EQ(figures(lesson(later))[0], (QuestionFigures{1, 1, 4, 1, 25.0, 2, 2, true}));
     EXPECT_EQ(lesson(later).students[0].firstRight, 1);
     EXPECT_TRUE(SummarizeFolder(dir.path(), false, {}, QDate(2026, 12, 5)).lessons.isEmpty());
+}
+
+// A register that a student's program keeps locked is reported and left out; the others count.
+TEST_F(ClassSummaryTest, OneUnreadableRegisterDoesNotStopTheOthers) {
+    QLockFile saving(RegisterLockPath(dir.filePath("L01122026_reg.csv")));
+    ASSERT_TRUE(saving.tryLock(0));
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    EXPECT_EQ(std::pair(summary.registersFound, summary.registersRead), std::pair(2, 1));
+    ASSERT_EQ(summary.problems.size(), 1);
+    EXPECT_EQ(summary.problems[0].line, 0);
+    EXPECT_EQ(lesson(summary).students.size(), 2);
 }
 
 TEST_F(ClassSummaryTest, TheKeyNamesQuestionsAndCountsCompletedSections) {
