@@ -256,6 +256,38 @@ bool openFile(const QString& filter, QString& path) {
     return true;
 }
 
+bool chooseFolder(const QString& caption, QString& path) {
+    QString chosen;
+    if (scripted()) {
+        const Answer a = record(Kind::Folder, caption, path, true);
+        if (!a.accept)
+            return false;
+        chosen = a.value;
+    } else {
+        chosen = QFileDialog::getExistingDirectory(activeParent(), caption, path);
+    }
+    if (chosen.isEmpty())
+        return false;
+    path = chosen;
+    return true;
+}
+
+bool saveFile(const QString& caption, const QString& filter, QString& path) {
+    QString chosen;
+    if (scripted()) {
+        const Answer a = record(Kind::SaveFile, caption, filter, true);
+        if (!a.accept)
+            return false;
+        chosen = a.value;
+    } else {
+        chosen = QFileDialog::getSaveFileName(activeParent(), caption, path, qtFilter(filter));
+    }
+    if (chosen.isEmpty())
+        return false;
+    path = chosen;
+    return true;
+}
+
 void startScript() {
     Script& s = script();
     s = Script();

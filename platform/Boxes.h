@@ -13,7 +13,7 @@ class QWidget;
 // to give, in order, and a record of every box shown, so that no test waits on a real dialog.
 namespace Boxes {
 
-enum class Kind { Question, Information, Message, Error, Input, OpenFile };
+enum class Kind { Question, Information, Message, Error, Input, OpenFile, Folder, SaveFile };
 
 struct Shown {
     Kind kind;
@@ -40,6 +40,11 @@ bool input(const QString& caption, const QString& prompt, QString& value);
 // On a choice path takes the chosen file and the working directory becomes its folder, as the
 // desktop's own dialog leaves it; Cancel leaves path as it was.
 bool openFile(const QString& filter, QString& path);
+// The teacher's program's folder dialog, starting at path; on a choice path takes the folder.
+bool chooseFolder(const QString& caption, QString& path);
+// The save-file dialog with one filter ("Libro de Excel|*.xlsx"), its name box starting with
+// path, asking before replacing a file; on a choice path takes the chosen file.
+bool saveFile(const QString& caption, const QString& filter, QString& path);
 
 // The question and information boxes themselves, not yet shown. A question box takes its answer
 // only from its two buttons (and their keys): Esc and the close box do nothing. An information
