@@ -105,6 +105,7 @@ void visit() {
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    Application::loadSpanishTranslations();
     if (argc != 2) {
         std::fprintf(stderr,
                      "usage: screenshots OUT_DIR (run in a folder with the sample lesson)\n");
