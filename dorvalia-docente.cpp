@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     if (commandLine && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
+    Application::loadSpanishTranslations();
     if (commandLine) {
         QTextStream out(stdout);
         QTextStream err(stderr);

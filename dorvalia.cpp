@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    Application::loadSpanishTranslations();
 
     FormInicio = new TFormInicio();
     AboutBox = new TAboutBox();

@@ -67,6 +67,8 @@ void destroyWindows() {
 void openLesson(const QString& lessonText) {
     SepararRutaDeLeccion(lessonText);
     FormLeccion->show();
+    // The opening runs once the window is on screen: only it, not the window's painting.
+    QCoreApplication::sendPostedEvents(FormLeccion, QEvent::MetaCall);
 }
 
 void closeLesson() {
@@ -214,9 +216,11 @@ BENCHMARK(SaveAThousandLineRegister)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The journals of the accepted answers go to a data folder of the run's own.
+    // The journals of the accepted answers go to a data folder of the run's own, and the
+    // settings too: the windows as designed, whatever the user's reading size.
     QTemporaryDir data(QDir::homePath() + QStringLiteral("/.dorvalia-bench-XXXXXX"));
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", data.path().toLocal8Bit());
     Application app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

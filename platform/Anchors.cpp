@@ -37,6 +37,15 @@ protected:
     }
 
 private:
+    // Held by neither side of a direction, a child keeps its centre at the same share of the
+    // parent's size: the new start of the child.
+    static int scaledCentre(int start, int length, int designed, int now) {
+        if (designed <= 0)
+            return start;
+        const int centre = start + length / 2;
+        return static_cast<int>(qint64(centre) * now / designed) - length / 2;
+    }
+
     void place(const Held& h, QSize now) const {
         if (!h.child)
             return;
@@ -48,12 +57,16 @@ private:
                 r.setWidth(std::max(0, r.width() + dx));
             else
                 r.moveLeft(r.left() + dx);
+        } else if (!(h.edges & Qt::LeftEdge)) {
+            r.moveLeft(scaledCentre(r.left(), r.width(), designed_.width(), now.width()));
         }
         if (h.edges & Qt::BottomEdge) {
             if (h.edges & Qt::TopEdge)
                 r.setHeight(std::max(0, r.height() + dy));
             else
                 r.moveTop(r.top() + dy);
+        } else if (!(h.edges & Qt::TopEdge)) {
+            r.moveTop(scaledCentre(r.top(), r.height(), designed_.height(), now.height()));
         }
         h.child->setGeometry(r);
     }

@@ -4,6 +4,8 @@
 #include "ToolkitError.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The windows are laid out for "MS Sans Serif" at 8 points. Where it is missing, a sans-serif
@@ -25,4 +27,16 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         Boxes::error(QString::fromLocal8Bit(e.what()));
     }
     return true;
+}
+
+bool Application::loadSpanishTranslations() {
+    // Everything a student reads is Spanish, whatever the desktop's own language; numbers and
+    // dates still follow the system's settings.
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_es"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

@@ -9,4 +9,9 @@ public:
     Application(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Loads the toolkit's own Spanish texts (dialogs, standard buttons, context menus) from Qt's
+    // translations folder. Without the files the toolkit stays in English and the program runs
+    // on; false then.
+    static bool loadSpanishTranslations();
 };

@@ -1,17 +1,22 @@
 #include "Boxes.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <deque>
 
@@ -29,11 +34,22 @@ Script& script() {
     return s;
 }
 
+// A modal window (the lesson window, say) is the one the student is working in, even before the
+// desktop has made it the active one.
+QWidget* activeParent() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
 // Records a box; for boxes that need an answer, takes the next one from the script.
 Boxes::Answer record(Boxes::Kind kind, const QString& caption, const QString& text,
                      bool needsAnswer) {
     Script& s = script();
-    s.shown.append({kind, caption, text});
+    const QWidget* over = activeParent();
+    if (over && !(over->windowHandle() && over->windowHandle()->isVisible()))
+        over = nullptr;
+    s.shown.append({kind, caption, text, over});
     if (!needsAnswer)
         return {};
     if (s.answers.empty()) {
@@ -45,8 +61,26 @@ Boxes::Answer record(Boxes::Kind kind, const QString& caption, const QString& te
     return a;
 }
 
-QWidget* activeParent() {
-    return QApplication::activeWindow();
+// The platform's Yes/No boxes have no way out but their two buttons.
+class YesNoBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+const char* const kAlert = "dorvaliaAlert";
+
+QAccessibleInterface* alertFactory(const QString&, QObject* object) {
+    if (object && object->isWidgetType() && object->property(kAlert).toBool())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
 }
 
 void centreOnScreen(QWidget* w) {
@@ -67,6 +101,7 @@ public:
         edit_ = new QLineEdit(this);
         edit_->setMaxLength(255);
         layout->addWidget(edit_);
+        // The prompt's buttons keep their fixed names whatever translation the toolkit loaded.
         auto* buttons = new QDialogButtonBox(this);
         buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
         buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
@@ -112,15 +147,37 @@ QString withFullStop(const QString& message) {
     return message;
 }
 
+std::unique_ptr<QMessageBox> questionBox(const QString& caption, const QString& text) {
+    auto box = std::make_unique<YesNoBox>(QMessageBox::Question, caption, text,
+                                          QMessageBox::NoButton, activeParent());
+    box->setWindowFlags(box->windowFlags() | Qt::CustomizeWindowHint);
+    box->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    QPushButton* yes = box->addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    box->addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box->setDefaultButton(yes);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text) {
+    static const bool installed = [] {
+        QAccessible::installFactory(alertFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, caption, text,
+                                             QMessageBox::Ok, activeParent());
+    box->setProperty(kAlert, true);
+    box->setAccessibleName(caption);
+    box->setAccessibleDescription(text);
+    return box;
+}
+
 bool question(const QString& caption, const QString& text) {
     if (scripted())
         return record(Kind::Question, caption, text, true).accept;
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, activeParent());
-    QPushButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.exec();
-    return box.clickedButton() == yes;
+    const std::unique_ptr<QMessageBox> box = questionBox(caption, text);
+    box->exec();
+    return box->buttonRole(box->clickedButton()) == QMessageBox::YesRole;
 }
 
 void information(const QString& caption, const QString& text) {
@@ -128,8 +185,7 @@ void information(const QString& caption, const QString& text) {
         record(Kind::Information, caption, text, false);
         return;
     }
-    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, activeParent());
-    box.exec();
+    informationBox(caption, text)->exec();
 }
 
 void message(const QString& text) {
@@ -138,6 +194,7 @@ void message(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::NoButton);
+    // Its one button is named "OK" whatever translation the toolkit loaded.
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
@@ -196,6 +253,38 @@ bool openFile(const QString& filter, QString& path) {
     const QString folder = QFileInfo(chosen).absolutePath();
     if (!chosen.isEmpty() && QFileInfo(folder).isDir())
         QDir::setCurrent(folder);
+    return true;
+}
+
+bool chooseFolder(const QString& caption, QString& path) {
+    QString chosen;
+    if (scripted()) {
+        const Answer a = record(Kind::Folder, caption, path, true);
+        if (!a.accept)
+            return false;
+        chosen = a.value;
+    } else {
+        chosen = QFileDialog::getExistingDirectory(activeParent(), caption, path);
+    }
+    if (chosen.isEmpty())
+        return false;
+    path = chosen;
+    return true;
+}
+
+bool saveFile(const QString& caption, const QString& filter, QString& path) {
+    QString chosen;
+    if (scripted()) {
+        const Answer a = record(Kind::SaveFile, caption, filter, true);
+        if (!a.accept)
+            return false;
+        chosen = a.value;
+    } else {
+        chosen = QFileDialog::getSaveFileName(activeParent(), caption, path, qtFilter(filter));
+    }
+    if (chosen.isEmpty())
+        return false;
+    path = chosen;
     return true;
 }
 

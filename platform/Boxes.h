@@ -3,17 +3,24 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
 // Every box the program shows goes through here: the question, information, simple message and
 // error boxes, the input prompt and the open-file dialog. Tests switch on a script: the answers
 // to give, in order, and a record of every box shown, so that no test waits on a real dialog.
 namespace Boxes {
 
-enum class Kind { Question, Information, Message, Error, Input, OpenFile };
+enum class Kind { Question, Information, Message, Error, Input, OpenFile, Folder, SaveFile };
 
 struct Shown {
     Kind kind;
     QString caption;
     QString text;
+    // The window the box shows over, when that window is on screen.
+    const QWidget* over = nullptr;
 };
 
 // A question box with "Sí" and "No" ("Sí" the default) and a question icon; true for "Sí".
@@ -33,6 +40,17 @@ bool input(const QString& caption, const QString& prompt, QString& value);
 // On a choice path takes the chosen file and the working directory becomes its folder, as the
 // desktop's own dialog leaves it; Cancel leaves path as it was.
 bool openFile(const QString& filter, QString& path);
+// The teacher's program's folder dialog, starting at path; on a choice path takes the folder.
+bool chooseFolder(const QString& caption, QString& path);
+// The save-file dialog with one filter ("Libro de Excel|*.xlsx"), its name box starting with
+// path, asking before replacing a file; on a choice path takes the chosen file.
+bool saveFile(const QString& caption, const QString& filter, QString& path);
+
+// The question and information boxes themselves, not yet shown. A question box takes its answer
+// only from its two buttons (and their keys): Esc and the close box do nothing. An information
+// box presents itself to assistive technology as an alert named by its caption.
+std::unique_ptr<QMessageBox> questionBox(const QString& caption, const QString& text);
+std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text);
 
 // The program file's name up to its first full stop, first letter unchanged, the rest in small
 // letters.

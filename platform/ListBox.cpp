@@ -1,11 +1,11 @@
 #include "ListBox.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemClicked, this, &ListBox::clickedByStudent);
 }
 
 int ListBox::selectedIndex() const {
@@ -23,6 +23,27 @@ void ListBox::select(int index) {
     setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
 }
 
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    // Ctrl with a click or with Space would deselect the chosen section and leave none.
+    if (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        flags = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
+}
+
+void ListBox::gestureEnded(int before, bool onSelected) {
+    const int now = selectedIndex();
+    if (now < 0) {
+        // Nothing the student does leaves the list without a section once one was chosen.
+        if (before >= 0)
+            select(before);
+        return;
+    }
+    if (now != before || onSelected)
+        emit clickedByStudent();
+}
+
 void ListBox::keyPressEvent(QKeyEvent* event) {
     const int before = selectedIndex();
     // With nothing selected the arrow keys pick the first item, not the one after the item that
@@ -33,6 +54,24 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QListWidget::keyPressEvent(event);
-    if (selectedIndex() != before && selectedIndex() >= 0)
-        emit clickedByStudent();
+    if (!pressing_)
+        gestureEnded(before, false);
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    // Only the first button of a gesture starts it; the handler waits for the last release.
+    if (!pressing_) {
+        pressing_ = true;
+        pressedWith_ = selectedIndex();
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListWidget::mouseReleaseEvent(event);
+    if (!pressing_ || event->buttons() != Qt::NoButton)
+        return;
+    pressing_ = false;
+    const QListWidgetItem* under = itemAt(event->position().toPoint());
+    gestureEnded(pressedWith_, under && row(under) == selectedIndex());
 }

@@ -30,6 +30,7 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(b);
     }
+    setArrowNames(QStringLiteral("Aumentar"), QStringLiteral("Disminuir"));
     connect(up_, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(down_, &QToolButton::clicked, this, &UpDown::stepDown);
 }
@@ -40,6 +41,11 @@ void UpDown::setBuddy(QLineEdit* edit) {
     edit_ = edit;
     if (edit_)
         edit_->installEventFilter(this);
+}
+
+void UpDown::setArrowNames(const QString& up, const QString& down) {
+    up_->setAccessibleName(up);
+    down_->setAccessibleName(down);
 }
 
 void UpDown::setMinimum(int minimum) {

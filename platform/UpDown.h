@@ -14,6 +14,8 @@ public:
     explicit UpDown(QWidget* parent = nullptr);
 
     void setBuddy(QLineEdit* edit);
+    // The names assistive technology reads for the two arrows.
+    void setArrowNames(const QString& up, const QString& down);
     QLineEdit* buddy() const { return edit_; }
 
     void setMinimum(int minimum);

@@ -4,12 +4,14 @@
 
 #include "Anchors.h"
 #include "Boxes.h"
+#include "ButtonKeys.h"
 #include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "RegularFile.h"
 #include "Resources.h"
 #include "Unit3.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
@@ -19,14 +21,27 @@ TFormInicio* FormInicio = nullptr;
 namespace {
 const QString kIntro = QStringLiteral("dorvalia_intro.rtf");
 const QString kInstrucciones = QStringLiteral("dorvalia_instrucciones.rtf");
+
+// A plain top-level widget is a panel to assistive technology; the start window is a window.
+QAccessibleInterface* startWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TFormInicio") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
 } // namespace
 
 TFormInicio::TFormInicio(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TFormInicio>()) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(startWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     useWindowResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
     move(191, 154);
+    pressFocusedButtonOnEnter(this);
     anchor(ui->MemoIntro, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     anchor(ui->BtSelecLec, Qt::LeftEdge | Qt::BottomEdge);
     anchor(ui->BtInstrucc, Qt::RightEdge | Qt::BottomEdge);

@@ -5,11 +5,13 @@
 #include "Anchors.h"
 #include "AnswerKey.h"
 #include "Boxes.h"
+#include "ButtonKeys.h"
 #include "JpegImage.h"
 #include "LessonFiles.h"
 #include "Register.h"
 #include "Resources.h"
 #include "Sections.h"
+#include "TextZoom.h"
 #include "Unit5.h"
 #include "Visit.h"
 
@@ -39,6 +41,13 @@ TFormLeccion::TFormLeccion(QWidget* parent)
 
     ui->UpDownPregunta->setBuddy(ui->Npregunta);
     ui->UpDownRespuesta->setBuddy(ui->Nrespuesta);
+    ui->UpDownPregunta->setArrowNames(QStringLiteral("Cuestión siguiente"),
+                                      QStringLiteral("Cuestión anterior"));
+    ui->UpDownRespuesta->setArrowNames(QStringLiteral("Respuesta siguiente"),
+                                       QStringLiteral("Respuesta anterior"));
+    pressFocusedButtonOnEnter(this);
+    new TextZoom(this, {ui->LectorDeSeccion, ui->MemoPregunta, ui->MemoRespuesta},
+                 QStringLiteral("lectura/tamano"));
 
     const Qt::Edges all = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
     const Qt::Edges rightBottom = Qt::RightEdge | Qt::BottomEdge;
@@ -51,7 +60,7 @@ TFormLeccion::TFormLeccion(QWidget* parent)
     anchor(ui->Npregunta, rightBottom);
     anchor(ui->UpDownPregunta, rightBottom);
     anchor(ui->MemoRespuesta, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
-    anchor(ui->LRespuesta, Qt::RightEdge | Qt::TopEdge);
+    anchor(ui->LRespuesta, Qt::RightEdge);
     anchor(ui->Nrespuesta, rightBottom);
     anchor(ui->UpDownRespuesta, rightBottom);
     anchor(ui->BtAceptar, Qt::LeftEdge | Qt::BottomEdge);
@@ -76,8 +85,16 @@ TFormLeccion::~TFormLeccion() = default;
 void TFormLeccion::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Opening the window starts a visit; the desktop showing it again after a minimise does not.
+    // The visit starts once the window is on screen, so that an error of the opening shows over
+    // this window rather than over the start window.
     if (!event->spontaneous())
-        FormActivate();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isVisible())
+                    FormActivate();
+            },
+            Qt::QueuedConnection);
 }
 
 void TFormLeccion::FormActivate() {
@@ -180,9 +197,7 @@ void TFormLeccion::BtTerminarLecClick() {
     close();
 }
 
-void TFormLeccion::reject() {
-    close();
-}
+void TFormLeccion::reject() {}
 
 bool TFormLeccion::FormCloseQuery() {
     if (!ConfirmarFinDeLeccion(prompter_))

@@ -32,7 +32,7 @@ public:
     void setQuestionMaximum(int maximum) override;
     void enableResults() override;
 
-    // Esc asks to close, as the close box does.
+    // Esc does nothing: the lesson ends only by its button or the close box.
     void reject() override;
 
 protected:

@@ -9,12 +9,14 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLocale>
 #include <QStackedBarSeries>
 #include <QValueAxis>
+#include <QtMath>
 
 TResultados* Resultados = nullptr;
 
@@ -37,15 +39,19 @@ TResultados::TResultados(QWidget* parent)
     move(411, 118);
 
     chart_ = new QChart();
-    chart_->setTitle(QStringLiteral("Resultados"));
-    chart_->setTitleFont(arial(14));
-    chart_->setTitleBrush(Qt::blue);
     chart_->setBackgroundBrush(Qt::white);
     chart_->setPlotAreaBackgroundBrush(Qt::white);
     chart_->setPlotAreaBackgroundVisible(true);
     chart_->legend()->hide();
-    // The chart is small: the frame's margins and rounded corners would squeeze the axes.
-    chart_->setMargins(QMargins(2, 2, 6, 2));
+    // The title is drawn above a band as high as a mark and its line, so that the mark of a bar
+    // at 100 stands between the title and the bar. The chart is small: the frame's margins and
+    // rounded corners would squeeze the axes.
+    title_ = new QGraphicsSimpleTextItem(QStringLiteral("Resultados"), chart_);
+    title_->setFont(arial(14));
+    title_->setBrush(Qt::blue);
+    const qreal band =
+        title_->boundingRect().height() + kMarkLine + QFontMetricsF(arial(9)).height();
+    chart_->setMargins(QMargins(2, qCeil(band) + 6, 6, 2));
     chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->setBackgroundRoundness(0);
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -125,6 +131,12 @@ void TResultados::ShowResults() {
     if (NumPendientes > 0)
         addPoint(QStringLiteral("Pendientes"), share(NumPendientes), QColor(0, 0, 255));
     placeMarks();
+    // A screen reader reads the bars' values with the chart.
+    QStringList bars;
+    for (qsizetype i = 0; i < values_.size(); ++i)
+        bars.append(bottom->at(int(i)) + QStringLiteral(": ") + marks_[i]->text() +
+                    QStringLiteral(" %"));
+    ui->Chart1->setAccessibleDescription(bars.join(QStringLiteral("; ")));
     exec();
 }
 
@@ -154,6 +166,7 @@ void TResultados::addPoint(const QString& label, double value, const QColor& col
 }
 
 void TResultados::placeMarks() {
+    title_->setPos((chart_->size().width() - title_->boundingRect().width()) / 2, 2);
     for (qsizetype i = 0; i < values_.size(); ++i) {
         const QPointF top = chart_->mapToPosition(QPointF(i, values_[i]), Series1);
         const QPointF end = top - QPointF(0, kMarkLine);
@@ -173,6 +186,22 @@ QStringList TResultados::markTexts() const {
     for (const QGraphicsSimpleTextItem* mark : marks_)
         texts.append(mark->text());
     return texts;
+}
+
+QRectF TResultados::titleRect() const {
+    return title_->mapRectToParent(title_->boundingRect());
+}
+
+QList<QRectF> TResultados::markRects() const {
+    QList<QRectF> rects;
+    for (qsizetype i = 0; i < marks_.size(); ++i)
+        rects.append(marks_[i]->mapRectToParent(marks_[i]->boundingRect()) |
+                     lines_[i]->mapRectToParent(lines_[i]->boundingRect()));
+    return rects;
+}
+
+QRectF TResultados::chartRect() const {
+    return QRectF(QPointF(0, 0), chart_->size());
 }
 
 void TResultados::Button1Click() {

@@ -30,6 +30,11 @@ public:
     // The texts of the marks above the bars, in the order of the bars.
     QStringList markTexts() const;
 
+    // Where the title, and each mark with its line, are drawn in the chart, in its coordinates.
+    QRectF titleRect() const;
+    QList<QRectF> markRects() const;
+    QRectF chartRect() const;
+
     // A bar's value as its mark shows it: at most one decimal, the system's separators.
     static QString formatMark(double value);
 
@@ -44,6 +49,7 @@ private:
     std::unique_ptr<Ui::TResultados> ui;
     QChart* chart_;
     QStackedBarSeries* Series1;
+    QGraphicsSimpleTextItem* title_;
     QList<double> values_;
     QList<QGraphicsSimpleTextItem*> marks_;
     QList<QGraphicsLineItem*> lines_;

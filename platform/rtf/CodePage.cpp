@@ -201,7 +201,14 @@ void decodeAppend(int codePage, QByteArrayView bytes, QString& out) {
             return;
         }
     }
-    out.append(ansiToString(bytes));
+    // Windows-1252 straight into out: no string of its own for each piece of text.
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    QChar* p = out.data() + start;
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        *p++ = u < 0x80 ? QChar(char16_t(u)) : ansiToChar(u);
+    }
 }
 
 char32_t mapSymbolPrivateUse(int codePage, char32_t c) {

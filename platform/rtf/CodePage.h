@@ -15,6 +15,12 @@ constexpr int Wingdings = -2;
 // The code page that a font's \fcharset stands for; 0 when the charset means "the document's".
 int fromCharset(int charset);
 
+// Whether the page is one this reader decodes byte by byte itself (Windows-1252 and the symbol
+// fonts): its text needs no gathering before it is decoded.
+inline bool isSingleByte(int codePage) {
+    return codePage == 1252 || codePage == 0 || codePage == Symbol || codePage == Wingdings;
+}
+
 // Appends the text of bytes in the code page to out. Bytes that the page cannot map become
 // U+FFFD; a double-byte page decodes lead and trail bytes together, so callers pass whole runs.
 void decodeAppend(int codePage, QByteArrayView bytes, QString& out);

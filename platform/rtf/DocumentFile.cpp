@@ -3,10 +3,12 @@
 #include "Ansi.h"
 #include "RegularFile.h"
 #include "RtfReader.h"
+#include "TextShaping.h"
 #include "ToolkitError.h"
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -31,8 +33,10 @@ void setPlainText(QTextDocument& document, QString text) {
     if (text.endsWith(u'\n'))
         text.chop(1);
     document.setUndoRedoEnabled(false);
-    QTextCursor cursor(&document);
-    cursor.insertText(text);
+    QTextCharFormat format;
+    if (!TextShaping::needed(text))
+        TextShaping::allowSimple(format);
+    QTextCursor(&document).insertText(text, format);
 }
 
 } // namespace

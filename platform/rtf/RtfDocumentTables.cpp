@@ -80,7 +80,7 @@ void RtfInterpreter::documentWord(Kw kw, bool hasParam, int param) {
         break;
     case Kw::k_deff:
         defaultFont_ = param;
-        cacheValid_ = false;
+        forgetFormats();
         break;
     default:
         break;
@@ -141,7 +141,7 @@ void RtfInterpreter::commitFont() {
     font.codePage = codePage;
     fonts_.set(fontIndex_, std::move(font));
     fontName_.clear();
-    cacheValid_ = false;
+    forgetFormats();
 }
 
 void RtfInterpreter::colorTableWord(Kw kw, int param) {
@@ -163,8 +163,10 @@ void RtfInterpreter::colorTableWord(Kw kw, int param) {
 // Each ';' ends a colour entry, an empty one included.
 void RtfInterpreter::colorTableBytes(QByteArrayView bytes) {
     for (char c : bytes) {
-        if (c == ';')
+        if (c == ';') {
             colors_.commit();
+            forgetFormats();
+        }
     }
 }
 

@@ -318,6 +318,8 @@ void RtfInterpreter::onWord(Kw kw, bool hasParam, int param) {
         break;
     }
 
+    // Text read so far keeps the properties it was written with.
+    flushBytes();
     if (applyFormatting(kw, hasParam, param))
         return;
     switch (kw) {

@@ -125,7 +125,7 @@ private:
     // Text of the document.
     void tableWord(Kw kw, bool hasParam, int param);
     void emitBytes(QByteArrayView bytes);
-    void emitText(const QString& text);
+    void emitText(QStringView text);
     void emitUnit(char16_t unit);
     void prepareContent();
     void flushBytes();
@@ -133,8 +133,18 @@ private:
     void endParagraph();
 
     // Qt formats.
-    QTextCharFormat charFormat(const RtfCharProps& chars);
-    QTextBlockFormat blockFormat(const RtfParaProps& para) const;
+    struct CharFormats {
+        RtfCharProps props;
+        QTextCharFormat format; // for any text
+        QTextCharFormat simple; // the same, for text that needs no complex shaping
+    };
+    const CharFormats& charFormats(const RtfCharProps& chars);
+    const QTextCharFormat& charFormat(const RtfCharProps& chars) {
+        return charFormats(chars).format;
+    }
+    void forgetFormats() { formats_.clear(); }
+    QTextBlockFormat blockFormat(const RtfParaProps& para);
+    QTextBlockFormat makeBlockFormat(const RtfParaProps& para) const;
 
     QByteArrayView data_;
     RtfTokenizer tokens_;
@@ -181,9 +191,14 @@ private:
     int pendingCodePage_ = 0;
     QString run_;
     RtfCharProps runProps_;
-    RtfCharProps cachedProps_;
-    QTextCharFormat cachedFormat_;
-    bool cacheValid_ = false;
+    QString decoded_; // bytes decoded on their way to run_, kept to reuse its memory
+    // The formats of the character properties met so far: a document uses few, and a format
+    // built once is hashed once by the document.
+    std::vector<CharFormats> formats_;
+    std::size_t lastFormat_ = 0;
+    RtfParaProps lastPara_; // the last paragraph's properties and their format
+    QTextBlockFormat lastBlockFormat_;
+    bool lastBlockValid_ = false;
     int skipChars_ = 0;        // \uc fallback characters still to skip
     char16_t pendingHigh_ = 0; // a high surrogate waiting for its low half
 

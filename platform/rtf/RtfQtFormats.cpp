@@ -1,6 +1,7 @@
 #include "RtfInterpreter.h"
 
 #include "CodePage.h"
+#include "TextShaping.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,10 +11,20 @@
 
 #include <algorithm>
 
-// The Qt format of a run of text; the last one is kept, as consecutive runs mostly share it.
-QTextCharFormat RtfInterpreter::charFormat(const RtfCharProps& chars) {
-    if (cacheValid_ && cachedProps_ == chars)
-        return cachedFormat_;
+// The Qt formats of a run of text, built once for each set of properties. A hostile file may
+// use thousands: then the cache starts again.
+const RtfInterpreter::CharFormats& RtfInterpreter::charFormats(const RtfCharProps& chars) {
+    constexpr std::size_t kMaxFormats = 64;
+    if (lastFormat_ < formats_.size() && formats_[lastFormat_].props == chars)
+        return formats_[lastFormat_];
+    for (std::size_t i = 0; i < formats_.size(); ++i) {
+        if (formats_[i].props == chars) {
+            lastFormat_ = i;
+            return formats_[i];
+        }
+    }
+    if (formats_.size() >= kMaxFormats)
+        formats_.clear();
     QTextCharFormat format;
     format.setFontPointSize(chars.halfPoints / 2.0);
     const RtfFont* font = fonts_.find(chars.font >= 0 ? chars.font : defaultFont_);
@@ -47,14 +58,25 @@ QTextCharFormat RtfInterpreter::charFormat(const RtfCharProps& chars) {
         if (color.isValid())
             format.setBackground(color);
     }
-    cachedProps_ = chars;
-    cachedFormat_ = format;
-    cacheValid_ = true;
-    return format;
+    QTextCharFormat simple = format;
+    TextShaping::allowSimple(simple);
+    lastFormat_ = formats_.size();
+    formats_.push_back({chars, format, simple});
+    return formats_.back();
+}
+
+// Paragraphs in a row mostly share their properties: the last format is kept.
+QTextBlockFormat RtfInterpreter::blockFormat(const RtfParaProps& para) {
+    if (!lastBlockValid_ || !(lastPara_ == para)) {
+        lastBlockFormat_ = makeBlockFormat(para);
+        lastPara_ = para;
+        lastBlockValid_ = true;
+    }
+    return lastBlockFormat_;
 }
 
 // The Qt format of a paragraph; twips become pixels at 15 twips each.
-QTextBlockFormat RtfInterpreter::blockFormat(const RtfParaProps& para) const {
+QTextBlockFormat RtfInterpreter::makeBlockFormat(const RtfParaProps& para) const {
     constexpr double kTwipsPerPixel = 15.0;
     QTextBlockFormat format;
     switch (para.align) {

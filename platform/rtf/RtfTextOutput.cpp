@@ -1,6 +1,7 @@
 #include "RtfInterpreter.h"
 
 #include "CodePage.h"
+#include "TextShaping.h"
 
 // Words of the text itself: breaks, special characters, footnote marks, and the cells and rows
 // of tables.
@@ -116,6 +117,14 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
 
 void RtfInterpreter::emitBytes(QByteArrayView bytes) {
     const int codePage = codePageOf(top().chars);
+    if (CodePage::isSingleByte(codePage)) {
+        // Each byte is a character of its own: straight to the run.
+        flushBytes();
+        decoded_.resize(0);
+        CodePage::decodeAppend(codePage, bytes, decoded_);
+        emitText(decoded_);
+        return;
+    }
     if (!pendingBytes_.isEmpty() && codePage != pendingCodePage_)
         flushBytes();
     if (pendingBytes_.isEmpty()) {
@@ -129,10 +138,11 @@ void RtfInterpreter::emitBytes(QByteArrayView bytes) {
 void RtfInterpreter::emitUnit(char16_t unit) {
     if (!showsText() || top().chars.hidden)
         return;
-    emitText(QString(QChar(unit)));
+    const QChar c(unit);
+    emitText(QStringView(&c, 1));
 }
 
-void RtfInterpreter::emitText(const QString& text) {
+void RtfInterpreter::emitText(QStringView text) {
     flushBytes();
     if (dest() == RtfDest::ListLabel) {
         // Held until the paragraph's own properties are known: a label is written before the
@@ -158,17 +168,18 @@ void RtfInterpreter::emitText(const QString& text) {
 void RtfInterpreter::flushBytes() {
     if (pendingBytes_.isEmpty())
         return;
-    QString text;
-    CodePage::decodeAppend(pendingCodePage_, pendingBytes_, text);
-    pendingBytes_.clear();
-    emitText(text);
+    decoded_.resize(0); // resize keeps the memory that clear() would give back
+    CodePage::decodeAppend(pendingCodePage_, pendingBytes_, decoded_);
+    pendingBytes_.resize(0);
+    emitText(decoded_);
 }
 
 void RtfInterpreter::flushRun() {
     if (run_.isEmpty())
         return;
-    builder_.appendText(run_, charFormat(runProps_));
-    run_.clear();
+    const CharFormats& formats = charFormats(runProps_);
+    builder_.appendText(run_, TextShaping::needed(run_) ? formats.format : formats.simple);
+    run_.resize(0);
 }
 
 // Before the first content of a paragraph: enter or leave a table as the paragraph says, and

@@ -2,14 +2,22 @@
 #include "Application.h"
 #include "Boxes.h"
 #include "ListBox.h"
+#include "TextZoom.h"
 #include "ToolkitError.h"
 #include "UpDown.h"
 
+#include <QAccessible>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 class PlatformTest : public QObject {
@@ -171,21 +179,93 @@ private slots:
         QCOMPARE(clicks.count(), 4);
     }
 
+    // A Sí/No box answers only by its buttons; a verdict box is an alert read with its text.
+    void questionBoxesAnswerOnlyByTheirButtons() {
+        const std::unique_ptr<QMessageBox> box = Boxes::questionBox("Fin", "¿Seguir?");
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key_Escape);
+        QVERIFY(box->isVisible());
+        box->close();
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->clickedButton(), nullptr);
+        QTest::keyClick(box.get(), Qt::Key_Return); // "Sí", the default
+        QVERIFY(!box->isVisible());
+        QCOMPARE(box->buttonRole(box->clickedButton()), QMessageBox::YesRole);
+
+        const std::unique_ptr<QMessageBox> verdict = Boxes::informationBox("Correcta", "¡Bien!");
+        QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(verdict.get());
+        QCOMPARE(alert->role(), QAccessible::AlertMessage);
+        QCOMPARE(alert->text(QAccessible::Name), QString("Correcta"));
+        QCOMPARE(alert->text(QAccessible::Description), QString("¡Bien!"));
+    }
+
+    // The keys and the wheel size plain and rich text together, within 50% to 300%, rich text
+    // keeping its own proportions.
+    void textZoomSizesEveryBoxTogether() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
+        QWidget window;
+        auto* plain = new QPlainTextEdit("pregunta", &window);
+        auto* rich = new QTextEdit(&window);
+        rich->move(0, 120);
+        rich->setHtml("<p>normal <span style='font-size:20pt'>grande</span></p>");
+        plain->setFont(QFont("DejaVu Sans", 10));
+        auto* zoom = new TextZoom(&window, {plain, rich}, "prueba/tamano");
+        window.show();
+        QApplication::setActiveWindow(&window);
+        const auto big = [&] {
+            QTextCursor c(rich->document());
+            c.setPosition(rich->toPlainText().indexOf("grande") + 1);
+            return c.charFormat().fontPointSize();
+        };
+        QCOMPARE(plain->font().pointSizeF(), 10.0); // nothing touched at 100%
+        QCOMPARE(big(), 20.0);
+        QTest::keyClick(plain, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(plain, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(zoom->percent(), 120);
+        QCOMPARE(plain->font().pointSizeF(), 12.0);
+        QCOMPARE(big(), 24.0);
+        QWheelEvent wheel(QPointF(5, 5), rich->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(rich->viewport(), &wheel);
+        QCOMPARE(zoom->percent(), 110);
+        rich->setHtml("<p><span style='font-size:10pt'>otra</span></p>"); // a new text is sized too
+        QCOMPARE(QTextCursor(rich->document()).charFormat().fontPointSize(), 11.0);
+        zoom->setPercent(1000);
+        QCOMPARE(zoom->percent(), 300);
+        zoom->setPercent(10);
+        QCOMPARE(zoom->percent(), 50);
+        QTest::keyClick(plain, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(plain->font().pointSizeF(), 10.0);
+    }
+
     void anchoredChildrenFollowTheirSides() {
         QWidget parent;
         parent.resize(400, 300);
-        QWidget grows(&parent), corner(&parent), still(&parent);
+        QWidget grows(&parent), corner(&parent), still(&parent), floats(&parent);
         grows.setGeometry(10, 10, 380, 200);
         corner.setGeometry(300, 250, 80, 30);
         still.setGeometry(10, 250, 80, 30);
+        floats.setGeometry(300, 135, 80, 30); // held at the right only: centred at half height
         anchor(&grows, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
         anchor(&corner, Qt::RightEdge | Qt::BottomEdge);
         anchor(&still, Qt::LeftEdge | Qt::TopEdge);
+        anchor(&floats, Qt::RightEdge);
         parent.show(); // a hidden widget gets its resize events only when shown
         parent.resize(500, 350);
         QCOMPARE(grows.geometry(), QRect(10, 10, 480, 250));
         QCOMPARE(corner.geometry(), QRect(400, 300, 80, 30));
         QCOMPARE(still.geometry(), QRect(10, 250, 80, 30));
+        QCOMPARE(floats.geometry(), QRect(400, 160, 80, 30));
+    }
+
+    // The toolkit's own words: the file dialog's, the standard buttons'.
+    void theToolkitSpeaksSpanish() {
+        QVERIFY(Application::loadSpanishTranslations());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QString("Abrir"));
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&'),
+                 QString("Cancelar"));
     }
 
     void errorsFromAHandlerEndInTheErrorBoxAndTheProgramGoesOn() {
@@ -207,6 +287,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PlatformTest test;
     return QTest::qExec(&test, argc, argv);

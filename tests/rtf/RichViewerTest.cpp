@@ -7,8 +7,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGlyphRun>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +170,64 @@ TEST(RichViewer, TwoStepJumpLeavesTheMarkerAtTheTop) {
         EXPECT_GE(caret.top(), 0) << section;
         EXPECT_LT(caret.top(), caret.height()) << section; // the marker's line is the top line
         EXPECT_GT(viewer.verticalScrollBar()->value(), 0);
+    }
+}
+
+// The glyphs of a line and where they stand from the first one (a right-to-left line stands
+// at the right).
+std::vector<std::pair<quint32, QPointF>> glyphsOf(const QTextLine& line) {
+    std::vector<std::pair<quint32, QPointF>> glyphs;
+    QPointF origin;
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i) {
+            if (glyphs.empty())
+                origin = run.positions()[i];
+            glyphs.emplace_back(run.glyphIndexes()[i], run.positions()[i] - origin);
+        }
+    }
+    return glyphs;
+}
+
+// Latin text is laid out glyph for character, which is fast; text that needs shaping (joined
+// Arabic letters, right to left, combining marks) still gets it, and its lines are counted. A
+// plain-text file that needs shaping anywhere is shaped everywhere.
+TEST(RichViewer, ShapesOnlyTheTextThatNeedsIt) {
+    const QString texts[] = {
+        QStringLiteral("Texto: office, fflow, pi\u00F1a"),
+        QStringLiteral("\u0627\u0644\u0639\u0631\u0628\u064A\u0629 \u0628\u0639\u0636"),
+        QStringLiteral("pin\u0303a q\u0323 x\u0302"),
+    };
+    QByteArray rtf = "{\\rtf1\\ansi\\uc0{\\fonttbl{\\f0 DejaVu Sans;}}\\f0 ";
+    QByteArray plain;
+    for (const QString& text : texts) {
+        for (QChar c : text)
+            rtf += c.unicode() < 0x80 ? QByteArray(1, char(c.unicode()))
+                                      : "\\u" + QByteArray::number(c.unicode()) + " ";
+        rtf += "\\par ";
+        plain += text.toUtf8() + "\n";
+    }
+    QTemporaryDir dir;
+    for (const QString& path :
+         {writeFile(dir, "s.rtf", rtf + "}"), writeFile(dir, "s.txt", plain)}) {
+        RichViewer viewer;
+        viewer.resize(1200, 300);
+        viewer.load(path);
+        ASSERT_EQ(viewer.lineCount(), 3) << path.toStdString();
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(viewer.line(i), texts[i]) << path.toStdString() << " " << i;
+            // The same paragraph laid out glyph for character.
+            const QTextBlock block = viewer.document()->findBlockByNumber(i);
+            QFont font = block.begin().fragment().charFormat().font().resolve(
+                viewer.document()->defaultFont());
+            font.setStyleStrategy(QFont::PreferNoShaping);
+            QTextLayout simple(texts[i], font);
+            simple.beginLayout();
+            simple.createLine();
+            simple.endLayout();
+            const bool shaped = i > 0 || path.endsWith(u".txt");
+            EXPECT_EQ(glyphsOf(block.layout()->lineAt(0)) != glyphsOf(simple.lineAt(0)), shaped)
+                << path.toStdString() << " " << i;
+        }
     }
 }
 

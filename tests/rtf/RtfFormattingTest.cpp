@@ -43,6 +43,8 @@ TEST(RtfFormatting, CharacterFormats) {
     auto e = readDoc(doc("{\\b in}out \\b\\i x\\plain y\\par"));
     EXPECT_NE(charFormatOf(*e, "out").fontWeight(), QFont::Bold);
     EXPECT_FALSE(charFormatOf(*e, "y").fontItalic());
+    EXPECT_EQ(charFormatOf(*e, "x").fontWeight(), QFont::Bold); // words inline, without groups
+    EXPECT_TRUE(charFormatOf(*e, "x").fontItalic());
 }
 
 TEST(RtfFormatting, ParagraphFormats) {

@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -96,6 +97,7 @@ private slots:
             TFormLeccion lessonWindow;
             SepararRutaDeLeccion(path);
             lessonWindow.show();
+            QCoreApplication::sendPostedEvents(); // the opening runs once the window is shown
             auto* viewer = lessonWindow.findChild<RichViewer*>("LectorDeSeccion");
             QStringList shown;
             for (int i = 0; i < viewer->lineCount(); ++i)
@@ -209,6 +211,7 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
+    QStandardPaths::setTestModeEnabled(true); // no reading size of the user's own
     Application app(argc, argv);
     TeacherWindowTest test;
     return QTest::qExec(&test, argc, argv);

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QTimer>
@@ -54,6 +55,8 @@ QByteArray readFile(const QString& path) {
 
 void whenModal(QDialog* dialog, std::function<void()> steps) {
     QTimer::singleShot(0, dialog, [dialog, steps = std::move(steps)] {
+        // What the showing posted (the lesson window's opening) runs first.
+        QCoreApplication::sendPostedEvents();
         steps();
         if (dialog->isVisible())
             dialog->done(QDialog::Rejected);

@@ -14,6 +14,7 @@
 #include "UpDown.h"
 #include "Visit.h"
 
+#include <QAccessible>
 #include <QBarSet>
 #include <QChartView>
 #include <QDir>
@@ -21,12 +22,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedBarSeries>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+
+#include <array>
 
 using Fixture::whenModal;
 
@@ -51,6 +56,15 @@ void pickSection(int index) {
     ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(index)).center());
+}
+
+// A key for the widget with the keyboard focus; gives the name of the one that has it after.
+QString key(int k, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        return QString("(no focus)");
+    QTest::keyClick(focus, Qt::Key(k), modifiers);
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
 QString text(QWidget* window, const char* name) {
@@ -78,6 +92,11 @@ QString lastBox() {
 
 QString box(Boxes::Kind kind, const QString& caption, const QString& text) {
     return QString::number(int(kind)) + u'|' + caption + u'|' + text;
+}
+
+// No reading size is left from one test to the next, nor to other programs' tests.
+void forgetSettings() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
 }
 
 // The text of the viewer's first visible line.
@@ -135,7 +154,10 @@ private slots:
         Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
     }
 
+    void cleanupTestCase() { forgetSettings(); }
+
     void init() {
+        forgetSettings();
         QDir::setCurrent(dir_.path());
         Boxes::startScript();
         FormInicio = new TFormInicio();
@@ -463,6 +485,160 @@ private slots:
         QCOMPARE(marks, QStringList({"0", "0", "100"}));
     }
 
+    // Pressing on section 1 and releasing on section 3 enters section 3; Ctrl with a click on
+    // the chosen section keeps it chosen.
+    void gesturesInTheSectionListEnterTheSectionLeftSelected() {
+        writeLesson("Arrastre", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("Arrastre"));
+        Boxes::answer(true, "Ana");
+        Boxes::answer(false); // "Faltan preguntas" of section 1: No, leave it
+        Boxes::answer(true);  // "Faltan preguntas" of section 3: Yes, stay
+        Boxes::answer(false); // "Trabajo Incompleto": No
+        whenModal(FormLeccion, [&] {
+            ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
+            QWidget* port = list->viewport();
+            const auto at = [list](int i) { return list->visualItemRect(list->item(i)).center(); };
+            pickSection(0);
+            step(FormLeccion, "UpDownPregunta", "up");
+            QTest::mousePress(port, Qt::LeftButton, {}, at(0));
+            QMouseEvent move(QEvent::MouseMove, at(2), port->mapToGlobal(at(2)), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(port, &move);
+            QTest::mouseRelease(port, Qt::LeftButton, {}, at(2));
+            QCOMPARE(list->selectedIndex(), 2);
+            QCOMPARE(topLine(in<RichViewer>(FormLeccion, "LectorDeSeccion")),
+                     QString(".Sección 3"));
+            QCOMPARE(text(FormLeccion, "MemoPregunta"), QString());
+            QCOMPARE(in<UpDown>(FormLeccion, "UpDownPregunta")->maximum(), 1);
+            QVERIFY(!enabled(FormLeccion, "BtAceptar"));
+            QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, at(2));
+            QCOMPARE(list->selectedIndex(), 2);
+            QCOMPARE(lastBox(), box(Boxes::Kind::Question, "Faltan preguntas",
+                                    "Le faltan algunas preguntas de la sección 3\n\r"
+                                    "¿Seguir contestando esta sección?"));
+            // Esc neither closes the window nor asks.
+            const qsizetype boxes = Boxes::shown().size();
+            QTest::keyClick(FormLeccion, Qt::Key_Escape);
+            QVERIFY(FormLeccion->isVisible());
+            QCOMPARE(Boxes::shown().size(), boxes);
+            click(FormLeccion, "BtTerminarLec");
+        });
+        click(FormInicio, "BtSelecLec");
+        QVERIFY(!FormLeccion->isVisible());
+    }
+
+    // A whole visit with Tab, the arrow keys, Enter and Space only.
+    void aWholeVisitWithTheKeyboard() {
+        writeLesson("Teclado", {".Sección 1"},
+                    {".Sección 1", ".cUna", ".rSí", ".bBien", ".rNo", ".mMal"});
+        QFile::remove(dir_.path() + "/Teclado07122026_reg.csv");
+        FormInicio->show();
+        QApplication::setActiveWindow(FormInicio);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("BtSelecLec"));
+        Boxes::answer(true, lessonPath("Teclado"));
+        Boxes::answer(true, "Ana");
+        QStringList focus;
+        QStringList marks;
+        whenModal(FormLeccion, [&] {
+            QApplication::setActiveWindow(FormLeccion);
+            focus << QApplication::focusWidget()->objectName();
+            focus << key(Qt::Key_Down) << key(Qt::Key_Tab) << key(Qt::Key_Up) << key(Qt::Key_Tab)
+                  << key(Qt::Key_Up) << key(Qt::Key_Tab);
+            QCOMPARE(text(FormLeccion, "MemoRespuesta"), QString("Sí"));
+            focus << key(Qt::Key_Return);
+            QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Correcta", "Bien"));
+            focus << key(Qt::Key_Tab) << key(Qt::Key_Tab) << key(Qt::Key_Tab) << key(Qt::Key_Tab);
+            whenModal(Resultados, [&] {
+                QApplication::setActiveWindow(Resultados);
+                QVERIFY(QTest::qWaitForWindowActive(Resultados));
+                marks = Resultados->markTexts();
+                focus << QApplication::focusWidget()->objectName();
+                focus << key(Qt::Key_Enter);
+            });
+            key(Qt::Key_Return);
+            QApplication::setActiveWindow(FormLeccion); // as the desktop does when it closes
+            focus << QApplication::focusWidget()->objectName();
+            focus << key(Qt::Key_Tab, Qt::ShiftModifier) << key(Qt::Key_Tab, Qt::ShiftModifier)
+                  << key(Qt::Key_Tab, Qt::ShiftModifier);
+            key(Qt::Key_Space);
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        // Choosing a section brings the reading into view and the keys to it.
+        QCOMPARE(focus,
+                 QStringList({"ListaDeSecciones", "LectorDeSeccion", "Npregunta", "Npregunta",
+                              "Nrespuesta", "Nrespuesta", "BtAceptar", "BtAceptar", "BtTerminarLec",
+                              "MemoPregunta", "MemoRespuesta", "BtResultados", "Chart1", "",
+                              "BtResultados", "MemoRespuesta", "MemoPregunta", "BtTerminarLec"}));
+        QCOMPARE(marks, QStringList({"100", "0"}));
+        QVERIFY(!FormLeccion->isVisible());
+        QCOMPARE(Fixture::readFile(dir_.path() + "/Teclado07122026_reg.csv"),
+                 stringToAnsi(u"Ana,07/12/2026,Teclado\r\n"
+                              u"Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento\r\n"
+                              u"Ana,1,1,1,Correcta,si\r\n"));
+    }
+
+    // Every mark, from 0 to 100, and its line stay inside the chart, clear of the title and of
+    // each other.
+    void everyMarkStaysClearOfTheTitleAndTheOthers() {
+        for (const auto& c : {std::array{5, 0, 0}, std::array{0, 0, 4}}) {
+            NumCorrectas = c[0];
+            NumIncorrectas = c[1];
+            NumPendientes = c[2];
+            QList<QRectF> drawn; // the marks with their lines, and the title
+            QRectF chart;
+            whenModal(Resultados, [&] {
+                drawn = Resultados->markRects() << Resultados->titleRect();
+                chart = Resultados->chartRect();
+                click(Resultados, "Button1");
+            });
+            Resultados->ShowResults();
+            QCOMPARE(drawn.size(), c[2] ? 4 : 3);
+            for (qsizetype i = 0; i < drawn.size(); ++i) {
+                QVERIFY(chart.contains(drawn[i]));
+                for (qsizetype j = i + 1; j < drawn.size(); ++j)
+                    QVERIFY(!drawn[i].intersects(drawn[j]));
+            }
+        }
+    }
+
+    // Controls are named in Spanish for assistive technology; the start window is a window.
+    void controlsHaveSpanishAccessibleNames() {
+        const auto name = [](QObject* o) {
+            return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
+        };
+        QCOMPARE(QAccessible::queryAccessibleInterface(FormInicio)->role(), QAccessible::Window);
+        const QList<std::pair<const char*, const char*>> names = {
+            {"ListaDeSecciones", "Secciones"},      {"LectorDeSeccion", "Texto de la lección"},
+            {"Npregunta", "Número de cuestión"},    {"Nrespuesta", "Número de respuesta"},
+            {"MemoPregunta", "Cuestión"},           {"MemoRespuesta", "Respuesta"},
+            {"Image1", "Ilustración de la lectura"}};
+        for (const auto& [control, expected] : names)
+            QCOMPARE(name(in<QWidget>(FormLeccion, control)), QString(expected));
+        QCOMPARE(name(in<UpDown>(FormLeccion, "UpDownRespuesta")->findChild<QToolButton*>("down")),
+                 QString("Respuesta anterior"));
+    }
+
+    // The reading size follows Ctrl and +, comes back in the next run, and the first run keeps
+    // the designed sizes. Enlarging the window keeps "VER RESPUESTAS" beside its selector.
+    void theReadingSizeIsRememberedAndTheLayoutFollowsItsAnchors() {
+        QCOMPARE(in<QPlainTextEdit>(FormLeccion, "MemoPregunta")->font().pointSize(), 10);
+        FormLeccion->show();
+        QApplication::setActiveWindow(FormLeccion);
+        QTest::keyClick(in<QWidget>(FormLeccion, "Npregunta"), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(in<QPlainTextEdit>(FormLeccion, "MemoRespuesta")->font().pointSize(), 11);
+        QWidget* label = in<QWidget>(FormLeccion, "LRespuesta");
+        QWidget* number = in<QWidget>(FormLeccion, "Nrespuesta");
+        FormLeccion->resize(FormLeccion->width() + 200, FormLeccion->height() + 200);
+        QCOMPARE(label->x(), 654 + 200);
+        // Held at the right only, it keeps its share of the height: it follows its selector down.
+        QVERIFY(label->y() > 438 + 100);
+        QVERIFY(label->geometry().bottom() <= number->geometry().bottom());
+        TFormLeccion next;
+        QCOMPARE(in<QPlainTextEdit>(&next, "MemoPregunta")->font().pointSize(), 11);
+        FormLeccion->hide();
+    }
+
     void aMissingKeyEndsInTheErrorBoxAndTheLessonStillCloses() {
         Fixture::writeFile(lessonPath("SinClave"), Fixture::lessonText({".Sección 1"}));
         FormInicio->show();
@@ -481,6 +657,8 @@ private slots:
         QCOMPARE(Boxes::shown()[2].kind, Boxes::Kind::Error);
         QCOMPARE(Boxes::shown()[2].caption, QString("windows_test"));
         QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinClave_CRJ.TXT.");
+        // The error shows over the lesson window, already on screen.
+        QCOMPARE(Boxes::shown()[2].over, FormLeccion);
         QVERIFY(!FormLeccion->isVisible());
         QCOMPARE(Fixture::readFile(dir_.path() + "/SinClave07122026_reg.csv"),
                  QByteArray("Ana,07/12/2026,SinClave\r\n"
@@ -642,6 +820,7 @@ void WindowsTest::walkTheLesson() {
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
+    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     WindowsTest test;
     return QTest::qExec(&test, argc, argv);

@@ -3,6 +3,7 @@
 #include "ui_TeacherWindow.h"
 
 #include "CheckView.h"
+#include "ClassResultsView.h"
 #include "Resources.h"
 
 TeacherWindow::TeacherWindow(QWidget* parent)
@@ -10,6 +11,7 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     useWindowResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
+    addResultsTab(new ClassResultsView(this));
 }
 
 TeacherWindow::~TeacherWindow() = default;

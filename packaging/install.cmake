@@ -1,0 +1,147 @@
+# What `cmake --install` puts in place, and the Debian package that CPack makes of it.
+# Included from the root CMakeLists.txt after the programs' targets, so that the teacher's
+# program is installed only when this tree builds it.
+include(GNUInstallDirs)
+
+set(DORVALIA_DEVELOPER "Equipo de Dorvalia" CACHE STRING "Who makes Dorvalia, for the package")
+set(DORVALIA_MAINTAINER "Equipo de Dorvalia <dorvalia@example.org>"
+    CACHE STRING "The package's maintainer: name and address")
+set(DORVALIA_HOMEPAGE "https://dorvalia.example.org" CACHE STRING "The program's web page")
+set(DORVALIA_SCREENSHOTS_URL "${DORVALIA_HOMEPAGE}/capturas"
+    CACHE STRING "Where the software centres find the screenshots (docs/*.png)")
+set(DORVALIA_LICENSE "LicenseRef-proprietary" CACHE STRING "The program's licence (SPDX)")
+set(DORVALIA_LICENSE_TEXT "Todos los derechos reservados por sus autores."
+    CACHE STRING "The licence's text for the package's copyright file")
+
+set(here "${CMAKE_CURRENT_LIST_DIR}")
+set(out "${CMAKE_BINARY_DIR}/packaging")
+set(programs dorvalia)
+if(TARGET dorvalia-docente)
+    list(APPEND programs dorvalia-docente)
+endif()
+
+if(WIN32 OR APPLE)
+    # Windows and macOS: the program beside its documents, and Qt's libraries and plugins
+    # copied next to it by Qt's own deployment tool (windeployqt, macdeployqt).
+    set_target_properties(${programs} PROPERTIES MACOSX_BUNDLE ON)
+    foreach(program IN LISTS programs)
+        install(TARGETS ${program} BUNDLE DESTINATION . RUNTIME DESTINATION .)
+        qt_generate_deploy_app_script(TARGET ${program} OUTPUT_SCRIPT deploy
+                                      NO_UNSUPPORTED_PLATFORM_ERROR)
+        install(SCRIPT "${deploy}")
+    endforeach()
+    install(FILES "${PROJECT_SOURCE_DIR}/samples/dorvalia_intro.rtf"
+                  "${PROJECT_SOURCE_DIR}/samples/dorvalia_instrucciones.rtf" DESTINATION .)
+    install(FILES "${PROJECT_SOURCE_DIR}/samples/El_volcan_lec.rtf"
+                  "${PROJECT_SOURCE_DIR}/samples/El_volcan_CRJ.TXT" DESTINATION ejemplo)
+    return()
+endif()
+
+set(documents "${CMAKE_INSTALL_DATADIR}/dorvalia")
+install(TARGETS ${programs} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(FILES "${PROJECT_SOURCE_DIR}/samples/dorvalia_intro.rtf"
+              "${PROJECT_SOURCE_DIR}/samples/dorvalia_instrucciones.rtf"
+        DESTINATION "${documents}")
+# The sample lesson in a folder of its own: the installed folder is read-only, so a teacher copies
+# the lesson to where the class can write its registers.
+install(FILES "${PROJECT_SOURCE_DIR}/samples/El_volcan_lec.rtf"
+              "${PROJECT_SOURCE_DIR}/samples/El_volcan_CRJ.TXT"
+        DESTINATION "${documents}/ejemplo")
+
+# Menu entries. The student's program looks for its introduction and instructions in the folder
+# it starts in, so its entry starts it in the installed documents folder (the Path key). The
+# folder is known only at install time (a package installs under /usr, a developer elsewhere):
+# the entry is written then.
+foreach(program IN LISTS programs)
+    install(CODE "
+        set(DORVALIA_DOCUMENTS_DIR \"\${CMAKE_INSTALL_PREFIX}/${documents}\")
+        configure_file(\"${here}/${program}.desktop.in\" \"${out}/${program}.desktop\" @ONLY)
+    ")
+    install(FILES "${out}/${program}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+endforeach()
+
+# Software centres' metadata.
+set(metainfo_dorvalia org.dorvalia.dorvalia)
+set(metainfo_dorvalia-docente org.dorvalia.docente)
+foreach(program IN LISTS programs)
+    set(id "${metainfo_${program}}")
+    configure_file("${here}/${id}.metainfo.xml.in" "${out}/${id}.metainfo.xml" @ONLY)
+    install(FILES "${out}/${id}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+endforeach()
+
+# Icons: the sizes menus, panels and software centres ask for, and the drawing they come from.
+foreach(program IN LISTS programs)
+    foreach(size 16 22 24 32 48 64 128 256)
+        install(FILES "${here}/icons/hicolor/${size}x${size}/${program}.png"
+                DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps")
+    endforeach()
+    install(FILES "${here}/icons/${program}.svg"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+endforeach()
+
+# Manual pages and the package's documents, compressed as Debian wants them (gzip -n: no time
+# stamp, so the same sources give the same package).
+configure_file("${here}/debian/changelog.in" "${out}/changelog" @ONLY)
+configure_file("${here}/debian/copyright.in" "${out}/copyright" @ONLY)
+set(compressed)
+set(sources changelog)
+foreach(program IN LISTS programs)
+    list(APPEND sources man/${program}.1)
+endforeach()
+foreach(source IN LISTS sources)
+    if(source STREQUAL "changelog")
+        set(from "${out}/changelog")
+    else()
+        set(from "${here}/${source}")
+    endif()
+    get_filename_component(name "${source}" NAME)
+    add_custom_command(OUTPUT "${out}/${name}.gz"
+                       COMMAND gzip -9nc "${from}" > "${out}/${name}.gz"
+                       DEPENDS "${from}" VERBATIM)
+    list(APPEND compressed "${out}/${name}.gz")
+endforeach()
+add_custom_target(packaging_files ALL DEPENDS ${compressed})
+foreach(program IN LISTS programs)
+    install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endforeach()
+# The guide shows the teacher's program in a picture beside it.
+install(FILES "${out}/copyright" "${out}/changelog.gz" "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
+              "${PROJECT_SOURCE_DIR}/docs/docente.png"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvalia")
+install(FILES "${here}/debian/lintian-overrides" RENAME dorvalia
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides")
+
+# The Debian package: `scripts/package`.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME dorvalia)
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "${DORVALIA_DEVELOPER}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DORVALIA_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DORVALIA_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries come from dpkg-shlibdeps (Debian's libqt6gui6 brings the X11 window plugin along).
+# What Qt loads at run time no linker sees, so it is named here: the toolkit's Spanish texts
+# (dialogs, buttons).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del
+docente.")
+if(TARGET dorvalia-docente)
+    set(contents "El paquete trae el programa del alumno, el programa del docente (revisar una
+lección antes de la clase, resumir los registros de una clase), una lección de
+ejemplo y la guía del docente.")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "comprensión lectora para alumnos de habla hispana
+Dorvalia ayuda a los alumnos a leer con atención: el alumno abre una lección,
+lee cada sección, contesta sus preguntas y sabe al momento si su respuesta es
+correcta, con el comentario del docente. Al cerrar la lección, sus respuestas
+se añaden a un registro que el docente abre con una hoja de cálculo.
+.
+${contents}")
+include(CPack)

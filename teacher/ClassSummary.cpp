@@ -1,0 +1,242 @@
+#include "ClassSummary.h"
+
+#include "KeyOutline.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+// What one student did with one question.
+struct Attempt {
+    int firstVisit = 0; // the earliest visit that accepted an answer to it
+    bool firstRight = false;
+};
+
+struct QuestionTally {
+    QuestionRow row;
+    QMap<int, int> wrongTimes;
+    QMap<int, int> correctTimes;
+};
+
+quint32 questionKey(int section, int question) {
+    return quint32(section) << 16 | quint32(question);
+}
+
+bool inDates(const QDate& date, const QDate& from, const QDate& to) {
+    if (!date.isValid())
+        return !from.isValid() && !to.isValid();
+    return (!from.isValid() || date >= from) && (!to.isValid() || date <= to);
+}
+
+// The most chosen of the times, ties to the smaller number; -1 when there are none.
+int mostChosen(const QMap<int, int>& times) {
+    int best = -1;
+    for (auto it = times.cbegin(); it != times.cend(); ++it) {
+        if (best < 0 || it.value() > times.value(best))
+            best = it.key();
+    }
+    return best;
+}
+
+QuestionRow finishQuestion(QuestionTally& tally, const KeyOutline& key) {
+    QuestionRow& row = tally.row;
+    if (const KeyQuestion* q = key.question(row.section, row.question))
+        row.text = q->text;
+    row.firstRightPercent = row.students ? 100.0 * row.firstRight / row.students : 0;
+    row.mostWrongAnswer = mostChosen(tally.wrongTimes);
+    if (row.mostWrongAnswer >= 0) {
+        row.mostWrongTimes = tally.wrongTimes.value(row.mostWrongAnswer);
+        row.mostWrongText = key.answerText(row.section, row.question, row.mostWrongAnswer);
+    }
+    const int right = mostChosen(tally.correctTimes);
+    const int rightTimes = right >= 0 ? tally.correctTimes.value(right) : 0;
+    row.review = row.firstRightPercent < kReviewBelowPercent || row.mostWrongTimes > rightTimes;
+    return row;
+}
+
+LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> visits,
+                              const KeyOutline& key) {
+    // Time order: the visit line's date, then the order of files and of visits within a file.
+    std::stable_sort(
+        visits.begin(), visits.end(),
+        [](const RegisterVisit* a, const RegisterVisit* b) { return a->date < b->date; });
+    LessonSummary lesson;
+    lesson.name = name;
+    lesson.hasKey = key.loaded;
+
+    QList<StudentRow> students;
+    QHash<QString, int> studentByName;
+    QHash<quint64, Attempt> attempts;
+    QMap<quint32, QuestionTally> questions;
+    for (int v = 0; v < visits.size(); ++v) {
+        const RegisterVisit& visit = *visits[v];
+        const QString trimmed = visit.name.trimmed();
+        int student;
+        if (trimmed.isEmpty()) {
+            student = int(students.size());
+            students.append(StudentRow());
+            students.last().name = kSinNombre;
+            students.last().named = false;
+        } else {
+            const QString id = trimmed.toCaseFolded();
+            student = studentByName.value(id, -1);
+            if (student < 0) {
+                student = int(students.size());
+                studentByName.insert(id, student);
+                students.append(StudentRow());
+                students.last().name = trimmed;
+            }
+        }
+        StudentRow& row = students[student];
+        ++row.visits;
+        for (const RegisterEntry& entry : visit.entries) {
+            ++row.accepted;
+            const quint32 qkey = questionKey(entry.section, entry.question);
+            QuestionTally& tally = questions[qkey];
+            tally.row.section = entry.section;
+            tally.row.question = entry.question;
+            ++tally.row.accepted;
+            ++tally.row.answerTimes[entry.answer];
+            lesson.maxAnswer = std::max(lesson.maxAnswer, entry.answer);
+            switch (entry.verdict) {
+            case Juicio::Correcta:
+                ++row.correct;
+                ++tally.correctTimes[entry.answer];
+                break;
+            case Juicio::Incorrecta:
+                ++row.incorrect;
+                ++tally.wrongTimes[entry.answer];
+                break;
+            case Juicio::Pendiente:
+                ++row.pending;
+                break;
+            }
+            const quint64 akey = quint64(student) << 32 | qkey;
+            auto it = attempts.find(akey);
+            if (it == attempts.end()) {
+                it = attempts.insert(akey, {v, false});
+                ++tally.row.students;
+            }
+            if (it->firstVisit == v && entry.verdict == Juicio::Correcta && entry.firstAttempt)
+                it->firstRight = true;
+        }
+    }
+
+    // Per student and section: how many of the key's questions were answered.
+    QHash<quint64, int> answeredInSection;
+    for (auto it = attempts.cbegin(); it != attempts.cend(); ++it) {
+        const int student = int(it.key() >> 32);
+        const int section = int(it.key() >> 16 & 0xFFFF);
+        const int question = int(it.key() & 0xFFFF);
+        StudentRow& row = students[student];
+        ++row.questionsAnswered;
+        if (it->firstRight) {
+            ++row.firstRight;
+            ++questions[questionKey(section, question)].row.firstRight;
+        }
+        if (const auto s = key.sections.constFind(section);
+            s != key.sections.cend() && question >= 1 && question <= s->size())
+            ++answeredInSection[quint64(student) << 32 | quint32(section)];
+    }
+    if (key.loaded) {
+        for (int s = 0; s < students.size(); ++s) {
+            StudentRow& row = students[s];
+            row.sectionsCompleted = 0;
+            for (auto it = key.sections.cbegin(); it != key.sections.cend(); ++it) {
+                // A section without questions is never completed by answering.
+                if (!it->isEmpty() &&
+                    answeredInSection.value(quint64(s) << 32 | quint32(it.key())) == it->size())
+                    ++row.sectionsCompleted;
+                else
+                    row.sectionsPending.append(it.key());
+            }
+        }
+    }
+
+    for (QuestionTally& tally : questions)
+        lesson.questions.append(finishQuestion(tally, key));
+
+    // By name as a Spanish reader sorts them; the visits without a name last, in time order.
+    QCollator collator(QLocale(QLocale::Spanish, QLocale::Spain));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true); // "Alumno 2" before "Alumno 10"
+    std::stable_sort(students.begin(), students.end(),
+                     [&](const StudentRow& a, const StudentRow& b) {
+                         if (a.named != b.named)
+                             return a.named;
+                         return a.named && collator.compare(a.name, b.name) < 0;
+                     });
+    lesson.students = std::move(students);
+    return lesson;
+}
+
+} // namespace
+
+QList<int> SpreadBands(const LessonSummary& lesson) {
+    QList<int> bands(10, 0);
+    for (const StudentRow& s : lesson.students) {
+        if (s.questionsAnswered > 0)
+            ++bands[std::min(9, 10 * s.firstRight / s.questionsAnswered)];
+    }
+    return bands;
+}
+
+QString NumberList(const QList<int>& numbers) {
+    QStringList texts;
+    for (int n : numbers)
+        texts.append(QString::number(n));
+    return texts.join(QStringLiteral(", "));
+}
+
+ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to) {
+    ClassSummary summary;
+    summary.registersFound = int(files.size());
+    QMap<QString, QList<const RegisterVisit*>> byLesson;
+    QMap<QString, QString> keyPaths;
+    for (const RegisterFile& file : files) {
+        summary.problems += file.problems;
+        if (!file.read)
+            continue;
+        ++summary.registersRead;
+        if (!keyPaths.contains(file.lesson))
+            keyPaths.insert(file.lesson, QFileInfo(file.path).dir().filePath(
+                                             file.lesson + QStringLiteral("_CRJ.TXT")));
+        QList<const RegisterVisit*>& visits = byLesson[file.lesson];
+        for (const RegisterVisit& visit : file.visits) {
+            if (inDates(visit.date, from, to))
+                visits.append(&visit);
+        }
+    }
+    for (auto it = byLesson.cbegin(); it != byLesson.cend(); ++it) {
+        if (it->isEmpty())
+            continue;
+        summary.lessons.append(
+            summarizeLesson(it.key(), it.value(), LoadKeyOutline(keyPaths.value(it.key()))));
+    }
+    return summary;
+}
+
+ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from, QDate to,
+                             const SummaryProgress& progress) {
+    const QStringList paths = FindRegisters(folder, subfolders);
+    const int total = int(paths.size());
+    std::atomic<int> done = 0;
+    if (progress)
+        progress(0, total);
+    const QList<RegisterFile> files = QtConcurrent::blockingMapped(paths, [&](const QString& path) {
+        RegisterFile file = ReadRegister(path);
+        const int now = ++done;
+        // Every hundredth register is enough for a progress bar.
+        if (progress && (now % 100 == 0 || now == total))
+            progress(now, total);
+        return file;
+    });
+    return Summarize(files, from, to);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "RegisterReader.h"
+
+#include <QDate>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <functional>
+
+// The class's figures for the teacher, per lesson: one row per question that anyone answered and
+// one row per student. The window, the exports and the command line all show these rows, so
+// they never disagree.
+
+struct QuestionRow {
+    int section = 0;
+    int question = 0;
+    QString text; // from the key; empty without one
+    int students = 0;
+    int firstRight = 0;
+    double firstRightPercent = 0;
+    int mostWrongAnswer = -1; // -1: nobody chose a wrong answer
+    int mostWrongTimes = 0;
+    QString mostWrongText;
+    int accepted = 0;
+    QMap<int, int> answerTimes; // accepted answers by answer number, 0 = none of them
+    bool review = false;
+};
+
+struct StudentRow {
+    QString name;
+    bool named = true; // false: a visit without a name, shown as kSinNombre
+    int visits = 0;
+    int accepted = 0;
+    int correct = 0;
+    int incorrect = 0;
+    int pending = 0;
+    int questionsAnswered = 0;
+    int firstRight = 0;         // questions right at the first attempt
+    int sectionsCompleted = -1; // -1 without the key
+    QList<int> sectionsPending; // with the key: its sections not completed, in order
+};
+
+struct LessonSummary {
+    QString name;
+    bool hasKey = false;
+    int maxAnswer = 0; // the largest answer number chosen
+    QList<QuestionRow> questions;
+    QList<StudentRow> students;
+};
+
+struct ClassSummary {
+    QList<LessonSummary> lessons;
+    QList<RegisterProblem> problems;
+    int registersFound = 0;
+    int registersRead = 0;
+};
+
+// The shown name of a visit without a name: every such visit is a student of its own.
+inline const QString kSinNombre = QStringLiteral("(sin nombre)");
+
+// A question "few got right at the first attempt": under this share.
+constexpr double kReviewBelowPercent = 50.0;
+
+// Visits dated outside [from, to] are left out (an invalid date leaves that side open; a visit
+// of unknown date is kept only when both are open). Each lesson's key is looked for beside its
+// first register.
+ClassSummary Summarize(const QList<RegisterFile>& files, QDate from = {}, QDate to = {});
+
+// Reads the registers in parallel, then summarizes them. progress, when given, hears from the
+// reading threads how many registers of how many are read.
+using SummaryProgress = std::function<void(int done, int total)>;
+ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from = {}, QDate to = {},
+                             const SummaryProgress& progress = {});
+
+// The spread of the class: how many students got 0-9 %, 10-19 %, ... 90-100 % of the questions
+// they answered right at the first attempt (ten bands; students with no answer are left out).
+QList<int> SpreadBands(const LessonSummary& lesson);
+
+// "1, 3, 4"
+QString NumberList(const QList<int>& numbers);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+// What a lesson's answer key says, for naming the figures of the summary: the texts of the
+// questions and answers and the number of questions per section, found exactly as the student's
+// program finds them.
+struct KeyAnswer {
+    QString text;
+    QString verdict; // Verdict::Correcta, Incorrecta or Pendiente
+};
+
+struct KeyQuestion {
+    QString text;
+    QList<KeyAnswer> answers; // answer k at k - 1
+};
+
+struct KeyOutline {
+    bool loaded = false;
+    QMap<int, QList<KeyQuestion>> sections; // the sections the key has, by number
+
+    const KeyQuestion* question(int section, int number) const;
+    QString answerText(int section, int number, int answer) const;
+};
+
+// Not loaded when the file cannot be opened. Safe on any thread.
+KeyOutline LoadKeyOutline(const QString& keyPath);

@@ -1,0 +1,72 @@
+#include "RegisterReadLock.h"
+
+#include "RegisterLock.h"
+#include "RegularFile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+bool readAll(const QString& path, QByteArray& bytes, QString& failure) {
+    QFile file(path);
+    if (!openRegularFileForReading(file)) {
+        failure = QStringLiteral("no se puede abrir el archivo");
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFile::NoError) {
+        failure = QStringLiteral("no se puede leer el archivo");
+        return false;
+    }
+    return true;
+}
+
+const QString kBeingWritten =
+    QStringLiteral("un alumno lo está guardando ahora; no se ha leído (vuelva a leer la carpeta)");
+
+enum class Reading { Whole, Failed, Disturbed };
+
+// With no save under way, read and then make sure that none began or ended meanwhile: a save
+// that appends changes the size, one that is cut back changes the time. This writes nothing into
+// the teacher's folder and costs no disk sync per register.
+Reading readBetweenSaves(const QString& path, QByteArray& bytes, QString& failure) {
+    const QString lockPath = RegisterLockPath(path);
+    if (QFileInfo::exists(lockPath))
+        return Reading::Disturbed;
+    const QDateTime modified = QFileInfo(path).lastModified();
+    if (!readAll(path, bytes, failure))
+        return Reading::Failed;
+    const QFileInfo after(path);
+    if (QFileInfo::exists(lockPath) || after.size() != bytes.size() ||
+        after.lastModified() != modified)
+        return Reading::Disturbed;
+    return Reading::Whole;
+}
+
+} // namespace
+
+bool readRegisterBytes(const QString& path, int timeoutMs, QByteArray& bytes, QString& failure) {
+    switch (readBetweenSaves(path, bytes, failure)) {
+    case Reading::Whole:
+        return true;
+    case Reading::Failed:
+        return false;
+    case Reading::Disturbed:
+        break;
+    }
+    // A save is under way: wait for it under its lock (a dead program's lock is taken over).
+    QLockFile::LockError error = QLockFile::NoError;
+    if (const auto lock = LockRegister(path, timeoutMs, &error))
+        return readAll(path, bytes, failure);
+    // Where no lock can be made (a share the teacher may only read), the save is over once its
+    // lock has gone.
+    if (error != QLockFile::LockFailedError) {
+        const Reading again = readBetweenSaves(path, bytes, failure);
+        if (again != Reading::Disturbed)
+            return again == Reading::Whole;
+    }
+    failure = kBeingWritten;
+    return false;
+}

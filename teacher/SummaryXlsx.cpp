@@ -1,0 +1,104 @@
+#include "SummaryXlsx.h"
+
+#include "SummaryTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+
+namespace {
+
+struct Formats {
+    lxw_format* header;
+    lxw_format* percent;
+};
+
+void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
+                const Formats& formats) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, name);
+    QList<int> widths;
+    for (int c = 0; c < table.headers.size(); ++c) {
+        worksheet_write_string(sheet, 0, lxw_col_t(c), table.headers[c].toUtf8().constData(),
+                               formats.header);
+        widths.append(int(table.headers[c].size()));
+    }
+    for (int r = 0; r < table.rows.size(); ++r) {
+        const QVariantList& row = table.rows[r];
+        for (int c = 0; c < row.size(); ++c) {
+            const QVariant& value = row[c];
+            const lxw_row_t at = lxw_row_t(r + 1);
+            switch (value.typeId()) {
+            case QMetaType::Int:
+                worksheet_write_number(sheet, at, lxw_col_t(c), value.toInt(), nullptr);
+                break;
+            case QMetaType::Double:
+                worksheet_write_number(sheet, at, lxw_col_t(c), value.toDouble(), formats.percent);
+                break;
+            case QMetaType::QString:
+                // A text cell is never a formula: no guard is needed here.
+                worksheet_write_string(sheet, at, lxw_col_t(c),
+                                       value.toString().toUtf8().constData(), nullptr);
+                widths[c] = std::max(widths[c], int(value.toString().size()));
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    for (int c = 0; c < widths.size(); ++c)
+        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::min(widths[c], 60) + 2,
+                             nullptr);
+    worksheet_freeze_panes(sheet, 1, 0);
+    if (!table.headers.isEmpty())
+        worksheet_autofilter(sheet, 0, 0, lxw_row_t(table.rows.size()),
+                             lxw_col_t(table.headers.size() - 1));
+}
+
+SummaryTable problemsTable(const ClassSummary& summary) {
+    SummaryTable table;
+    table.headers = {QStringLiteral("Archivo"), QStringLiteral("Línea"), QStringLiteral("Aviso")};
+    for (const RegisterProblem& p : summary.problems)
+        table.rows.append(
+            {QDir::toNativeSeparators(p.file), p.line ? QVariant(p.line) : QVariant(), p.message});
+    return table;
+}
+
+} // namespace
+
+bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString& failure) {
+    failure =
+        QStringLiteral("No se puede escribir el libro %1").arg(QDir::toNativeSeparators(path));
+    // The library opens its file by a narrow name: it writes into a temporary folder, and Qt
+    // puts the result where the teacher chose, whatever the characters of that path.
+    QTemporaryDir work;
+    if (!work.isValid())
+        return false;
+    const QString temporary = work.filePath(QStringLiteral("resumen.xlsx"));
+    lxw_workbook* book = workbook_new(QFile::encodeName(temporary).constData());
+    if (!book)
+        return false;
+    lxw_format* header = workbook_add_format(book);
+    format_set_bold(header);
+    lxw_format* percent = workbook_add_format(book);
+    format_set_num_format(percent, "0.0");
+    const Formats formats{header, percent};
+    writeSheet(book, "Cuestiones", QuestionsTable(summary), formats);
+    writeSheet(book, "Alumnos", StudentsTable(summary), formats);
+    writeSheet(book, "Avisos", problemsTable(summary), formats);
+    if (workbook_close(book) != LXW_NO_ERROR)
+        return false;
+    QFile made(temporary);
+    QSaveFile target(path);
+    if (!made.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = made.readAll();
+    if (target.write(bytes) != bytes.size() || !target.commit())
+        return false;
+    failure.clear();
+    return true;
+}

@@ -1,0 +1,176 @@
+#include "ClassSummary.h"
+#include "RegisterLock.h"
+#include "SummaryCsv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One register: visits of (name, date, entry lines), written as the student's program does.
+void writeRegister(const QString& path,
+                   const QList<std::tuple<QString, QString, QStringList>>& visits) {
+    QByteArray bytes;
+    for (const auto& [name, date, entries] : visits) {
+        bytes += (name + u',' + date + QStringLiteral(",L\r\n")).toLatin1();
+        bytes += "Nombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n";
+        for (const QString& entry : entries)
+            bytes += (name + u',' + entry + QStringLiteral("\r\n")).toLatin1();
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ClassSummaryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The first file by name holds the later day: time order is by the visit line's date.
+        writeRegister(
+            dir.filePath("L01122026_reg.csv"),
+            {{"Ana", "07/12/2026", {"1,1,2,Incorrecta", "1,1,1,Correcta", "1,2,1,Correcta,si"}},
+             {"Beto",
+              "07/12/2026",
+              {"1,1,0,Pendiente", "1,1,1,Correcta,si", "2,1,1,Correcta,si", "2,1,2,Incorrecta",
+               "2,1,2,Incorrecta"}},
+             {"", "07/12/2026", {"1,1,3,Incorrecta"}},
+             {" ", "07/12/2026", {"1,1,2,Incorrecta"}}});
+        writeRegister(dir.filePath("L02122026_reg.csv"),
+                      {{" ana ", "06/12/2026", {"1,1,1,Correcta,si"}},
+                       {"Carla",
+                        "06/12/2026",
+                        {"1,1,3,Incorrecta", "1,1,3,Incorrecta", "1,1,2,Incorrecta"}}});
+    }
+
+    void writeKey() {
+        QFile key(dir.filePath("L_CRJ.TXT"));
+        ASSERT_TRUE(key.open(QIODevice::WriteOnly));
+        key.write(
+            ".Secci\xF3n 1\r\n.c\xBFQui\xE9n?\r\n.rEl volc\xE1n\r\n.bBien\r\n.rEl "
+            "r\xEDo\r\n.mNo\r\n"
+            ".rNadie\r\n.mNo\r\n.cY\r\n.rS\xED\r\n.bBien\r\n.Secci\xF3n 2\r\n.cZ\r\n.rA\r\n.bB\r\n"
+            ".rC\r\n.mD\r\n");
+    }
+
+    const LessonSummary& lesson(const ClassSummary& summary) {
+        EXPECT_EQ(summary.lessons.size(), 1);
+        return summary.lessons.at(0);
+    }
+
+    QTemporaryDir dir;
+};
+
+struct QuestionFigures {
+    int section, question, students, firstRight;
+    double percent;
+    int mostWrong, mostWrongTimes;
+    bool review;
+    bool operator==(const QuestionFigures&) const = default;
+};
+
+QList<QuestionFigures> figures(const LessonSummary& lesson) {
+    QList<QuestionFigures> rows;
+    for (const QuestionRow& q : lesson.questions)
+        rows.append({q.section, q.question, q.students, q.firstRight, q.firstRightPercent,
+                     q.mostWrongAnswer, q.mostWrongTimes, q.review});
+    return rows;
+}
+
+struct StudentFigures {
+    QString name;
+    int visits, accepted, correct, incorrect, pending, firstRight;
+    bool operator==(const StudentFigures&) const = default;
+};
+
+QList<StudentFigures> figures(const QList<StudentRow>& students) {
+    QList<StudentFigures> rows;
+    for (const StudentRow& s : students)
+        rows.append(
+            {s.name, s.visits, s.accepted, s.correct, s.incorrect, s.pending, s.firstRight});
+    return rows;
+}
+
+TEST_F(ClassSummaryTest, FiguresFollowTheDefinitions) {
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    EXPECT_EQ(summary.registersRead, 2);
+    const LessonSummary& l = lesson(summary);
+    EXPECT_EQ(l.name, "L");
+    // 1,1: Ana's earliest visit (6 Dec) was right at once, Beto's after a "Pendiente"; the two
+    // unnamed visits are two students; wrong answers 2 and 3 tie at 3 and 2 wins. 2,1: right
+    // at once, but the wrong answer was chosen more often than the right one.
+    EXPECT_EQ(figures(l), (QList<QuestionFigures>{{1, 1, 5, 2, 40.0, 2, 3, true},
+                                                  {1, 2, 1, 1, 100.0, -1, 0, false},
+                                                  {2, 1, 1, 1, 100.0, 2, 2, true}}));
+    EXPECT_EQ(figures(l.students), (QList<StudentFigures>{{"ana", 2, 4, 3, 1, 0, 2},
+                                                          {"Beto", 1, 5, 2, 2, 1, 2},
+                                                          {"Carla", 1, 3, 0, 3, 0, 0},
+                                                          {"(sin nombre)", 1, 1, 0, 1, 0, 0},
+                                                          {"(sin nombre)", 1, 1, 0, 1, 0, 0}}));
+    EXPECT_EQ(l.students[0].sectionsCompleted, -1);
+
+    // From 7 December on, Ana's earliest visit to 1,1 is the one with a wrong answer first.
+    const ClassSummary later = SummarizeFolder(dir.path(), false, QDate(2026, 12, 7));
+    EXPECT_EQ(figures(lesson(later))[0], (QuestionFigures{1, 1, 4, 1, 25.0, 2, 2, true}));
+    EXPECT_EQ(lesson(later).students[0].firstRight, 1);
+    EXPECT_TRUE(SummarizeFolder(dir.path(), false, {}, QDate(2026, 12, 5)).lessons.isEmpty());
+}
+
+// A register that a student's program keeps locked is reported and left out; the others count.
+TEST_F(ClassSummaryTest, OneUnreadableRegisterDoesNotStopTheOthers) {
+    QLockFile saving(RegisterLockPath(dir.filePath("L01122026_reg.csv")));
+    ASSERT_TRUE(saving.tryLock(0));
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    EXPECT_EQ(std::pair(summary.registersFound, summary.registersRead), std::pair(2, 1));
+    ASSERT_EQ(summary.problems.size(), 1);
+    EXPECT_EQ(summary.problems[0].line, 0);
+    EXPECT_EQ(lesson(summary).students.size(), 2);
+}
+
+TEST_F(ClassSummaryTest, TheKeyNamesQuestionsAndCountsCompletedSections) {
+    writeKey();
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    const LessonSummary& l = lesson(summary);
+    EXPECT_TRUE(l.hasKey);
+    EXPECT_EQ(l.questions[0].text, "¿Quién?");
+    EXPECT_EQ(l.questions[0].mostWrongText, "El río");
+    QStringList sections;
+    for (const StudentRow& s : l.students)
+        sections.append(QString::number(s.sectionsCompleted) + u':' +
+                        NumberList(s.sectionsPending));
+    EXPECT_EQ(sections, QStringList({"1:2", "1:1", "0:1, 2", "0:1, 2", "0:1, 2"}));
+}
+
+TEST_F(ClassSummaryTest, CsvHasTheColumnsAndNumbersEverySpreadsheetReads) {
+    writeRegister(dir.filePath("M07122026_reg.csv"),
+                  {{"\"Pérez, Ana\"", "07/12/2026", {"1,1,1,Correcta,si"}},
+                   {"'=Eva", "07/12/2026", {"1,1,2,Incorrecta"}}});
+    QTemporaryDir out;
+    QString failure;
+    ASSERT_TRUE(WriteSummaryCsv(SummarizeFolder(dir.path(), false), out.filePath("csv"), failure));
+    auto lines = [&](const char* name) {
+        QFile file(QDir(out.filePath("csv")).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+        return QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    };
+    const QStringList questions = lines("cuestiones.csv");
+    EXPECT_TRUE(questions[0].startsWith(
+        "Lección,Sección,Cuestión,Alumnos,Correctas al primer intento,% correctas al primer "
+        "intento,Respuesta incorrecta más elegida,Veces elegida,"));
+    EXPECT_TRUE(questions[1].startsWith("L,1,1,5,2,40.0,2,3,,,revisar,10,10.0,30.0,30.0,30.0"))
+        << questions[1].toStdString();
+    EXPECT_TRUE(questions[4].startsWith("M,1,1,2,1,50.0,2,1,,,,2,0.0,50.0,50.0"))
+        << questions[4].toStdString();
+    const QStringList students = lines("alumnos.csv");
+    EXPECT_TRUE(students[0].startsWith("Lección,Alumno,Visitas,Respuestas aceptadas,Correctas,"
+                                       "Incorrectas,Pendientes,Correctas al primer intento"));
+    EXPECT_EQ(students.filter("M,").join(u'|'),
+              "M,'=Eva,1,1,0,1,0,0,1,,|M,\"Pérez, Ana\",1,1,1,0,0,1,1,,");
+}
+
+} // namespace

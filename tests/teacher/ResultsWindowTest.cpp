@@ -1,0 +1,163 @@
+#include "Application.h"
+#include "Boxes.h"
+#include "ClassResultsView.h"
+#include "CommandLine.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kColumns = "Nombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n";
+
+// Register n of the class: Ana right at once on day n, Beto wrong then right; one damaged line.
+QByteArray classRegister(int day) {
+    const QByteArray date = QByteArray::number(day) + "/12/2026";
+    return "Ana," + date + ",L\r\n" + kColumns + "Ana,1,1,1,Correcta,si\r\n" + "Beto," + date +
+           ",L\r\n" + kColumns + "Beto,1,1,2,Incorrecta\r\nBeto,1,1,1,Correcta\r\nBeto,1,x\r\n";
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The visible cells of a table, a row per line, cells joined by "|".
+QStringList cells(QTableView* view) {
+    QStringList rows;
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            if (!view->isColumnHidden(c))
+                row.append(model->index(r, c).data().toString());
+        }
+        rows.append(row.join(u'|'));
+    }
+    return rows;
+}
+
+QString run(const QStringList& arguments, int& status) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    status = runCommandLine(arguments, outStream, errStream);
+    return out + err;
+}
+
+} // namespace
+
+class ResultsWindowTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    static constexpr int kRegisters = 200;
+
+    void read(ClassResultsView& view, const QString& folder) {
+        view.findChild<QLineEdit*>("Carpeta")->setText(QDir::toNativeSeparators(folder));
+        QTest::mouseClick(view.findChild<QPushButton*>("BtLeer"), Qt::LeftButton);
+        // The reading runs beside the event loop, which goes on serving the window.
+        QTRY_VERIFY_WITH_TIMEOUT(!view.reading(), 20000);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() {
+        for (int n = 1; n <= kRegisters; ++n)
+            write(dir.filePath(QStringLiteral("L%1_reg.csv").arg(n, 3, 10, QLatin1Char('0'))),
+                  classRegister(1 + n % 7));
+    }
+    void cleanup() { Boxes::stopScript(); }
+
+    void readsAFolderIntoTheTables() {
+        ClassResultsView view;
+        view.resize(1000, 600);
+        view.show();
+        read(view, dir.path());
+        auto* progress = view.findChild<QProgressBar*>("Progreso");
+        QCOMPARE(progress->maximum(), kRegisters);
+        QCOMPARE(progress->value(), kRegisters);
+        const QStringList questions = cells(view.findChild<QTableView*>("TablaCuestiones"));
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions[0].startsWith(QStringLiteral("1|1|2|1|50,0\u00A0%|2|200||||")),
+                 qPrintable(questions[0]));
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")),
+                 QStringList({"Ana|200|200|200|0|0|1|1||", "Beto|200|400|200|200|0|0|1||"}));
+
+        // From 7 December on, Beto's first visit is one where he was wrong first, still.
+        view.findChild<QCheckBox*>("FiltrarFechas")->setChecked(true);
+        view.findChild<QDateEdit*>("Desde")->setDate(QDate(2026, 12, 7));
+        view.findChild<QDateEdit*>("Hasta")->setDate(QDate(2026, 12, 31));
+        read(view, dir.path());
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).value(0),
+                 QStringLiteral("Ana|28|28|28|0|0|1|1||"));
+        QCOMPARE(view.summary().problems.size(), kRegisters);
+    }
+
+    void exportsThroughTheDialogs() {
+        ClassResultsView view;
+        read(view, dir.path());
+        QTemporaryDir out;
+        Boxes::startScript();
+        Boxes::answer(true, out.filePath("libro"));
+        Boxes::answer(true, out.filePath("csv"));
+        Boxes::answer(true, out.filePath("informe.pdf"));
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarXlsx"), Qt::LeftButton);
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarCsv"), Qt::LeftButton);
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarPdf"), Qt::LeftButton);
+        QCOMPARE(Boxes::unanswered(), 0);
+        for (const char* name : {"libro.xlsx", "csv/cuestiones.csv", "csv/alumnos.csv"})
+            QVERIFY2(QFileInfo(out.filePath(name)).size() > 0, name);
+        QFile pdf(out.filePath("informe.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+
+        Boxes::startScript();
+        read(view, dir.filePath("no_existe"));
+        QCOMPARE(Boxes::shown().size(), 1);
+        QVERIFY(Boxes::shown()[0].text.startsWith(QStringLiteral("No existe la carpeta «")));
+    }
+
+    void commandLine() {
+        QTemporaryDir out;
+        int status = -1;
+        const QString text = run({"resumen", dir.path(), "--desde", "7/12/2026", "--csv",
+                                  out.filePath("csv"), "--xlsx", out.filePath("r.xlsx")},
+                                 status);
+        QCOMPARE(status, 0);
+        QVERIFY(text.contains(QStringLiteral("Registros leídos: 200 de 200.")));
+        QVERIFY(text.contains(QStringLiteral("L001_reg.csv:8: línea dañada; se omite")));
+        QVERIFY(QFileInfo(out.filePath("csv/alumnos.csv")).size() > 0);
+        QVERIFY(QFileInfo(out.filePath("r.xlsx")).size() > 0);
+
+        const QList<std::pair<QStringList, int>> cases = {
+            {{"resumen", out.path()}, 1},
+            {{"resumen", dir.path(), "--hasta", "31/02/2026"}, 2},
+            {{"resumen", dir.path(), "--desde", "8/12/2026", "--hasta", "1/12/2026"}, 2},
+            {{"resumen"}, 2},
+            {{"resumen", dir.path(), "--xlsx", out.filePath("no/existe/r.xlsx")}, 3},
+        };
+        for (const auto& [arguments, expected] : cases) {
+            run(arguments, status);
+            QVERIFY2(status == expected, qPrintable(arguments.join(u' ')));
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("LC_ALL", "C.UTF-8");
+    Application app(argc, argv);
+    ResultsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ResultsWindowTest.moc"

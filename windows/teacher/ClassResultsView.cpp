@@ -1,0 +1,250 @@
+#include "ClassResultsView.h"
+
+#include "ui_ClassResultsView.h"
+
+#include "Boxes.h"
+#include "ResultsCharts.h"
+#include "SummaryCsv.h"
+#include "SummaryPdf.h"
+#include "SummaryTable.h"
+#include "SummaryXlsx.h"
+
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QPromise>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+// Sorting follows the numbers, not their Spanish text.
+constexpr int kSortRole = Qt::UserRole + 1;
+
+QTableView* prepare(QTableView* view, QStandardItemModel* model) {
+    auto* proxy = new QSortFilterProxyModel(view);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(kSortRole);
+    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
+    view->setModel(proxy);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    view->verticalHeader()->hide();
+    return view;
+}
+
+// The chosen file with its extension, when the dialog left it out.
+QString withSuffix(QString path, const QString& suffix) {
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    return path;
+}
+
+} // namespace
+
+ClassResultsView::ClassResultsView(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ClassResultsView>()),
+      questions_(new QStandardItemModel(this)), students_(new QStandardItemModel(this)) {
+    ui->setupUi(this);
+    prepare(ui->TablaCuestiones, questions_);
+    prepare(ui->TablaAlumnos, students_);
+    const QDate today = QDate::currentDate();
+    ui->Desde->setDate(today.addDays(-7));
+    ui->Hasta->setDate(today);
+    connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);
+    connect(ui->Carpeta, &QLineEdit::returnPressed, this, &ClassResultsView::BtLeerClick);
+    connect(ui->BtElegirCarpeta, &QPushButton::clicked, this,
+            &ClassResultsView::BtElegirCarpetaClick);
+    connect(ui->BtExportarXlsx, &QPushButton::clicked, this,
+            &ClassResultsView::BtExportarXlsxClick);
+    connect(ui->BtExportarCsv, &QPushButton::clicked, this, &ClassResultsView::BtExportarCsvClick);
+    connect(ui->BtExportarPdf, &QPushButton::clicked, this, &ClassResultsView::BtExportarPdfClick);
+    connect(ui->FiltrarFechas, &QCheckBox::toggled, this, &ClassResultsView::FiltrarFechasClick);
+    connect(ui->Leccion, &QComboBox::currentIndexChanged, this, &ClassResultsView::LeccionChange);
+    connect(&watcher_, &QFutureWatcher<ClassSummary>::progressRangeChanged, ui->Progreso,
+            &QProgressBar::setRange);
+    connect(&watcher_, &QFutureWatcher<ClassSummary>::progressValueChanged, ui->Progreso,
+            &QProgressBar::setValue);
+    connect(&watcher_, &QFutureWatcher<ClassSummary>::finished, this,
+            &ClassResultsView::showSummary);
+}
+
+ClassResultsView::~ClassResultsView() {
+    // The reading works on its own copies; it only has to end before the watcher goes.
+    watcher_.waitForFinished();
+}
+
+void ClassResultsView::FiltrarFechasClick() {
+    ui->Desde->setEnabled(ui->FiltrarFechas->isChecked());
+    ui->Hasta->setEnabled(ui->FiltrarFechas->isChecked());
+}
+
+void ClassResultsView::BtElegirCarpetaClick() {
+    QString folder = ui->Carpeta->text();
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta de los registros"), folder))
+        return;
+    ui->Carpeta->setText(QDir::toNativeSeparators(folder));
+    BtLeerClick();
+}
+
+void ClassResultsView::BtLeerClick() {
+    if (reading())
+        return;
+    const QString folder = QDir::fromNativeSeparators(ui->Carpeta->text().trimmed());
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        Boxes::message(QStringLiteral("No existe la carpeta «%1».").arg(ui->Carpeta->text()));
+        return;
+    }
+    folder_ = folder;
+    const bool dated = ui->FiltrarFechas->isChecked();
+    from_ = dated ? ui->Desde->date() : QDate();
+    to_ = dated ? ui->Hasta->date() : QDate();
+    const bool subfolders = ui->Subcarpetas->isChecked();
+    ui->BtLeer->setEnabled(false);
+    ui->Progreso->setRange(0, 0);
+    ui->Estado->setText(QStringLiteral("Leyendo los registros…"));
+    const QDate from = from_, to = to_;
+    watcher_.setFuture(
+        QtConcurrent::run([folder, subfolders, from, to](QPromise<ClassSummary>& promise) {
+            promise.addResult(
+                SummarizeFolder(folder, subfolders, from, to, [&promise](int done, int total) {
+                    promise.setProgressRange(0, total);
+                    promise.setProgressValue(done);
+                }));
+        }));
+}
+
+void ClassResultsView::showSummary() {
+    ui->BtLeer->setEnabled(true);
+    if (watcher_.future().resultCount() == 0)
+        return;
+    summary_ = watcher_.result();
+    // A folder without registers leaves the bar empty rather than busy.
+    ui->Progreso->setRange(0, std::max(1, summary_.registersFound));
+    ui->Progreso->setValue(summary_.registersFound);
+    const QString previous = ui->Leccion->currentText();
+    {
+        const QSignalBlocker quiet(ui->Leccion);
+        ui->Leccion->clear();
+        for (const LessonSummary& lesson : summary_.lessons)
+            ui->Leccion->addItem(lesson.name);
+        ui->Leccion->setCurrentIndex(std::max(0, ui->Leccion->findText(previous)));
+    }
+    QStringList lines;
+    for (const RegisterProblem& problem : summary_.problems)
+        lines.append(ProblemLine(problem));
+    ui->Avisos->setPlainText(lines.join(u'\n'));
+    ui->Vistas->setTabText(ui->Vistas->indexOf(ui->PestanaAvisos),
+                           QStringLiteral("Avisos (%1)").arg(summary_.problems.size()));
+    const bool any = !summary_.lessons.isEmpty();
+    ui->BtExportarXlsx->setEnabled(any);
+    ui->BtExportarCsv->setEnabled(any);
+    ui->BtExportarPdf->setEnabled(any);
+    QString state = QStringLiteral("Registros leídos: %1 de %2. Lecciones: %3. Avisos: %4.")
+                        .arg(summary_.registersRead)
+                        .arg(summary_.registersFound)
+                        .arg(summary_.lessons.size())
+                        .arg(summary_.problems.size());
+    if (summary_.registersFound == 0)
+        state = QStringLiteral("No hay registros (*_reg.csv) en la carpeta.");
+    else if (!any)
+        state += QStringLiteral(" Ninguna visita en las fechas elegidas.");
+    ui->Estado->setText(state);
+    LeccionChange();
+    emit summaryShown();
+}
+
+void ClassResultsView::fillModel(QStandardItemModel* model, const SummaryTable& table) {
+    model->clear();
+    model->setHorizontalHeaderLabels(table.headers);
+    const int reviewColumn = table.headers.indexOf(QStringLiteral("Revisar"));
+    for (const QVariantList& cells : table.rows) {
+        QList<QStandardItem*> row;
+        const bool review = reviewColumn >= 0 && cells[reviewColumn].toString() == kRevisar;
+        for (const QVariant& value : cells) {
+            auto* item = new QStandardItem(DisplayCell(value));
+            item->setData(value, kSortRole);
+            if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Double)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (review)
+                item->setBackground(QColor(0xFB, 0xE3, 0xE0));
+            row.append(item);
+        }
+        model->appendRow(row);
+    }
+}
+
+void ClassResultsView::LeccionChange() {
+    const int index = ui->Leccion->currentIndex();
+    const QString lesson = ui->Leccion->currentText();
+    fillModel(questions_, index >= 0 ? QuestionsTable(summary_, lesson) : SummaryTable());
+    fillModel(students_, index >= 0 ? StudentsTable(summary_, lesson) : SummaryTable());
+    // The lesson is chosen above: its column would repeat it on every row.
+    ui->TablaCuestiones->setColumnHidden(QLeccion, true);
+    ui->TablaAlumnos->setColumnHidden(SLeccion, true);
+    // On the screen the question's text stands beside its number; the exports keep the order
+    // of their fixed columns.
+    QHeaderView* header = ui->TablaCuestiones->horizontalHeader();
+    if (questions_->columnCount() > QTexto)
+        header->moveSection(header->visualIndex(QTexto), QCuestion + 1);
+    ui->TablaCuestiones->resizeColumnsToContents();
+    ui->TablaAlumnos->resizeColumnsToContents();
+    QLayout* charts = ui->Graficos->layout();
+    while (QLayoutItem* item = charts->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    if (index < 0)
+        return;
+    const LessonSummary& shown = summary_.lessons[index];
+    for (QChart* chart : {FirstAttemptChart(shown), SpreadChart(shown)}) {
+        auto* view = new QChartView(chart, ui->Graficos);
+        view->setRenderHint(QPainter::Antialiasing);
+        charts->addWidget(view);
+    }
+}
+
+QString ClassResultsView::heading() const {
+    return SummaryHeading(folder_, from_, to_);
+}
+
+void ClassResultsView::exportFile(const QString& caption, const QString& filter,
+                                  const QString& suffix, const QString& saved,
+                                  const std::function<bool(const QString&, QString&)>& write) {
+    QString path = QDir(folder_).filePath(QStringLiteral("resultados") + suffix);
+    if (!Boxes::saveFile(caption, filter, path))
+        return;
+    path = withSuffix(path, suffix);
+    QString failure;
+    if (!write(path, failure))
+        return Boxes::error(failure);
+    ui->Estado->setText(saved.arg(QDir::toNativeSeparators(path)));
+}
+
+void ClassResultsView::BtExportarXlsxClick() {
+    exportFile(QStringLiteral("Exportar libro"), QStringLiteral("Libro de Excel|*.xlsx"),
+               QStringLiteral(".xlsx"), QStringLiteral("Libro guardado en %1."),
+               [this](const QString& path, QString& failure) {
+                   return WriteSummaryXlsx(summary_, path, failure);
+               });
+}
+
+void ClassResultsView::BtExportarCsvClick() {
+    QString folder = folder_;
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv y alumnos.csv"), folder))
+        return;
+    QString failure;
+    if (!WriteSummaryCsv(summary_, folder, failure))
+        return Boxes::error(failure);
+    ui->Estado->setText(QStringLiteral("cuestiones.csv y alumnos.csv guardados en %1.")
+                            .arg(QDir::toNativeSeparators(folder)));
+}
+
+void ClassResultsView::BtExportarPdfClick() {
+    exportFile(QStringLiteral("Exportar informe"), QStringLiteral("Informe PDF|*.pdf"),
+               QStringLiteral(".pdf"), QStringLiteral("Informe guardado en %1."),
+               [this](const QString& path, QString& failure) {
+                   return WriteSummaryPdf(summary_, heading(), path, failure);
+               });
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ClassSummary.h"
+
+#include <QFutureWatcher>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class ClassResultsView;
+}
+class QStandardItemModel;
+struct SummaryTable;
+
+// The tab of the class's results: reads a folder of registers in the background, with a
+// progress bar, and shows per lesson the questions, the students, two charts and the lines that
+// could not be read; exports them as a workbook, CSV files or a printable report.
+class ClassResultsView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClassResultsView(QWidget* parent = nullptr);
+    ~ClassResultsView() override;
+
+    // Reads the folder (as typed in "Carpeta") with the subfolder and date choices shown.
+    void BtLeerClick();
+    void BtElegirCarpetaClick();
+    void BtExportarXlsxClick();
+    void BtExportarCsvClick();
+    void BtExportarPdfClick();
+
+    bool reading() const { return watcher_.isRunning(); }
+    const ClassSummary& summary() const { return summary_; }
+
+signals:
+    // A reading has ended and its results are shown.
+    void summaryShown();
+
+private:
+    void showSummary();
+    void LeccionChange();
+    void FiltrarFechasClick();
+    void fillModel(QStandardItemModel* model, const SummaryTable& table);
+    QString heading() const;
+    // Asks where to save a file with the save dialog, then writes it; saved names it when done.
+    void exportFile(const QString& caption, const QString& filter, const QString& suffix,
+                    const QString& saved,
+                    const std::function<bool(const QString&, QString&)>& write);
+
+    std::unique_ptr<Ui::ClassResultsView> ui;
+    QFutureWatcher<ClassSummary> watcher_;
+    ClassSummary summary_;
+    QString folder_;
+    QDate from_, to_;
+    QStandardItemModel* questions_;
+    QStandardItemModel* students_;
+};

@@ -1,0 +1,165 @@
+#include "SummaryCommand.h"
+
+#include "ClassSummary.h"
+#include "SummaryCsv.h"
+#include "SummaryPdf.h"
+#include "SummaryTable.h"
+#include "SummaryXlsx.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kTryHelp =
+    QStringLiteral("Escriba «dorvalia-docente resumen --help» para ver la ayuda.\n");
+
+int usageError(QTextStream& err, const QString& message) {
+    err << QStringLiteral("dorvalia-docente resumen: %1\n").arg(message) << kTryHelp;
+    return 2;
+}
+
+void printLesson(const LessonSummary& lesson, QTextStream& out) {
+    int review = 0;
+    for (const QuestionRow& q : lesson.questions)
+        review += q.review ? 1 : 0;
+    out << QStringLiteral("Lección %1: %2 alumnos, %3 cuestiones respondidas, %4 para revisar%5.\n")
+               .arg(lesson.name)
+               .arg(lesson.students.size())
+               .arg(lesson.questions.size())
+               .arg(review)
+               .arg(lesson.hasKey ? QString() : QStringLiteral(" (sin clave)"));
+    for (const QuestionRow& q : lesson.questions) {
+        if (!q.review)
+            continue;
+        out << QStringLiteral("  revisar %1.%2: %3 de %4 correctas al primer intento (%5)")
+                   .arg(q.section)
+                   .arg(q.question)
+                   .arg(q.firstRight)
+                   .arg(q.students)
+                   .arg(DisplayCell(q.firstRightPercent));
+        if (q.mostWrongAnswer >= 0)
+            out << QStringLiteral("; respuesta incorrecta más elegida: %1 (%2 veces)")
+                       .arg(q.mostWrongAnswer)
+                       .arg(q.mostWrongTimes);
+        out << u'\n';
+    }
+}
+
+} // namespace
+
+QString SummaryCommand::name() const {
+    return QStringLiteral("resumen");
+}
+
+QString SummaryCommand::description() const {
+    return QStringLiteral("Resume los registros de una carpeta: cuestiones y alumnos.");
+}
+
+QString SummaryCommand::help() {
+    return QStringLiteral(
+        "Uso: dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
+        "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
+        "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
+        "\n"
+        "Lee los registros (*_reg.csv) de la carpeta y resume, por lección, cómo le fue a la\n"
+        "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
+        "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
+        "de errores, con su archivo y su línea.\n"
+        "\n"
+        "Opciones:\n"
+        "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
+        "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
+        "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
+        "  --csv CARPETA       Guarda cuestiones.csv y alumnos.csv en esa carpeta.\n"
+        "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
+        "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
+        "  -h, --help          Muestra esta ayuda.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  se ha leído algún registro;\n"
+        "  1  no se ha podido leer ningún registro;\n"
+        "  2  los argumentos no son válidos;\n"
+        "  3  no se ha podido guardar alguna de las tablas o el informe.\n");
+}
+
+int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption fromOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA"));
+    const QCommandLineOption toOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA"));
+    const QCommandLineOption subfoldersOption(QStringLiteral("subcarpetas"));
+    const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
+    const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
+    parser.addOptions(
+        {helpOption, fromOption, toOption, subfoldersOption, csvOption, xlsxOption, pdfOption});
+    if (!parser.parse(QStringList{name()} + arguments))
+        return usageError(err, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        out << help();
+        return 0;
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() != 1)
+        return usageError(err, folders.isEmpty()
+                                   ? QStringLiteral("falta la carpeta de los registros.")
+                                   : QStringLiteral("se espera una sola carpeta."));
+    const QString folder = folders.first();
+    if (!QFileInfo(folder).isDir())
+        return usageError(
+            err, QStringLiteral("no existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
+    QDate dates[2];
+    const QCommandLineOption* dateOptions[2] = {&fromOption, &toOption};
+    for (int i = 0; i < 2; ++i) {
+        if (!parser.isSet(*dateOptions[i]))
+            continue;
+        const QString text = parser.value(*dateOptions[i]);
+        dates[i] = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+        if (!dates[i].isValid())
+            return usageError(err, QStringLiteral("la fecha «%1» no es válida: escríbala como "
+                                                  "DD/MM/AAAA.")
+                                       .arg(text));
+    }
+    if (dates[0].isValid() && dates[1].isValid() && dates[0] > dates[1])
+        return usageError(err, QStringLiteral("--desde es posterior a --hasta."));
+
+    const ClassSummary summary =
+        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1]);
+    for (const RegisterProblem& problem : summary.problems)
+        err << ProblemLine(problem) << u'\n';
+    if (summary.registersRead == 0) {
+        err << (summary.registersFound == 0
+                    ? QStringLiteral("No hay registros (*_reg.csv) en %1.\n")
+                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
+                   .arg(QDir::toNativeSeparators(folder));
+        return 1;
+    }
+    out << QStringLiteral("Registros leídos: %1 de %2.\n")
+               .arg(summary.registersRead)
+               .arg(summary.registersFound);
+    if (summary.lessons.isEmpty())
+        out << QStringLiteral("Ninguna visita en las fechas elegidas.\n");
+    for (const LessonSummary& lesson : summary.lessons)
+        printLesson(lesson, out);
+
+    bool written = true;
+    QString failure;
+    auto report = [&](bool ok) {
+        if (!ok)
+            err << failure << QStringLiteral(".\n");
+        written = written && ok;
+    };
+    if (parser.isSet(csvOption))
+        report(WriteSummaryCsv(summary, parser.value(csvOption), failure));
+    if (parser.isSet(xlsxOption))
+        report(WriteSummaryXlsx(summary, parser.value(xlsxOption), failure));
+    if (parser.isSet(pdfOption)) {
+        report(WriteSummaryPdf(summary, SummaryHeading(folder, dates[0], dates[1]),
+                               parser.value(pdfOption), failure));
+    }
+    out.flush();
+    err.flush();
+    return written ? 0 : 3;
+}

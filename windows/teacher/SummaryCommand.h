@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Command.h"
+
+// `dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]
+// [--csv CARPETA_SALIDA] [--xlsx ARCHIVO] [--pdf ARCHIVO]`: the class's results without the
+// window. Prints what each lesson has to take up again, writes the exports asked for, and lists
+// the lines it could not read on standard error. Exit status 0; 1 when no register could be
+// read; 2 for wrong arguments; 3 when an export could not be written.
+class SummaryCommand : public Command {
+public:
+    QString name() const override;
+    QString description() const override;
+    int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
+
+    static QString help();
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ClassSummary.h"
+
+#include <QString>
+
+// The printable report of the class's results: A4, one part per lesson with its two charts and
+// its tables of questions and students, then the lines that could not be read. heading says
+// what was read (folder and dates). False with a Spanish reason on failure.
+bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const QString& path,
+                     QString& failure);
+
+// "Carpeta: … · desde el 01/12/2026 · hasta el 07/12/2026"
+QString SummaryHeading(const QString& folder, const QDate& from, const QDate& to);
