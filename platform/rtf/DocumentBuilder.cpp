@@ -4,6 +4,29 @@
 #include <QTextTable>
 #include <QTextTableFormat>
 
+#include <algorithm>
+
+namespace {
+
+// Characters that Qt's insertText turns into paragraph or frame boundaries.
+bool breaksBlocks(QStringView text) {
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\n':
+        case u'\r':
+        case QChar::ParagraphSeparator:
+        case 0xFDD0: // frame start
+        case 0xFDD1: // frame end
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : document_(document), cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
@@ -13,6 +36,7 @@ DocumentBuilder::DocumentBuilder(QTextDocument& document)
 }
 
 DocumentBuilder::~DocumentBuilder() {
+    flushText();
     QTextCursor(&document_).endEditBlock();
 }
 
@@ -20,13 +44,61 @@ void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& for
     if (text.isEmpty())
         return;
     placeInCell();
-    cursor_.insertText(text, format);
+    if (!runs_.empty() && runs_.back().format == format)
+        runs_.back().length += text.size();
+    else
+        runs_.push_back({text_.size(), text.size(), format});
+    text_ += text;
     paragraphEmpty_ = false;
+}
+
+// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
+// cursors and its fragments; changing the format of a range costs less. So a paragraph goes in
+// whole, in the format of most of its runs, and only its other runs are given theirs afterwards.
+void DocumentBuilder::flushText() {
+    if (runs_.empty())
+        return;
+    if (runs_.size() == 1 || breaksBlocks(text_)) {
+        for (const Run& run : runs_)
+            cursor_.insertText(text_.sliced(run.start, run.length), run.format);
+    } else {
+        // The format of most runs, among the first few different ones.
+        constexpr std::size_t kCandidates = 8;
+        std::vector<std::pair<std::size_t, int>> counts; // first run of a format, its runs
+        for (std::size_t i = 0; i < runs_.size(); ++i) {
+            auto seen = std::find_if(counts.begin(), counts.end(), [&](const auto& count) {
+                return runs_[count.first].format == runs_[i].format;
+            });
+            if (seen != counts.end())
+                ++seen->second;
+            else if (counts.size() < kCandidates)
+                counts.emplace_back(i, 1);
+        }
+        const QTextCharFormat base =
+            runs_[std::max_element(counts.begin(), counts.end(),
+                                   [](const auto& a, const auto& b) { return a.second < b.second; })
+                      ->first]
+                .format;
+        const int start = cursor_.position();
+        cursor_.insertText(text_, base);
+        const int end = cursor_.position();
+        for (const Run& run : runs_) {
+            if (run.format == base)
+                continue;
+            cursor_.setPosition(start + int(run.start));
+            cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
+            cursor_.setCharFormat(run.format);
+        }
+        cursor_.setPosition(end);
+    }
+    text_.resize(0);
+    runs_.clear();
 }
 
 void DocumentBuilder::appendImage(const QString& name, double width, double height,
                                   const QTextCharFormat& format) {
     placeInCell();
+    flushText();
     QTextImageFormat image;
     image.merge(format);
     image.setName(name);
@@ -38,6 +110,7 @@ void DocumentBuilder::appendImage(const QString& name, double width, double heig
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
+    flushText();
     cursor_.setBlockFormat(block);
     if (paragraphEmpty_)
         cursor_.setBlockCharFormat(chars);
@@ -48,6 +121,7 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCha
 void DocumentBuilder::enterTable(int columnsHint) {
     if (table_)
         return;
+    flushText();
     // The table goes where the next paragraph would start. That empty paragraph is dropped,
     // unless a table or nothing at all comes before it, so that the table adds no blank line.
     if (paragraphEmpty_ && cursor_.atBlockStart()) {
@@ -73,6 +147,7 @@ void DocumentBuilder::enterTable(int columnsHint) {
 void DocumentBuilder::leaveTable() {
     if (!table_)
         return;
+    flushText();
     table_ = nullptr;
     cursor_.movePosition(QTextCursor::End);
     paragraphEmpty_ = true;
@@ -83,6 +158,7 @@ void DocumentBuilder::leaveTable() {
 void DocumentBuilder::placeInCell() {
     if (!table_ || cellPlaced_)
         return;
+    flushText();
     if (row_ >= table_->rows())
         table_->appendRows(row_ - table_->rows() + 1);
     if (column_ >= table_->columns())
@@ -95,6 +171,7 @@ void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharForm
     if (!table_)
         return;
     placeInCell();
+    flushText();
     cursor_.setBlockFormat(block);
     if (paragraphEmpty_)
         cursor_.setBlockCharFormat(chars);
@@ -126,6 +203,7 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
 
 void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     leaveTable();
+    flushText();
     if (!paragraphEmpty_) {
         cursor_.setBlockFormat(block);
         return;
