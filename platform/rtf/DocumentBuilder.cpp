@@ -8,21 +8,17 @@
 
 namespace {
 
-// Characters that Qt's insertText turns into paragraph or frame boundaries.
+// Whether text has characters that Qt's insertText turns into paragraph or frame boundaries. One
+// pass without branches, which the compiler can vectorize: it reads every character of a lesson.
 bool breaksBlocks(QStringView text) {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\n':
-        case u'\r':
-        case QChar::ParagraphSeparator:
-        case 0xFDD0: // frame start
-        case 0xFDD1: // frame end
-            return true;
-        default:
-            break;
-        }
+    const char16_t* p = text.utf16();
+    int found = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = p[i];
+        found |= int(c == u'\n') | int(c == u'\r') | int(c == QChar::ParagraphSeparator) |
+                 int((c | 1) == 0xFDD1); // frame start and end
     }
-    return false;
+    return found != 0;
 }
 
 } // namespace
