@@ -91,6 +91,13 @@ void DocumentBuilder::flushText() {
     runs_.clear();
 }
 
+// Paragraphs in a row mostly share their format, and a new paragraph starts with the format of
+// the one before it: setting it again would cost Qt an edit for nothing.
+void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
+    if (cursor_.blockFormat() != block)
+        cursor_.setBlockFormat(block);
+}
+
 void DocumentBuilder::appendImage(const QString& name, double width, double height,
                                   const QTextCharFormat& format) {
     placeInCell();
@@ -107,7 +114,7 @@ void DocumentBuilder::appendImage(const QString& name, double width, double heig
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
     flushText();
-    cursor_.setBlockFormat(block);
+    giveBlockFormat(block);
     if (paragraphEmpty_)
         cursor_.setBlockCharFormat(chars);
     cursor_.insertBlock();
@@ -168,7 +175,7 @@ void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharForm
         return;
     placeInCell();
     flushText();
-    cursor_.setBlockFormat(block);
+    giveBlockFormat(block);
     if (paragraphEmpty_)
         cursor_.setBlockCharFormat(chars);
     if (column_ + 1 < kMaxColumns) {
@@ -201,7 +208,7 @@ void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharForma
     leaveTable();
     flushText();
     if (!paragraphEmpty_) {
-        cursor_.setBlockFormat(block);
+        giveBlockFormat(block);
         return;
     }
     // The file's last \par ends its last paragraph: the empty one it opened is no paragraph of

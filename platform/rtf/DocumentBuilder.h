@@ -51,6 +51,7 @@ private:
     };
 
     void flushText();
+    void giveBlockFormat(const QTextBlockFormat& block);
     void placeInCell();
 
     QTextDocument& document_;
