@@ -5,6 +5,7 @@
 #include <QTextTableFormat>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -48,45 +49,62 @@ void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& for
     paragraphEmpty_ = false;
 }
 
-// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
-// cursors and its fragments; changing the format of a range costs less. So a paragraph goes in
-// whole, in the format of most of its runs, and only its other runs are given theirs afterwards.
 void DocumentBuilder::flushText() {
     if (runs_.empty())
         return;
-    if (runs_.size() == 1 || breaksBlocks(text_)) {
-        for (const Run& run : runs_)
-            cursor_.insertText(text_.sliced(run.start, run.length), run.format);
-    } else {
-        // The format of most runs, among the first few different ones.
-        constexpr std::size_t kCandidates = 8;
-        std::vector<std::pair<std::size_t, int>> counts; // first run of a format, its runs
-        for (std::size_t i = 0; i < runs_.size(); ++i) {
-            auto seen = std::find_if(counts.begin(), counts.end(), [&](const auto& count) {
-                return runs_[count.first].format == runs_[i].format;
-            });
-            if (seen != counts.end())
-                ++seen->second;
-            else if (counts.size() < kCandidates)
-                counts.emplace_back(i, 1);
+    // Qt makes paragraphs of some characters as it inserts them: such runs go in as written.
+    if (breaksBlocks(text_))
+        insertEachRun();
+    else
+        insertRuns();
+}
+
+void DocumentBuilder::insertEachRun() {
+    for (const Run& run : runs_)
+        cursor_.insertText(text_.sliced(run.start, run.length), run.format);
+    text_.resize(0);
+    runs_.clear();
+}
+
+// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
+// cursors and its fragments; changing the format of a range costs a little more than one. So a
+// paragraph goes in whole, in the format of most of its runs, and only its other runs are given
+// theirs afterwards, unless that makes more edits than a run at a time.
+void DocumentBuilder::insertRuns() {
+    // Runs of the same format, among the first few different ones, get the same group.
+    constexpr int kGroups = 8;
+    std::array<const Run*, kGroups> firstOf{};
+    std::array<int, kGroups> runsOf{};
+    int groups = 0;
+    for (Run& run : runs_) {
+        run.group = -1;
+        for (int g = 0; g < groups && run.group < 0; ++g)
+            if (firstOf[std::size_t(g)]->format == run.format)
+                run.group = g;
+        if (run.group < 0 && groups < kGroups) {
+            run.group = groups++;
+            firstOf[std::size_t(run.group)] = &run;
         }
-        const QTextCharFormat base =
-            runs_[std::max_element(counts.begin(), counts.end(),
-                                   [](const auto& a, const auto& b) { return a.second < b.second; })
-                      ->first]
-                .format;
-        const int start = cursor_.position();
-        cursor_.insertText(text_, base);
-        const int end = cursor_.position();
-        for (const Run& run : runs_) {
-            if (run.format == base)
-                continue;
-            cursor_.setPosition(start + int(run.start));
-            cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
-            cursor_.setCharFormat(run.format);
-        }
-        cursor_.setPosition(end);
+        if (run.group >= 0)
+            ++runsOf[std::size_t(run.group)];
     }
+    const auto base = std::size_t(std::max_element(runsOf.begin(), runsOf.end()) - runsOf.begin());
+    const auto others = qsizetype(runs_.size()) - runsOf[base];
+    if (others * 5 >= (qsizetype(runs_.size()) - 1) * 4) {
+        insertEachRun();
+        return;
+    }
+    const int start = cursor_.position();
+    cursor_.insertText(text_, firstOf[base]->format);
+    const int end = cursor_.position();
+    for (const Run& run : runs_) {
+        if (run.group == int(base))
+            continue;
+        cursor_.setPosition(start + int(run.start));
+        cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
+        cursor_.setCharFormat(run.format);
+    }
+    cursor_.setPosition(end);
     text_.resize(0);
     runs_.clear();
 }
@@ -113,11 +131,20 @@ void DocumentBuilder::appendImage(const QString& name, double width, double heig
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
-    flushText();
-    giveBlockFormat(block);
-    if (paragraphEmpty_)
-        cursor_.setBlockCharFormat(chars);
-    cursor_.insertBlock();
+    if (!runs_.empty() && !breaksBlocks(text_)) {
+        // The paragraph's end goes in with its text, one insertion less. It takes the format of
+        // the paragraph's last character, as insertBlock would give it.
+        giveBlockFormat(block);
+        text_ += QChar::ParagraphSeparator;
+        ++runs_.back().length;
+        insertRuns();
+    } else {
+        flushText();
+        giveBlockFormat(block);
+        if (paragraphEmpty_)
+            cursor_.setBlockCharFormat(chars);
+        cursor_.insertBlock();
+    }
     paragraphEmpty_ = true;
 }
 

@@ -48,9 +48,12 @@ private:
     struct Run {
         qsizetype start, length;
         QTextCharFormat format;
+        int group = -1; // runs of one format have one group, if they are of the first few formats
     };
 
     void flushText();
+    void insertRuns();
+    void insertEachRun();
     void giveBlockFormat(const QTextBlockFormat& block);
     void placeInCell();
 
