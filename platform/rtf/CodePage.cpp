@@ -201,9 +201,17 @@ void decodeAppend(int codePage, QByteArrayView bytes, QString& out) {
             return;
         }
     }
+    const qsizetype start = out.size();
+    if (bytes.size() < 16) {
+        // A few bytes, often one written as \'hh: a byte at a time.
+        out.resize(start + bytes.size());
+        QChar* p = out.data() + start;
+        for (const char b : bytes)
+            *p++ = ansiToChar(static_cast<unsigned char>(b));
+        return;
+    }
     // Windows-1252 is Latin-1 but for 0x80..0x9F: Qt's vectorized Latin-1 conversion straight into
     // out, then those few bytes mended.
-    const qsizetype start = out.size();
     out.append(QLatin1StringView(bytes.data(), bytes.size()));
     int high = 0;
     for (const char b : bytes)
