@@ -201,13 +201,29 @@ void decodeAppend(int codePage, QByteArrayView bytes, QString& out) {
             return;
         }
     }
-    // Windows-1252 straight into out: no string of its own for each piece of text.
     const qsizetype start = out.size();
-    out.resize(start + bytes.size());
+    if (bytes.size() < 16) {
+        // A few bytes, often one written as \'hh: a byte at a time.
+        out.resize(start + bytes.size());
+        QChar* p = out.data() + start;
+        for (const char b : bytes)
+            *p++ = ansiToChar(static_cast<unsigned char>(b));
+        return;
+    }
+    // Windows-1252 is Latin-1 but for 0x80..0x9F: Qt's vectorized Latin-1 conversion straight into
+    // out, then those few bytes mended.
+    out.append(QLatin1StringView(bytes.data(), bytes.size()));
+    int high = 0;
+    for (const char b : bytes)
+        high |= int((static_cast<unsigned char>(b) & 0xE0) == 0x80);
+    if (!high)
+        return;
     QChar* p = out.data() + start;
-    for (char b : bytes) {
+    for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        *p++ = u < 0x80 ? QChar(char16_t(u)) : ansiToChar(u);
+        if ((u & 0xE0) == 0x80)
+            *p = ansiToChar(u);
+        ++p;
     }
 }
 

@@ -4,6 +4,26 @@
 #include <QTextTable>
 #include <QTextTableFormat>
 
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Whether text has characters that Qt's insertText turns into paragraph or frame boundaries. One
+// pass without branches, which the compiler can vectorize: it reads every character of a lesson.
+bool breaksBlocks(QStringView text) {
+    const char16_t* p = text.utf16();
+    int found = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = p[i];
+        found |= int(c == u'\n') | int(c == u'\r') | int(c == QChar::ParagraphSeparator) |
+                 int((c | 1) == 0xFDD1); // frame start and end
+    }
+    return found != 0;
+}
+
+} // namespace
+
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : document_(document), cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
@@ -13,6 +33,7 @@ DocumentBuilder::DocumentBuilder(QTextDocument& document)
 }
 
 DocumentBuilder::~DocumentBuilder() {
+    flushText();
     QTextCursor(&document_).endEditBlock();
 }
 
@@ -20,13 +41,85 @@ void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& for
     if (text.isEmpty())
         return;
     placeInCell();
-    cursor_.insertText(text, format);
+    if (!runs_.empty() && runs_.back().format == format)
+        runs_.back().length += text.size();
+    else
+        runs_.push_back({text_.size(), text.size(), format});
+    text_ += text;
     paragraphEmpty_ = false;
+}
+
+void DocumentBuilder::flushText() {
+    if (runs_.empty())
+        return;
+    // Qt makes paragraphs of some characters as it inserts them: such runs go in as written.
+    if (breaksBlocks(text_))
+        insertEachRun();
+    else
+        insertRuns();
+}
+
+void DocumentBuilder::insertEachRun() {
+    for (const Run& run : runs_)
+        cursor_.insertText(text_.sliced(run.start, run.length), run.format);
+    text_.resize(0);
+    runs_.clear();
+}
+
+// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
+// cursors and its fragments; changing the format of a range costs a little more than one. So a
+// paragraph goes in whole, in the format of most of its runs, and only its other runs are given
+// theirs afterwards, unless that makes more edits than a run at a time.
+void DocumentBuilder::insertRuns() {
+    // Runs of the same format, among the first few different ones, get the same group.
+    constexpr int kGroups = 8;
+    std::array<const Run*, kGroups> firstOf{};
+    std::array<int, kGroups> runsOf{};
+    int groups = 0;
+    for (Run& run : runs_) {
+        run.group = -1;
+        for (int g = 0; g < groups && run.group < 0; ++g)
+            if (firstOf[std::size_t(g)]->format == run.format)
+                run.group = g;
+        if (run.group < 0 && groups < kGroups) {
+            run.group = groups++;
+            firstOf[std::size_t(run.group)] = &run;
+        }
+        if (run.group >= 0)
+            ++runsOf[std::size_t(run.group)];
+    }
+    const auto base = std::size_t(std::max_element(runsOf.begin(), runsOf.end()) - runsOf.begin());
+    const auto others = qsizetype(runs_.size()) - runsOf[base];
+    if (others * 5 >= (qsizetype(runs_.size()) - 1) * 4) {
+        insertEachRun();
+        return;
+    }
+    const int start = cursor_.position();
+    cursor_.insertText(text_, firstOf[base]->format);
+    const int end = cursor_.position();
+    for (const Run& run : runs_) {
+        if (run.group == int(base))
+            continue;
+        cursor_.setPosition(start + int(run.start));
+        cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
+        cursor_.setCharFormat(run.format);
+    }
+    cursor_.setPosition(end);
+    text_.resize(0);
+    runs_.clear();
+}
+
+// Paragraphs in a row mostly share their format, and a new paragraph starts with the format of
+// the one before it: setting it again would cost Qt an edit for nothing.
+void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
+    if (cursor_.blockFormat() != block)
+        cursor_.setBlockFormat(block);
 }
 
 void DocumentBuilder::appendImage(const QString& name, double width, double height,
                                   const QTextCharFormat& format) {
     placeInCell();
+    flushText();
     QTextImageFormat image;
     image.merge(format);
     image.setName(name);
@@ -38,16 +131,27 @@ void DocumentBuilder::appendImage(const QString& name, double width, double heig
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
-    cursor_.setBlockFormat(block);
-    if (paragraphEmpty_)
-        cursor_.setBlockCharFormat(chars);
-    cursor_.insertBlock();
+    if (!runs_.empty() && !breaksBlocks(text_)) {
+        // The paragraph's end goes in with its text, one insertion less. It takes the format of
+        // the paragraph's last character, as insertBlock would give it.
+        giveBlockFormat(block);
+        text_ += QChar::ParagraphSeparator;
+        ++runs_.back().length;
+        insertRuns();
+    } else {
+        flushText();
+        giveBlockFormat(block);
+        if (paragraphEmpty_)
+            cursor_.setBlockCharFormat(chars);
+        cursor_.insertBlock();
+    }
     paragraphEmpty_ = true;
 }
 
 void DocumentBuilder::enterTable(int columnsHint) {
     if (table_)
         return;
+    flushText();
     // The table goes where the next paragraph would start. That empty paragraph is dropped,
     // unless a table or nothing at all comes before it, so that the table adds no blank line.
     if (paragraphEmpty_ && cursor_.atBlockStart()) {
@@ -73,6 +177,7 @@ void DocumentBuilder::enterTable(int columnsHint) {
 void DocumentBuilder::leaveTable() {
     if (!table_)
         return;
+    flushText();
     table_ = nullptr;
     cursor_.movePosition(QTextCursor::End);
     paragraphEmpty_ = true;
@@ -83,6 +188,7 @@ void DocumentBuilder::leaveTable() {
 void DocumentBuilder::placeInCell() {
     if (!table_ || cellPlaced_)
         return;
+    flushText();
     if (row_ >= table_->rows())
         table_->appendRows(row_ - table_->rows() + 1);
     if (column_ >= table_->columns())
@@ -95,7 +201,8 @@ void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharForm
     if (!table_)
         return;
     placeInCell();
-    cursor_.setBlockFormat(block);
+    flushText();
+    giveBlockFormat(block);
     if (paragraphEmpty_)
         cursor_.setBlockCharFormat(chars);
     if (column_ + 1 < kMaxColumns) {
@@ -126,8 +233,9 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
 
 void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     leaveTable();
+    flushText();
     if (!paragraphEmpty_) {
-        cursor_.setBlockFormat(block);
+        giveBlockFormat(block);
         return;
     }
     // The file's last \par ends its last paragraph: the empty one it opened is no paragraph of

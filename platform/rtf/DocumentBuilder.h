@@ -5,11 +5,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <vector>
+
 class QTextTable;
 
 // Appends the reader's output to a QTextDocument: text runs, paragraph ends, pictures, and the
 // cells and rows of simple tables. Everything goes in at the end of the document, or of the cell
-// being filled, so each step is cheap.
+// being filled, so each step is cheap. The runs of a paragraph are gathered and go in together
+// (see flushText).
 class DocumentBuilder {
 public:
     // Cells per row and rows per table beyond these go on in the last cell or a new table, so a
@@ -42,11 +45,23 @@ public:
     void finish(const QTextBlockFormat& block, const QTextCharFormat& chars);
 
 private:
+    struct Run {
+        qsizetype start, length;
+        QTextCharFormat format;
+        int group = -1; // runs of one format have one group, if they are of the first few formats
+    };
+
+    void flushText();
+    void insertRuns();
+    void insertEachRun();
+    void giveBlockFormat(const QTextBlockFormat& block);
     void placeInCell();
 
     QTextDocument& document_;
     QTextCursor cursor_;
     bool paragraphEmpty_ = true;
+    QString text_; // the paragraph's runs not yet in the document
+    std::vector<Run> runs_;
     QTextTable* table_ = nullptr;
     int row_ = 0, column_ = 0;
     bool cellPlaced_ = false;

@@ -128,6 +128,7 @@ private:
     void emitText(QStringView text);
     void emitUnit(char16_t unit);
     void prepareContent();
+    void startRun();
     void flushBytes();
     void flushRun();
     void endParagraph();

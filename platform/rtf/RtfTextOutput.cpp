@@ -118,8 +118,14 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
 void RtfInterpreter::emitBytes(QByteArrayView bytes) {
     const int codePage = codePageOf(top().chars);
     if (CodePage::isSingleByte(codePage)) {
-        // Each byte is a character of its own: straight to the run.
+        // Each byte is a character of its own: decoded straight onto the run.
         flushBytes();
+        if (dest() == RtfDest::Text && !pendingHigh_) {
+            prepareContent();
+            startRun();
+            CodePage::decodeAppend(codePage, bytes, run_);
+            return;
+        }
         decoded_.resize(0);
         CodePage::decodeAppend(codePage, bytes, decoded_);
         emitText(decoded_);
@@ -158,11 +164,16 @@ void RtfInterpreter::emitText(QStringView text) {
         pendingHigh_ = 0;
         emitText(QString(QChar(0xFFFD)));
     }
+    startRun();
+    run_ += text;
+}
+
+// The run takes text in the group's properties: a run in other properties goes out first.
+void RtfInterpreter::startRun() {
     if (run_.isEmpty() || !(runProps_ == top().chars)) {
         flushRun();
         runProps_ = top().chars;
     }
-    run_ += text;
 }
 
 void RtfInterpreter::flushBytes() {
@@ -215,10 +226,7 @@ void RtfInterpreter::prepareContent() {
     if (labelDone_ || label.isEmpty())
         return;
     labelDone_ = true;
-    if (run_.isEmpty() || !(runProps_ == top().chars)) {
-        flushRun();
-        runProps_ = top().chars;
-    }
+    startRun();
     run_ += label;
 }
 

@@ -1,5 +1,6 @@
 #include "RtfTokenizer.h"
 
+#include <array>
 #include <limits>
 
 namespace {
@@ -12,8 +13,15 @@ bool isDigit(char c) {
 }
 
 // Bytes that end a text run. CR and LF are not text in RTF; NUL is padding some writers leave.
+// A table: text runs are most of a file, and this is asked of each of their bytes.
+constexpr auto kEndsText = [] {
+    std::array<bool, 256> ends{};
+    for (const unsigned char c : {'{', '}', '\\', '\r', '\n', '\0'})
+        ends[c] = true;
+    return ends;
+}();
 bool endsText(char c) {
-    return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == 0;
+    return kEndsText[static_cast<unsigned char>(c)];
 }
 
 RtfToken make(RtfToken::Kind kind) {

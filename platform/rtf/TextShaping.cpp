@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QTextCharFormat>
 
+#include <algorithm>
+
 namespace {
 
 // Characters that show as one glyph each, the same in any context: precomposed Latin, Greek and
@@ -24,9 +26,21 @@ bool simple(char16_t c) {
 namespace TextShaping {
 
 bool needed(QStringView text) {
-    for (const QChar c : text)
-        if (!simple(c.unicode()))
-            return true;
+    // Most text lies below U+0300. A pass that the compiler can vectorize looks for anything
+    // else in a stretch, and only a stretch that has some gets the exact test.
+    constexpr qsizetype kStretch = 64;
+    const char16_t* p = text.utf16();
+    for (qsizetype from = 0; from < text.size(); from += kStretch) {
+        const qsizetype to = std::min(text.size(), from + kStretch);
+        int unusual = 0;
+        for (qsizetype i = from; i < to; ++i)
+            unusual |= int(p[i] >= 0x0300) | int(p[i] == 0x00AD);
+        if (!unusual)
+            continue;
+        for (qsizetype i = from; i < to; ++i)
+            if (!simple(p[i]))
+                return true;
+    }
     return false;
 }
 

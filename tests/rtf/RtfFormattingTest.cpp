@@ -111,4 +111,38 @@ TEST(RtfFormatting, StylesApplyWithTheirBases) {
     EXPECT_EQ(d->toPlainText(), QStringLiteral("styled\nself\nloop\nmissing"));
 }
 
+// Every run of a paragraph keeps its own format, whichever format most of them have, and a
+// paragraph break takes the format of the character before it. Bold text is shown as *text*,
+// italic as /text/, and each paragraph opens with the format of the break before it.
+TEST(RtfFormatting, RunsKeepTheirFormatsWhateverMostOfTheParagraphHas) {
+    const auto mark = [](const QTextCharFormat& f) {
+        return f.fontWeight() == QFont::Bold ? QStringLiteral("*")
+               : f.fontItalic()              ? QStringLiteral("/")
+                                             : QString();
+    };
+    const auto runs = [&](const QTextDocument& d) {
+        QString out;
+        for (QTextBlock block = d.begin(); block.isValid(); block = block.next()) {
+            out += u'[' + mark(block.charFormat()) + u']';
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                out += mark(it.fragment().charFormat()) + it.fragment().text() +
+                       mark(it.fragment().charFormat());
+        }
+        return out;
+    };
+    const struct {
+        QByteArray rtf;
+        QString shown;
+    } cases[] = {
+        {"{\\b a} b {\\b c}\\par d", "[]*a* b *c*[*]d"},
+        {"a {\\i b} c {\\i d}\\par e", "[]a /b/ c /d/[/]e"},
+        {"{\\b a}b\\par c", "[]*a*b[]c"},
+        // A character that makes a paragraph of its own inside a run.
+        {"a {\\b b\\u8233?c} d\\par e", "[]a *b*[*]*c* d[]e"},
+        {"\\intbl {\\b a} b {\\b c}\\cell d {\\i e}\\cell\\row\\pard f", "[][]*a* b *c*[]d /e/[]f"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(runs(*readDoc(doc(c.rtf))), c.shown) << c.rtf.toStdString();
+}
+
 } // namespace
