@@ -256,15 +256,19 @@ bool openFile(const QString& filter, QString& path) {
     return true;
 }
 
-bool chooseFolder(const QString& caption, QString& path) {
+// A path from a dialog, or in tests from the script (which records what the dialog showed);
+// false, with path unchanged, when none was chosen.
+template <typename Dialog>
+bool choosePath(Kind kind, const QString& caption, const QString& shown, QString& path,
+                Dialog dialog) {
     QString chosen;
     if (scripted()) {
-        const Answer a = record(Kind::Folder, caption, path, true);
+        const Answer a = record(kind, caption, shown, true);
         if (!a.accept)
             return false;
         chosen = a.value;
     } else {
-        chosen = QFileDialog::getExistingDirectory(activeParent(), caption, path);
+        chosen = dialog();
     }
     if (chosen.isEmpty())
         return false;
@@ -272,20 +276,16 @@ bool chooseFolder(const QString& caption, QString& path) {
     return true;
 }
 
+bool chooseFolder(const QString& caption, QString& path) {
+    return choosePath(Kind::Folder, caption, path, path, [&] {
+        return QFileDialog::getExistingDirectory(activeParent(), caption, path);
+    });
+}
+
 bool saveFile(const QString& caption, const QString& filter, QString& path) {
-    QString chosen;
-    if (scripted()) {
-        const Answer a = record(Kind::SaveFile, caption, filter, true);
-        if (!a.accept)
-            return false;
-        chosen = a.value;
-    } else {
-        chosen = QFileDialog::getSaveFileName(activeParent(), caption, path, qtFilter(filter));
-    }
-    if (chosen.isEmpty())
-        return false;
-    path = chosen;
-    return true;
+    return choosePath(Kind::SaveFile, caption, filter, path, [&] {
+        return QFileDialog::getSaveFileName(activeParent(), caption, path, qtFilter(filter));
+    });
 }
 
 void startScript() {
