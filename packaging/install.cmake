@@ -26,7 +26,7 @@ if(WIN32 OR APPLE)
     set_target_properties(${programs} PROPERTIES MACOSX_BUNDLE ON)
     foreach(program IN LISTS programs)
         install(TARGETS ${program} BUNDLE DESTINATION . RUNTIME DESTINATION .)
-        qt_generate_deploy_app_script(TARGET ${program} OUTPUT_SCRIPT deploy
+        qt_generate_deploy_app_script(TARGET ${program} FILENAME_VARIABLE deploy
                                       NO_UNSUPPORTED_PLATFORM_ERROR)
         install(SCRIPT "${deploy}")
     endforeach()
