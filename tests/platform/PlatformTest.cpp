@@ -1,6 +1,7 @@
 #include "Anchors.h"
 #include "Application.h"
 #include "Boxes.h"
+#include "ButtonKeys.h"
 #include "ListBox.h"
 #include "TextZoom.h"
 #include "ToolkitError.h"
@@ -197,6 +198,33 @@ private slots:
         QCOMPARE(alert->role(), QAccessible::AlertMessage);
         QCOMPARE(alert->text(QAccessible::Name), QString("Correcta"));
         QCOMPARE(alert->text(QAccessible::Description), QString("¡Bien!"));
+    }
+
+    // Enter presses the focused button once per press, a held key once: also when the press
+    // comes flagged as a repeat because its window never saw the key go down (on Windows, after
+    // the release was lost to a window that closed).
+    void enterPressesTheFocusedButtonOncePerPress() {
+        QWidget window;
+        auto* button = new QPushButton("Aceptar", &window);
+        pressFocusedButtonOnEnter(&window);
+        window.show();
+        button->setFocus();
+        QSignalSpy clicks(button, &QPushButton::clicked);
+        const struct {
+            QEvent::Type type;
+            bool repeat;
+            int clicks;
+        } steps[] = {
+            {QEvent::KeyPress, true, 1},   // the first this window sees, though flagged
+            {QEvent::KeyRelease, true, 1}, // the key held down: repeats click nothing
+            {QEvent::KeyPress, true, 1},   {QEvent::KeyRelease, false, 1}, // let go
+            {QEvent::KeyPress, false, 2},  {QEvent::KeyRelease, false, 2},
+        };
+        for (const auto& step : steps) {
+            QKeyEvent key(step.type, Qt::Key_Return, Qt::NoModifier, QString("\r"), step.repeat);
+            QApplication::sendEvent(button, &key);
+            QCOMPARE(clicks.count(), step.clicks);
+        }
     }
 
     // The keys and the wheel size plain and rich text together, within 50% to 300%, rich text
