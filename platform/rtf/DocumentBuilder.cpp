@@ -25,8 +25,10 @@ bool breaksBlocks(QStringView text) {
 } // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
-    : document_(document), cursor_(&document) {
+    : document_(document), cursor_(&document), pieces_(document) {
     cursor_.movePosition(QTextCursor::End);
+    // The root frame is the document's first object, before any table, however the text goes in.
+    document_.rootFrame();
     // One edit for the whole document: outside an edit block every insertion makes the cursor
     // lay out its paragraph again, which is quadratic in the paragraph's length.
     QTextCursor(&document_).beginEditBlock();
@@ -66,45 +68,23 @@ void DocumentBuilder::insertEachRun() {
     runs_.clear();
 }
 
-// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
-// cursors and its fragments; changing the format of a range costs a little more than one. So a
-// paragraph goes in whole, in the format of most of its runs, and only its other runs are given
-// theirs afterwards, unless that makes more edits than a run at a time.
+// Each run goes straight into the document's piece table, and so does the paragraph's break if
+// the text ends with one, as the cursor would insert them but without its per-edit work.
 void DocumentBuilder::insertRuns() {
-    // Runs of the same format, among the first few different ones, get the same group.
-    constexpr int kGroups = 8;
-    std::array<const Run*, kGroups> firstOf{};
-    std::array<int, kGroups> runsOf{};
-    int groups = 0;
-    for (Run& run : runs_) {
-        run.group = -1;
-        for (int g = 0; g < groups && run.group < 0; ++g)
-            if (firstOf[std::size_t(g)]->format == run.format)
-                run.group = g;
-        if (run.group < 0 && groups < kGroups) {
-            run.group = groups++;
-            firstOf[std::size_t(run.group)] = &run;
-        }
-        if (run.group >= 0)
-            ++runsOf[std::size_t(run.group)];
-    }
-    const auto base = std::size_t(std::max_element(runsOf.begin(), runsOf.end()) - runsOf.begin());
-    const auto others = qsizetype(runs_.size()) - runsOf[base];
-    if (others * 5 >= (qsizetype(runs_.size()) - 1) * 4) {
-        insertEachRun();
-        return;
-    }
-    const int start = cursor_.position();
-    cursor_.insertText(text_, firstOf[base]->format);
-    const int end = cursor_.position();
+    int position = cursor_.position();
+    QStringView text = text_;
+    const bool ends = text.endsWith(QChar::ParagraphSeparator);
+    if (ends)
+        text.chop(1);
     for (const Run& run : runs_) {
-        if (run.group == int(base))
-            continue;
-        cursor_.setPosition(start + int(run.start));
-        cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
-        cursor_.setCharFormat(run.format);
+        const QStringView piece = text.sliced(run.start).first(
+            std::min(run.length, text.size() - run.start));
+        pieces_.insertText(position, piece, run.format);
+        position += int(piece.size());
     }
-    cursor_.setPosition(end);
+    if (ends)
+        pieces_.insertBlock(position++, cursor_.blockFormat(), runs_.back().format);
+    cursor_.setPosition(position);
     text_.resize(0);
     runs_.clear();
 }

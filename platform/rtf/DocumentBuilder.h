@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PieceTable.h"
+
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -48,7 +50,6 @@ private:
     struct Run {
         qsizetype start, length;
         QTextCharFormat format;
-        int group = -1; // runs of one format have one group, if they are of the first few formats
     };
 
     void flushText();
@@ -59,6 +60,7 @@ private:
 
     QTextDocument& document_;
     QTextCursor cursor_;
+    PieceTable pieces_;
     bool paragraphEmpty_ = true;
     QString text_; // the paragraph's runs not yet in the document
     std::vector<Run> runs_;
