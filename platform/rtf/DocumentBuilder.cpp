@@ -5,7 +5,6 @@
 #include <QTextTableFormat>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -35,110 +34,86 @@ DocumentBuilder::DocumentBuilder(QTextDocument& document)
 }
 
 DocumentBuilder::~DocumentBuilder() {
-    flushText();
     QTextCursor(&document_).endEditBlock();
 }
 
+QTextCursor& DocumentBuilder::cursor() {
+    if (position_ >= 0) {
+        cursor_.setPosition(position_);
+        position_ = -1;
+    }
+    return cursor_;
+}
+
+// Text goes straight into the piece table, which moves no cursor: the builder's cursor follows
+// only when it is needed again.
 void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& format) {
     if (text.isEmpty())
         return;
     placeInCell();
-    if (!runs_.empty() && runs_.back().format == format)
-        runs_.back().length += text.size();
-    else
-        runs_.push_back({text_.size(), text.size(), format});
-    text_ += text;
     paragraphEmpty_ = false;
-}
-
-void DocumentBuilder::flushText() {
-    if (runs_.empty())
+    if (breaksBlocks(text)) {
+        // Qt makes paragraphs of some characters as it inserts them: such text goes in as written.
+        cursor().insertText(text, format);
+        textLast_ = false;
         return;
-    // Qt makes paragraphs of some characters as it inserts them: such runs go in as written.
-    if (breaksBlocks(text_))
-        insertEachRun();
-    else
-        insertRuns();
-}
-
-void DocumentBuilder::insertEachRun() {
-    for (const Run& run : runs_)
-        cursor_.insertText(text_.sliced(run.start, run.length), run.format);
-    text_.resize(0);
-    runs_.clear();
-}
-
-// Each run goes straight into the document's piece table, and so does the paragraph's break if
-// the text ends with one, as the cursor would insert them but without its per-edit work.
-void DocumentBuilder::insertRuns() {
-    int position = cursor_.position();
-    QStringView text = text_;
-    const bool ends = text.endsWith(QChar::ParagraphSeparator);
-    if (ends)
-        text.chop(1);
-    for (const Run& run : runs_) {
-        const QStringView piece = text.sliced(run.start).first(
-            std::min(run.length, text.size() - run.start));
-        pieces_.insertText(position, piece, run.format);
-        position += int(piece.size());
     }
-    if (ends)
-        pieces_.insertBlock(position++, cursor_.blockFormat(), runs_.back().format);
-    cursor_.setPosition(position);
-    text_.resize(0);
-    runs_.clear();
+    if (position_ < 0)
+        position_ = cursor_.position();
+    pieces_.insertText(position_, text, format);
+    position_ += int(text.size());
+    lastFormat_ = format;
+    textLast_ = true;
 }
 
 // Paragraphs in a row mostly share their format, and a new paragraph starts with the format of
 // the one before it: setting it again would cost Qt an edit for nothing.
 void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
-    if (cursor_.blockFormat() != block)
+    if (cursor().blockFormat() != block)
         cursor_.setBlockFormat(block);
 }
 
 void DocumentBuilder::appendImage(const QString& name, double width, double height,
                                   const QTextCharFormat& format) {
     placeInCell();
-    flushText();
     QTextImageFormat image;
     image.merge(format);
     image.setName(name);
     image.setWidth(width);
     image.setHeight(height);
-    cursor_.insertImage(image);
+    cursor().insertImage(image);
+    textLast_ = false;
     paragraphEmpty_ = false;
 }
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
-    if (!runs_.empty() && !breaksBlocks(text_)) {
-        // The paragraph's end goes in with its text, one insertion less. It takes the format of
-        // the paragraph's last character, as insertBlock would give it.
-        giveBlockFormat(block);
-        text_ += QChar::ParagraphSeparator;
-        ++runs_.back().length;
-        insertRuns();
+    giveBlockFormat(block);
+    if (textLast_) {
+        // The break takes the format of the paragraph's last character, as the cursor gives it.
+        const int position = cursor_.position();
+        pieces_.insertBlock(position, cursor_.blockFormat(), lastFormat_);
+        position_ = position + 1;
     } else {
-        flushText();
-        giveBlockFormat(block);
         if (paragraphEmpty_)
             cursor_.setBlockCharFormat(chars);
         cursor_.insertBlock();
     }
+    textLast_ = false;
     paragraphEmpty_ = true;
 }
 
 void DocumentBuilder::enterTable(int columnsHint) {
     if (table_)
         return;
-    flushText();
+    textLast_ = false;
     // The table goes where the next paragraph would start. That empty paragraph is dropped,
     // unless a table or nothing at all comes before it, so that the table adds no blank line.
-    if (paragraphEmpty_ && cursor_.atBlockStart()) {
-        const QTextBlock previous = cursor_.block().previous();
+    if (paragraphEmpty_ && cursor().atBlockStart()) {
+        const QTextBlock previous = cursor().block().previous();
         if (previous.isValid() && !QTextCursor(previous).currentTable() &&
             !QTextCursor(previous).currentFrame()->parentFrame())
-            cursor_.deletePreviousChar();
+            cursor().deletePreviousChar();
     }
     QTextTableFormat format;
     format.setBorder(1);
@@ -147,7 +122,7 @@ void DocumentBuilder::enterTable(int columnsHint) {
     format.setCellSpacing(0);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     const int columns = std::clamp(columnsHint, 1, kMaxColumns);
-    table_ = cursor_.insertTable(1, columns, format);
+    table_ = cursor().insertTable(1, columns, format);
     row_ = 0;
     column_ = 0;
     cellPlaced_ = false;
@@ -157,9 +132,9 @@ void DocumentBuilder::enterTable(int columnsHint) {
 void DocumentBuilder::leaveTable() {
     if (!table_)
         return;
-    flushText();
+    textLast_ = false;
     table_ = nullptr;
-    cursor_.movePosition(QTextCursor::End);
+    cursor().movePosition(QTextCursor::End);
     paragraphEmpty_ = true;
 }
 
@@ -168,11 +143,12 @@ void DocumentBuilder::leaveTable() {
 void DocumentBuilder::placeInCell() {
     if (!table_ || cellPlaced_)
         return;
-    flushText();
+    textLast_ = false;
     if (row_ >= table_->rows())
         table_->appendRows(row_ - table_->rows() + 1);
     if (column_ >= table_->columns())
         table_->appendColumns(column_ - table_->columns() + 1);
+    position_ = -1;
     cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
     cellPlaced_ = true;
 }
@@ -181,15 +157,15 @@ void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharForm
     if (!table_)
         return;
     placeInCell();
-    flushText();
+    textLast_ = false;
     giveBlockFormat(block);
     if (paragraphEmpty_)
-        cursor_.setBlockCharFormat(chars);
+        cursor().setBlockCharFormat(chars);
     if (column_ + 1 < kMaxColumns) {
         ++column_;
         cellPlaced_ = false;
     } else {
-        cursor_.insertText(QStringLiteral("\t"));
+        cursor().insertText(QStringLiteral("\t"));
     }
     paragraphEmpty_ = true;
 }
@@ -213,16 +189,16 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
 
 void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     leaveTable();
-    flushText();
+    textLast_ = false;
     if (!paragraphEmpty_) {
         giveBlockFormat(block);
         return;
     }
     // The file's last \par ends its last paragraph: the empty one it opened is no paragraph of
     // the text (unless a table comes before it, which needs a block after it).
-    const QTextBlock previous = cursor_.block().previous();
+    const QTextBlock previous = cursor().block().previous();
     if (previous.isValid() && !QTextCursor(previous).currentFrame()->parentFrame())
-        cursor_.deletePreviousChar();
+        cursor().deletePreviousChar();
     else
-        cursor_.setBlockCharFormat(chars);
+        cursor().setBlockCharFormat(chars);
 }

@@ -7,14 +7,12 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <vector>
-
 class QTextTable;
 
 // Appends the reader's output to a QTextDocument: text runs, paragraph ends, pictures, and the
 // cells and rows of simple tables. Everything goes in at the end of the document, or of the cell
-// being filled, so each step is cheap. The runs of a paragraph are gathered and go in together
-// (see flushText).
+// being filled, so each step is cheap. Text goes into the document's piece table directly (see
+// PieceTable.cpp).
 class DocumentBuilder {
 public:
     // Cells per row and rows per table beyond these go on in the last cell or a new table, so a
@@ -47,23 +45,17 @@ public:
     void finish(const QTextBlockFormat& block, const QTextCharFormat& chars);
 
 private:
-    struct Run {
-        qsizetype start, length;
-        QTextCharFormat format;
-    };
-
-    void flushText();
-    void insertRuns();
-    void insertEachRun();
+    QTextCursor& cursor();
     void giveBlockFormat(const QTextBlockFormat& block);
     void placeInCell();
 
     QTextDocument& document_;
     QTextCursor cursor_;
     PieceTable pieces_;
+    int position_ = -1; // where text goes next, while the cursor is behind it; else -1
     bool paragraphEmpty_ = true;
-    QString text_; // the paragraph's runs not yet in the document
-    std::vector<Run> runs_;
+    bool textLast_ = false; // the paragraph's last content is text, in lastFormat_
+    QTextCharFormat lastFormat_;
     QTextTable* table_ = nullptr;
     int row_ = 0, column_ = 0;
     bool cellPlaced_ = false;

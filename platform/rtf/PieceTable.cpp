@@ -20,10 +20,21 @@ PieceTable::PieceTable(QTextDocument& document)
     : document_(QTextDocumentPrivate::get(&document)) {}
 
 int PieceTable::charFormatIndex(const QTextCharFormat& format) {
+    // Runs mostly come in a format met just before, often the very same object, which compares
+    // at once.
+    if (lastIndex_ < indexes_.size() && indexes_[lastIndex_].first == format)
+        return indexes_[lastIndex_].second;
+    for (lastIndex_ = 0; lastIndex_ < indexes_.size(); ++lastIndex_)
+        if (indexes_[lastIndex_].first == format)
+            return indexes_[lastIndex_].second;
     // As QTextCursor::insertText does: an object's index is not a character's.
     QTextCharFormat plain = format;
     plain.clearProperty(QTextFormat::ObjectIndex);
-    return document_->formatCollection()->indexForFormat(plain);
+    const int index = document_->formatCollection()->indexForFormat(plain);
+    constexpr std::size_t kMaxRemembered = 64;
+    if (indexes_.size() < kMaxRemembered)
+        indexes_.emplace_back(format, index);
+    return index;
 }
 
 void PieceTable::insertText(int position, QStringView text, const QTextCharFormat& format) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QStringView>
+#include <QTextCharFormat>
+
+#include <utility>
+#include <vector>
 
 class QTextBlockFormat;
-class QTextCharFormat;
 class QTextDocument;
 class QTextDocumentPrivate;
 
@@ -23,4 +26,7 @@ private:
     int charFormatIndex(const QTextCharFormat& format);
 
     QTextDocumentPrivate* document_;
+    // The document's index of each format met so far: a lesson uses a few dozen.
+    std::vector<std::pair<QTextCharFormat, int>> indexes_;
+    std::size_t lastIndex_ = 0;
 };
