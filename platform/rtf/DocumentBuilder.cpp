@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextTable>
 #include <QTextTableFormat>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -47,22 +48,23 @@ QTextCursor& DocumentBuilder::cursor() {
 
 // Text goes straight into the piece table, which moves no cursor: the builder's cursor follows
 // only when it is needed again.
-void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& format) {
+void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format, int formatId) {
     if (text.isEmpty())
         return;
     placeInCell();
     paragraphEmpty_ = false;
     if (breaksBlocks(text)) {
         // Qt makes paragraphs of some characters as it inserts them: such text goes in as written.
-        cursor().insertText(text, format);
+        cursor().insertText(text.toString(), format);
         textLast_ = false;
         return;
     }
     if (position_ < 0)
         position_ = cursor_.position();
-    pieces_.insertText(position_, text, format);
+    pieces_.insertText(position_, text, format, formatId);
     position_ += int(text.size());
     lastFormat_ = format;
+    lastFormatId_ = formatId;
     textLast_ = true;
 }
 
@@ -73,9 +75,10 @@ void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
         cursor_.setBlockFormat(block);
 }
 
-void DocumentBuilder::appendImage(const QString& name, double width, double height,
-                                  const QTextCharFormat& format) {
+void DocumentBuilder::appendImage(const QString& name, const QImage& picture, double width,
+                                  double height, const QTextCharFormat& format) {
     placeInCell();
+    document_.addResource(QTextDocument::ImageResource, QUrl(name), picture);
     QTextImageFormat image;
     image.merge(format);
     image.setName(name);
@@ -92,7 +95,7 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCha
     if (textLast_) {
         // The break takes the format of the paragraph's last character, as the cursor gives it.
         const int position = cursor_.position();
-        pieces_.insertBlock(position, cursor_.blockFormat(), lastFormat_);
+        pieces_.insertBlock(position, cursor_.blockFormat(), lastFormat_, lastFormatId_);
         position_ = position + 1;
     } else {
         if (paragraphEmpty_)

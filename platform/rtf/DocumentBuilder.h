@@ -2,6 +2,8 @@
 
 #include "PieceTable.h"
 
+#include <QImage>
+#include <QStringView>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -25,19 +27,18 @@ public:
     DocumentBuilder(const DocumentBuilder&) = delete;
     DocumentBuilder& operator=(const DocumentBuilder&) = delete;
 
-    void appendText(const QString& text, const QTextCharFormat& format);
-    void appendImage(const QString& name, double width, double height,
+    // format is the one numbered formatId: a number stands for one format only.
+    void appendText(QStringView text, const QTextCharFormat& format, int formatId);
+    // Puts a picture in the text, under name among the document's resources.
+    void appendImage(const QString& name, const QImage& image, double width, double height,
                      const QTextCharFormat& format);
     // Ends the paragraph being written, giving it its format.
     void endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars);
-    // Whether the paragraph being written has any text yet.
-    bool paragraphEmpty() const { return paragraphEmpty_; }
 
     // Table structure. Content of a table paragraph goes to the current cell; content of any other
     // paragraph ends the table first.
     void enterTable(int columnsHint);
     void leaveTable();
-    bool inTable() const { return table_ != nullptr; }
     void endCell(const QTextBlockFormat& block, const QTextCharFormat& chars);
     void endRow(const QTextBlockFormat& block, const QTextCharFormat& chars);
 
@@ -56,6 +57,7 @@ private:
     bool paragraphEmpty_ = true;
     bool textLast_ = false; // the paragraph's last content is text, in lastFormat_
     QTextCharFormat lastFormat_;
+    int lastFormatId_ = -1;
     QTextTable* table_ = nullptr;
     int row_ = 0, column_ = 0;
     bool cellPlaced_ = false;

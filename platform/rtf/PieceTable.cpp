@@ -16,40 +16,34 @@
 
 #include <private/qtextdocument_p.h>
 
-PieceTable::PieceTable(QTextDocument& document)
-    : document_(QTextDocumentPrivate::get(&document)) {}
+PieceTable::PieceTable(QTextDocument& document) : document_(QTextDocumentPrivate::get(&document)) {}
 
-int PieceTable::charFormatIndex(const QTextCharFormat& format) {
-    // Runs mostly come in a format met just before, often the very same object, which compares
-    // at once.
-    if (lastIndex_ < indexes_.size() && indexes_[lastIndex_].first == format)
-        return indexes_[lastIndex_].second;
-    for (lastIndex_ = 0; lastIndex_ < indexes_.size(); ++lastIndex_)
-        if (indexes_[lastIndex_].first == format)
-            return indexes_[lastIndex_].second;
-    // As QTextCursor::insertText does: an object's index is not a character's.
-    QTextCharFormat plain = format;
-    plain.clearProperty(QTextFormat::ObjectIndex);
-    const int index = document_->formatCollection()->indexForFormat(plain);
-    constexpr std::size_t kMaxRemembered = 64;
-    if (indexes_.size() < kMaxRemembered)
-        indexes_.emplace_back(format, index);
-    return index;
+int PieceTable::charFormatIndex(const QTextCharFormat& format, int formatId) {
+    Slot& slot = indexes_[std::size_t(formatId) % indexes_.size()];
+    if (slot.formatId != formatId) {
+        // As QTextCursor::insertText does: an object's index is not a character's.
+        QTextCharFormat plain = format;
+        plain.clearProperty(QTextFormat::ObjectIndex);
+        slot = {formatId, document_->formatCollection()->indexForFormat(plain)};
+    }
+    return slot.index;
 }
 
-void PieceTable::insertText(int position, QStringView text, const QTextCharFormat& format) {
+void PieceTable::insertText(int position, QStringView text, const QTextCharFormat& format,
+                            int formatId) {
     if (text.isEmpty())
         return;
     document_->blockCursorAdjustment = true;
     document_->insert(position, QString::fromRawData(text.data(), text.size()),
-                      charFormatIndex(format));
+                      charFormatIndex(format, formatId));
     document_->blockCursorAdjustment = false;
 }
 
 void PieceTable::insertBlock(int position, const QTextBlockFormat& block,
-                             const QTextCharFormat& chars) {
+                             const QTextCharFormat& chars, int charsId) {
     QTextFormatCollection* formats = document_->formatCollection();
     document_->blockCursorAdjustment = true;
-    document_->insertBlock(position, formats->indexForFormat(block), charFormatIndex(chars));
+    document_->insertBlock(position, formats->indexForFormat(block),
+                           charFormatIndex(chars, charsId));
     document_->blockCursorAdjustment = false;
 }

@@ -3,8 +3,7 @@
 #include <QStringView>
 #include <QTextCharFormat>
 
-#include <utility>
-#include <vector>
+#include <array>
 
 class QTextBlockFormat;
 class QTextDocument;
@@ -16,17 +15,21 @@ class PieceTable {
 public:
     explicit PieceTable(QTextDocument& document);
 
-    // text holds no paragraph, line-feed or frame characters.
-    void insertText(int position, QStringView text, const QTextCharFormat& format);
+    // text holds no paragraph, line-feed or frame characters. format is the one numbered
+    // formatId, a number that stands for one format only.
+    void insertText(int position, QStringView text, const QTextCharFormat& format, int formatId);
     // A paragraph break at position: the paragraph before it keeps its format, the new one takes
-    // block, and the break itself is in chars.
-    void insertBlock(int position, const QTextBlockFormat& block, const QTextCharFormat& chars);
+    // block, and the break itself is in chars, numbered charsId.
+    void insertBlock(int position, const QTextBlockFormat& block, const QTextCharFormat& chars,
+                     int charsId);
 
 private:
-    int charFormatIndex(const QTextCharFormat& format);
+    int charFormatIndex(const QTextCharFormat& format, int formatId);
 
     QTextDocumentPrivate* document_;
-    // The document's index of each format met so far: a lesson uses a few dozen.
-    std::vector<std::pair<QTextCharFormat, int>> indexes_;
-    std::size_t lastIndex_ = 0;
+    // The document's index of the formats met lately, by their numbers.
+    struct Slot {
+        int formatId = -1, index = -1;
+    };
+    std::array<Slot, 256> indexes_{};
 };

@@ -32,7 +32,7 @@ void RtfInterpreter::run() {
             flushBytes();
             flushRun();
             if (!stack_.empty())
-                builder_.finish(blockFormat(top().para), charFormat(top().chars));
+                out_.finish(blockFormat(top().para), charFormat(top().chars));
             return;
         case RtfToken::Kind::GroupOpen:
             openGroup();
@@ -41,7 +41,7 @@ void RtfInterpreter::run() {
             if (!closeGroup()) {
                 flushBytes();
                 flushRun();
-                builder_.finish(blockFormat(top().para), charFormat(top().chars));
+                out_.finish(blockFormat(top().para), charFormat(top().chars));
                 return;
             }
             continue;

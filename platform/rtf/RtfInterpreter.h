@@ -3,6 +3,7 @@
 #include "DocumentBuilder.h"
 #include "ListLabels.h"
 #include "RtfKeywords.h"
+#include "RtfOutput.h"
 #include "RtfPicture.h"
 #include "RtfState.h"
 #include "RtfTables.h"
@@ -17,8 +18,6 @@
 #include <cstddef>
 #include <unordered_map>
 #include <vector>
-
-class QTextDocument;
 
 // Internal to the reader: readRtf() is the only way in. The interpreter walks the tokens of one
 // file, keeps the group stack, fills the document's tables and writes the text into the
@@ -68,8 +67,7 @@ class RtfInterpreter {
 public:
     static constexpr std::size_t kMaxDepth = 256;
 
-    RtfInterpreter(QByteArrayView data, QTextDocument& document)
-        : data_(data), tokens_(data), document_(document), builder_(document) {
+    RtfInterpreter(QByteArrayView data, RtfOutput& out) : data_(data), tokens_(data), out_(out) {
         lastBrace_ = data.lastIndexOf('}');
     }
 
@@ -138,6 +136,7 @@ private:
         RtfCharProps props;
         QTextCharFormat format; // for any text
         QTextCharFormat simple; // the same, for text that needs no complex shaping
+        int id;                 // format's number, one that no other format has; simple's is id + 1
     };
     const CharFormats& charFormats(const RtfCharProps& chars);
     const QTextCharFormat& charFormat(const RtfCharProps& chars) {
@@ -149,8 +148,7 @@ private:
 
     QByteArrayView data_;
     RtfTokenizer tokens_;
-    QTextDocument& document_;
-    DocumentBuilder builder_;
+    RtfOutput& out_;
     qsizetype lastBrace_ = -1;
 
     std::vector<RtfGroupState> stack_;
@@ -197,6 +195,7 @@ private:
     // built once is hashed once by the document.
     std::vector<CharFormats> formats_;
     std::size_t lastFormat_ = 0;
+    int nextFormatId_ = 0;
     RtfParaProps lastPara_; // the last paragraph's properties and their format
     QTextBlockFormat lastBlockFormat_;
     bool lastBlockValid_ = false;

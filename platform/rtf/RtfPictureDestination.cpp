@@ -1,8 +1,5 @@
 #include "RtfInterpreter.h"
 
-#include <QTextDocument>
-#include <QUrl>
-
 // Inside {\pict}: the kind of picture, and the sizes it is drawn at.
 void RtfInterpreter::pictureWord(Kw kw, int param) {
     switch (kw) {
@@ -55,6 +52,6 @@ void RtfInterpreter::insertPicture() {
     prepareContent();
     flushRun();
     const QString name = QStringLiteral("rtfpicture:%1").arg(++pictureCount_);
-    document_.addResource(QTextDocument::ImageResource, QUrl(name), result.image);
-    builder_.appendImage(name, result.size.width(), result.size.height(), charFormat(group.chars));
+    out_.appendImage(name, result.image, result.size.width(), result.size.height(),
+                     charFormat(group.chars));
 }

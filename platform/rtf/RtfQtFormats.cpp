@@ -61,7 +61,8 @@ const RtfInterpreter::CharFormats& RtfInterpreter::charFormats(const RtfCharProp
     QTextCharFormat simple = format;
     TextShaping::allowSimple(simple);
     lastFormat_ = formats_.size();
-    formats_.push_back({chars, format, simple});
+    formats_.push_back({chars, format, simple, nextFormatId_});
+    nextFormatId_ += 2;
     return formats_.back();
 }
 

@@ -16,7 +16,7 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
     case Kw::k_sect:
         // A break between paragraphs; an empty paragraph gets no extra line from it.
         flushBytes();
-        if (d == RtfDest::Text && !(builder_.paragraphEmpty() && run_.isEmpty()))
+        if (d == RtfDest::Text && !(out_.paragraphEmpty() && run_.isEmpty()))
             endParagraph();
         break;
     case Kw::k_line:
@@ -82,8 +82,8 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
         prepareContent();
         flushBytes();
         flushRun();
-        if (builder_.inTable())
-            builder_.endCell(blockFormat(top().para), charFormat(top().chars));
+        if (out_.inTable())
+            out_.endCell(blockFormat(top().para), charFormat(top().chars));
         else
             emitUnit(u'\t');
         labelDone_ = listChecked_ = false;
@@ -105,8 +105,8 @@ void RtfInterpreter::tableWord(Kw kw, bool, int param) {
             endParagraph();
             break;
         }
-        if (builder_.inTable())
-            builder_.endRow(blockFormat(top().para), charFormat(top().chars));
+        if (out_.inTable())
+            out_.endRow(blockFormat(top().para), charFormat(top().chars));
         labelDone_ = listChecked_ = false;
         break;
     default:
@@ -189,7 +189,10 @@ void RtfInterpreter::flushRun() {
     if (run_.isEmpty())
         return;
     const CharFormats& formats = charFormats(runProps_);
-    builder_.appendText(run_, TextShaping::needed(run_) ? formats.format : formats.simple);
+    if (TextShaping::needed(run_))
+        out_.appendText(run_, formats.format, formats.id);
+    else
+        out_.appendText(run_, formats.simple, formats.id + 1);
     run_.resize(0);
 }
 
@@ -200,12 +203,12 @@ void RtfInterpreter::prepareContent() {
         return;
     const RtfParaProps& para = top().para;
     const bool wantTable = para.inTable || para.nesting > 0;
-    if (wantTable != builder_.inTable()) {
+    if (wantTable != out_.inTable()) {
         flushRun();
         if (wantTable)
-            builder_.enterTable(rowCells_);
+            out_.enterTable(rowCells_);
         else
-            builder_.leaveTable();
+            out_.leaveTable();
     }
     if (!label_.isEmpty()) {
         flushRun();
@@ -238,6 +241,6 @@ void RtfInterpreter::endParagraph() {
     }
     prepareContent();
     flushRun();
-    builder_.endParagraph(blockFormat(top().para), charFormat(top().chars));
+    out_.endParagraph(blockFormat(top().para), charFormat(top().chars));
     labelDone_ = listChecked_ = false;
 }

@@ -1,0 +1,157 @@
+#include "RtfOutput.h"
+
+#include "BuildQueue.h"
+#include "DocumentBuilder.h"
+
+#include <QStringView>
+
+bool BuildBatch::full() const {
+    // Large enough that handing a batch over costs little beside building its part of the
+    // document; small enough that the document's thread starts early.
+    return steps.size() >= 1024 || text.size() >= 32 * 1024 || images.size() >= 16;
+}
+
+void BuildBatch::clear() {
+    text.resize(0); // keeps the memory for the next batch
+    steps.clear();
+    images.clear();
+}
+
+void BuildBatch::apply(DocumentBuilder& builder, FormatSlots& formats) const {
+    qsizetype from = 0;
+    auto image = images.begin();
+    for (const Step& step : steps) {
+        switch (step.kind) {
+        case Kind::Text: {
+            QTextCharFormat& format = formats[std::size_t(step.format) % kFormatSlots];
+            if (step.carriesFormat)
+                format = step.chars;
+            builder.appendText(QStringView(text).sliced(from, step.length), format, step.format);
+            from += step.length;
+            break;
+        }
+        case Kind::Image:
+            builder.appendImage(image->name, image->image, image->width, image->height, step.chars);
+            ++image;
+            break;
+        case Kind::EndParagraph:
+            builder.endParagraph(step.block, step.chars);
+            break;
+        case Kind::EnterTable:
+            builder.enterTable(step.length);
+            break;
+        case Kind::LeaveTable:
+            builder.leaveTable();
+            break;
+        case Kind::EndCell:
+            builder.endCell(step.block, step.chars);
+            break;
+        case Kind::EndRow:
+            builder.endRow(step.block, step.chars);
+            break;
+        case Kind::Finish:
+            builder.finish(step.block, step.chars);
+            break;
+        }
+    }
+}
+
+RtfOutput::RtfOutput(BuildQueue& queue) : queue_(&queue), batch_(std::make_unique<BuildBatch>()) {
+    slots_.fill(-1);
+}
+
+RtfOutput::~RtfOutput() = default;
+
+void RtfOutput::record(BuildBatch::Step step) {
+    batch_->steps.push_back(std::move(step));
+    if (batch_->full())
+        batch_ = queue_->exchange(std::move(batch_));
+}
+
+void RtfOutput::close() {
+    if (queue_ && batch_ && !batch_->steps.empty())
+        batch_ = queue_->exchange(std::move(batch_));
+}
+
+// Each call keeps paragraphEmpty_ and inTable_ as DocumentBuilder keeps its own.
+
+void RtfOutput::appendText(const QString& text, const QTextCharFormat& format, int formatId) {
+    if (text.isEmpty())
+        return;
+    paragraphEmpty_ = false;
+    if (builder_)
+        return builder_->appendText(text, format, formatId);
+    batch_->text += text;
+    BuildBatch::Step step{BuildBatch::Kind::Text, int(text.size()), formatId, false, {}, {}};
+    int& slot = slots_[std::size_t(formatId) % BuildBatch::kFormatSlots];
+    if (slot != formatId) {
+        slot = formatId;
+        step.carriesFormat = true;
+        step.chars = format;
+    }
+    record(std::move(step));
+}
+
+void RtfOutput::appendImage(const QString& name, const QImage& image, double width, double height,
+                            const QTextCharFormat& format) {
+    paragraphEmpty_ = false;
+    if (builder_)
+        return builder_->appendImage(name, image, width, height, format);
+    batch_->images.push_back({name, image, width, height});
+    record({BuildBatch::Kind::Image, 0, -1, false, format, {}});
+}
+
+void RtfOutput::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    paragraphEmpty_ = true;
+    if (builder_)
+        return builder_->endParagraph(block, chars);
+    record({BuildBatch::Kind::EndParagraph, 0, -1, false, chars, block});
+}
+
+void RtfOutput::enterTable(int columnsHint) {
+    if (inTable_)
+        return;
+    inTable_ = true;
+    paragraphEmpty_ = true;
+    if (builder_)
+        return builder_->enterTable(columnsHint);
+    record({BuildBatch::Kind::EnterTable, columnsHint, -1, false, {}, {}});
+}
+
+void RtfOutput::leaveTable() {
+    if (!inTable_)
+        return;
+    inTable_ = false;
+    paragraphEmpty_ = true;
+    if (builder_)
+        return builder_->leaveTable();
+    record({BuildBatch::Kind::LeaveTable, 0, -1, false, {}, {}});
+}
+
+void RtfOutput::endCell(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    if (!inTable_)
+        return;
+    paragraphEmpty_ = true;
+    if (builder_)
+        return builder_->endCell(block, chars);
+    record({BuildBatch::Kind::EndCell, 0, -1, false, chars, block});
+}
+
+void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    if (!inTable_)
+        return;
+    paragraphEmpty_ = true;
+    if (builder_)
+        return builder_->endRow(block, chars);
+    record({BuildBatch::Kind::EndRow, 0, -1, false, chars, block});
+}
+
+void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
+    if (inTable_) {
+        inTable_ = false;
+        paragraphEmpty_ = true;
+    }
+    if (builder_)
+        return builder_->finish(block, chars);
+    record({BuildBatch::Kind::Finish, 0, -1, false, chars, block});
+}
