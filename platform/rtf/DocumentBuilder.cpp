@@ -7,11 +7,9 @@
 
 #include <algorithm>
 
-namespace {
-
-// Whether text has characters that Qt's insertText turns into paragraph or frame boundaries. One
-// pass without branches, which the compiler can vectorize: it reads every character of a lesson.
-bool breaksBlocks(QStringView text) {
+// One pass without branches, which the compiler can vectorize: it reads every character of a
+// lesson.
+bool DocumentBuilder::breaksBlocks(QStringView text) {
     const char16_t* p = text.utf16();
     int found = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -21,8 +19,6 @@ bool breaksBlocks(QStringView text) {
     }
     return found != 0;
 }
-
-} // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
     : document_(document), cursor_(&document), pieces_(document) {
@@ -48,12 +44,13 @@ QTextCursor& DocumentBuilder::cursor() {
 
 // Text goes straight into the piece table, which moves no cursor: the builder's cursor follows
 // only when it is needed again.
-void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format, int formatId) {
+void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format, int formatId,
+                                 bool breaks) {
     if (text.isEmpty())
         return;
     placeInCell();
     paragraphEmpty_ = false;
-    if (breaksBlocks(text)) {
+    if (breaks) {
         // Qt makes paragraphs of some characters as it inserts them: such text goes in as written.
         cursor().insertText(text.toString(), format);
         textLast_ = false;

@@ -27,8 +27,11 @@ public:
     DocumentBuilder(const DocumentBuilder&) = delete;
     DocumentBuilder& operator=(const DocumentBuilder&) = delete;
 
-    // format is the one numbered formatId: a number stands for one format only.
-    void appendText(QStringView text, const QTextCharFormat& format, int formatId);
+    // format is the one numbered formatId: a number stands for one format only. breaks tells
+    // whether text breaksBlocks().
+    void appendText(QStringView text, const QTextCharFormat& format, int formatId, bool breaks);
+    // Whether text has characters that Qt turns into paragraph or frame boundaries.
+    static bool breaksBlocks(QStringView text);
     // Puts a picture in the text, under name among the document's resources.
     void appendImage(const QString& name, const QImage& image, double width, double height,
                      const QTextCharFormat& format);

@@ -26,7 +26,8 @@ void BuildBatch::apply(DocumentBuilder& builder, FormatSlots& formats) const {
             QTextCharFormat& format = formats[std::size_t(step.format) % kFormatSlots];
             if (step.carriesFormat)
                 format = step.chars;
-            builder.appendText(QStringView(text).sliced(from, step.length), format, step.format);
+            builder.appendText(QStringView(text).sliced(from, step.length), format, step.format,
+                               step.breaks);
             from += step.length;
             break;
         }
@@ -68,9 +69,8 @@ void RtfOutput::record(BuildBatch::Step step) {
         batch_ = queue_->exchange(std::move(batch_));
 }
 
-void RtfOutput::close() {
-    if (queue_ && batch_ && !batch_->steps.empty())
-        batch_ = queue_->exchange(std::move(batch_));
+std::unique_ptr<BuildBatch> RtfOutput::takeBatch() {
+    return std::move(batch_);
 }
 
 // Each call keeps paragraphEmpty_ and inTable_ as DocumentBuilder keeps its own.
@@ -79,10 +79,14 @@ void RtfOutput::appendText(const QString& text, const QTextCharFormat& format, i
     if (text.isEmpty())
         return;
     paragraphEmpty_ = false;
+    const bool breaks = DocumentBuilder::breaksBlocks(text);
     if (builder_)
-        return builder_->appendText(text, format, formatId);
+        return builder_->appendText(text, format, formatId, breaks);
     batch_->text += text;
-    BuildBatch::Step step{BuildBatch::Kind::Text, int(text.size()), formatId, false, {}, {}};
+    BuildBatch::Step step{.kind = BuildBatch::Kind::Text,
+                          .length = int(text.size()),
+                          .format = formatId,
+                          .breaks = breaks};
     int& slot = slots_[std::size_t(formatId) % BuildBatch::kFormatSlots];
     if (slot != formatId) {
         slot = formatId;
@@ -98,14 +102,14 @@ void RtfOutput::appendImage(const QString& name, const QImage& image, double wid
     if (builder_)
         return builder_->appendImage(name, image, width, height, format);
     batch_->images.push_back({name, image, width, height});
-    record({BuildBatch::Kind::Image, 0, -1, false, format, {}});
+    record({.kind = BuildBatch::Kind::Image, .chars = format});
 }
 
 void RtfOutput::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endParagraph(block, chars);
-    record({BuildBatch::Kind::EndParagraph, 0, -1, false, chars, block});
+    record({.kind = BuildBatch::Kind::EndParagraph, .chars = chars, .block = block});
 }
 
 void RtfOutput::enterTable(int columnsHint) {
@@ -115,7 +119,7 @@ void RtfOutput::enterTable(int columnsHint) {
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->enterTable(columnsHint);
-    record({BuildBatch::Kind::EnterTable, columnsHint, -1, false, {}, {}});
+    record({.kind = BuildBatch::Kind::EnterTable, .length = columnsHint});
 }
 
 void RtfOutput::leaveTable() {
@@ -125,7 +129,7 @@ void RtfOutput::leaveTable() {
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->leaveTable();
-    record({BuildBatch::Kind::LeaveTable, 0, -1, false, {}, {}});
+    record({.kind = BuildBatch::Kind::LeaveTable});
 }
 
 void RtfOutput::endCell(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -134,7 +138,7 @@ void RtfOutput::endCell(const QTextBlockFormat& block, const QTextCharFormat& ch
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endCell(block, chars);
-    record({BuildBatch::Kind::EndCell, 0, -1, false, chars, block});
+    record({.kind = BuildBatch::Kind::EndCell, .chars = chars, .block = block});
 }
 
 void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -143,7 +147,7 @@ void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& cha
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endRow(block, chars);
-    record({BuildBatch::Kind::EndRow, 0, -1, false, chars, block});
+    record({.kind = BuildBatch::Kind::EndRow, .chars = chars, .block = block});
 }
 
 void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -153,5 +157,5 @@ void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& cha
     }
     if (builder_)
         return builder_->finish(block, chars);
-    record({BuildBatch::Kind::Finish, 0, -1, false, chars, block});
+    record({.kind = BuildBatch::Kind::Finish, .chars = chars, .block = block});
 }

@@ -27,14 +27,15 @@ struct BuildBatch {
         Finish,
     };
     struct Step {
-        Kind kind;
+        Kind kind{};
         int length = 0;
         // Text: the number of its format, which the step carries in chars only the first time
         // the number comes in its slot (see FormatSlots).
         int format = -1;
         bool carriesFormat = false;
-        QTextCharFormat chars;
-        QTextBlockFormat block;
+        bool breaks = false; // Text: DocumentBuilder::breaksBlocks
+        QTextCharFormat chars{};
+        QTextBlockFormat block{};
     };
     // The formats of text by their numbers, in slots: a number whose slot another has taken
     // since is carried again.
@@ -76,8 +77,8 @@ public:
     void endCell(const QTextBlockFormat& block, const QTextCharFormat& chars);
     void endRow(const QTextBlockFormat& block, const QTextCharFormat& chars);
     void finish(const QTextBlockFormat& block, const QTextCharFormat& chars);
-    // Hands the last recorded steps over.
-    void close();
+    // The steps recorded since the last batch was handed over, at the end.
+    std::unique_ptr<BuildBatch> takeBatch();
 
     // Whether the paragraph being written has any content yet.
     bool paragraphEmpty() const { return paragraphEmpty_; }

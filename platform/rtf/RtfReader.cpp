@@ -33,12 +33,12 @@ void readOnTwoThreads(QByteArrayView data, DocumentBuilder& builder) {
             try {
                 RtfOutput out(queue);
                 RtfInterpreter(data, out).run();
-                out.close();
+                last = out.takeBatch();
             } catch (const BuildQueue::Stopped&) {
             } catch (...) {
                 error = std::current_exception();
             }
-            queue.close(nullptr, error);
+            queue.close(std::move(last), error);
         });
     } catch (const std::system_error&) {
         return readOnOneThread(data, builder);
