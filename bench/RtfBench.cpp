@@ -85,6 +85,18 @@ void BM_ReadRtf(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
 
+// The same on the calling thread alone, as on a machine with a single core.
+void BM_ReadRtfOnOneThread(benchmark::State& state) {
+    for (auto _ : state) {
+        QTextDocument document;
+        readRtf(lesson(), document, RtfThreads::One);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+    state.SetBytesProcessed(state.iterations() * lesson().size());
+    reportPeakMemory(state);
+}
+BENCHMARK(BM_ReadRtfOnOneThread)->Unit(benchmark::kMillisecond);
+
 // The whole load as the lesson window does it: file to viewer, then every display line counted.
 void BM_LoadAndCountLines(benchmark::State& state) {
     QTemporaryDir dir;
