@@ -35,6 +35,8 @@ DocumentBuilder::~DocumentBuilder() {
 }
 
 QTextCursor& DocumentBuilder::cursor() {
+    // Whatever the cursor does next may change paragraphs.
+    blockKnown_ = false;
     if (position_ >= 0) {
         cursor_.setPosition(position_);
         position_ = -1;
@@ -66,10 +68,15 @@ void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format
 }
 
 // Paragraphs in a row mostly share their format, and a new paragraph starts with the format of
-// the one before it: setting it again would cost Qt an edit for nothing.
+// the one before it: setting it again would cost Qt an edit for nothing, and even looking it up
+// costs something when the paragraph is known to have it.
 void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
+    if (blockKnown_ && block == knownBlock_)
+        return;
     if (cursor().blockFormat() != block)
         cursor_.setBlockFormat(block);
+    knownBlock_ = block;
+    blockKnown_ = true;
 }
 
 void DocumentBuilder::appendImage(const QString& name, const QImage& picture, double width,
@@ -90,14 +97,15 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCha
     placeInCell();
     giveBlockFormat(block);
     if (textLast_) {
-        // The break takes the format of the paragraph's last character, as the cursor gives it.
-        const int position = cursor_.position();
-        pieces_.insertBlock(position, cursor_.blockFormat(), lastFormat_, lastFormatId_);
+        // The break takes the format of the paragraph's last character, as the cursor gives it,
+        // and the new paragraph the format of this one.
+        const int position = position_ >= 0 ? position_ : cursor_.position();
+        pieces_.insertBlock(position, knownBlock_, lastFormat_, lastFormatId_);
         position_ = position + 1;
     } else {
         if (paragraphEmpty_)
-            cursor_.setBlockCharFormat(chars);
-        cursor_.insertBlock();
+            cursor().setBlockCharFormat(chars);
+        cursor().insertBlock();
     }
     textLast_ = false;
     paragraphEmpty_ = true;
@@ -149,6 +157,7 @@ void DocumentBuilder::placeInCell() {
     if (column_ >= table_->columns())
         table_->appendColumns(column_ - table_->columns() + 1);
     position_ = -1;
+    blockKnown_ = false;
     cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
     cellPlaced_ = true;
 }

@@ -61,6 +61,8 @@ private:
     bool textLast_ = false; // the paragraph's last content is text, in lastFormat_
     QTextCharFormat lastFormat_;
     int lastFormatId_ = -1;
+    bool blockKnown_ = false; // the paragraph being written has knownBlock_ as its format
+    QTextBlockFormat knownBlock_;
     QTextTable* table_ = nullptr;
     int row_ = 0, column_ = 0;
     bool cellPlaced_ = false;
