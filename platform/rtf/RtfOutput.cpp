@@ -14,29 +14,33 @@ bool BuildBatch::full() const {
 void BuildBatch::clear() {
     text.resize(0); // keeps the memory for the next batch
     steps.clear();
+    chars.clear();
+    blocks.clear();
     images.clear();
 }
 
 void BuildBatch::apply(DocumentBuilder& builder, FormatSlots& formats) const {
     qsizetype from = 0;
     auto image = images.begin();
+    auto charsOf = chars.begin();
+    auto blockOf = blocks.begin();
     for (const Step& step : steps) {
         switch (step.kind) {
         case Kind::Text: {
             QTextCharFormat& format = formats[std::size_t(step.format) % kFormatSlots];
             if (step.carriesFormat)
-                format = step.chars;
+                format = *charsOf++;
             builder.appendText(QStringView(text).sliced(from, step.length), format, step.format,
                                step.breaks);
             from += step.length;
             break;
         }
         case Kind::Image:
-            builder.appendImage(image->name, image->image, image->width, image->height, step.chars);
+            builder.appendImage(image->name, image->image, image->width, image->height, *charsOf++);
             ++image;
             break;
         case Kind::EndParagraph:
-            builder.endParagraph(step.block, step.chars);
+            builder.endParagraph(*blockOf++, *charsOf++);
             break;
         case Kind::EnterTable:
             builder.enterTable(step.length);
@@ -45,13 +49,13 @@ void BuildBatch::apply(DocumentBuilder& builder, FormatSlots& formats) const {
             builder.leaveTable();
             break;
         case Kind::EndCell:
-            builder.endCell(step.block, step.chars);
+            builder.endCell(*blockOf++, *charsOf++);
             break;
         case Kind::EndRow:
-            builder.endRow(step.block, step.chars);
+            builder.endRow(*blockOf++, *charsOf++);
             break;
         case Kind::Finish:
-            builder.finish(step.block, step.chars);
+            builder.finish(*blockOf++, *charsOf++);
             break;
         }
     }
@@ -84,16 +88,16 @@ void RtfOutput::appendText(const QString& text, const QTextCharFormat& format, i
         return builder_->appendText(text, format, formatId, breaks);
     batch_->text += text;
     BuildBatch::Step step{.kind = BuildBatch::Kind::Text,
+                          .breaks = breaks,
                           .length = int(text.size()),
-                          .format = formatId,
-                          .breaks = breaks};
+                          .format = formatId};
     int& slot = slots_[std::size_t(formatId) % BuildBatch::kFormatSlots];
     if (slot != formatId) {
         slot = formatId;
         step.carriesFormat = true;
-        step.chars = format;
+        batch_->chars.push_back(format);
     }
-    record(std::move(step));
+    record(step);
 }
 
 void RtfOutput::appendImage(const QString& name, const QImage& image, double width, double height,
@@ -102,14 +106,17 @@ void RtfOutput::appendImage(const QString& name, const QImage& image, double wid
     if (builder_)
         return builder_->appendImage(name, image, width, height, format);
     batch_->images.push_back({name, image, width, height});
-    record({.kind = BuildBatch::Kind::Image, .chars = format});
+    batch_->chars.push_back(format);
+    record({.kind = BuildBatch::Kind::Image});
 }
 
 void RtfOutput::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endParagraph(block, chars);
-    record({.kind = BuildBatch::Kind::EndParagraph, .chars = chars, .block = block});
+    batch_->chars.push_back(chars);
+    batch_->blocks.push_back(block);
+    record({.kind = BuildBatch::Kind::EndParagraph});
 }
 
 void RtfOutput::enterTable(int columnsHint) {
@@ -138,7 +145,9 @@ void RtfOutput::endCell(const QTextBlockFormat& block, const QTextCharFormat& ch
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endCell(block, chars);
-    record({.kind = BuildBatch::Kind::EndCell, .chars = chars, .block = block});
+    batch_->chars.push_back(chars);
+    batch_->blocks.push_back(block);
+    record({.kind = BuildBatch::Kind::EndCell});
 }
 
 void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -147,7 +156,9 @@ void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& cha
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endRow(block, chars);
-    record({.kind = BuildBatch::Kind::EndRow, .chars = chars, .block = block});
+    batch_->chars.push_back(chars);
+    batch_->blocks.push_back(block);
+    record({.kind = BuildBatch::Kind::EndRow});
 }
 
 void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -157,5 +168,7 @@ void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& cha
     }
     if (builder_)
         return builder_->finish(block, chars);
-    record({.kind = BuildBatch::Kind::Finish, .chars = chars, .block = block});
+    batch_->chars.push_back(chars);
+    batch_->blocks.push_back(block);
+    record({.kind = BuildBatch::Kind::Finish});
 }

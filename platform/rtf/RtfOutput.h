@@ -26,16 +26,15 @@ struct BuildBatch {
         EndRow,
         Finish,
     };
+    // Small, as the document's thread reads them from the other thread's memory.
     struct Step {
         Kind kind{};
-        int length = 0;
-        // Text: the number of its format, which the step carries in chars only the first time
-        // the number comes in its slot (see FormatSlots).
-        int format = -1;
+        // Text: whether the step carries its format in chars, as it does only the first time
+        // its number comes in its slot (see FormatSlots).
         bool carriesFormat = false;
         bool breaks = false; // Text: DocumentBuilder::breaksBlocks
-        QTextCharFormat chars{};
-        QTextBlockFormat block{};
+        int length = 0;
+        int format = -1; // Text: the number of its format
     };
     // The formats of text by their numbers, in slots: a number whose slot another has taken
     // since is carried again.
@@ -49,6 +48,10 @@ struct BuildBatch {
 
     QString text; // the text of its Text steps, one after another
     std::vector<Step> steps;
+    // In the order of the steps that take them: one for a Text step that carries its format and
+    // for an Image; one of each for the ends of paragraphs, cells and rows, and for Finish.
+    std::vector<QTextCharFormat> chars;
+    std::vector<QTextBlockFormat> blocks;
     std::vector<Image> images; // one for each Image step, in order
 
     bool full() const;
