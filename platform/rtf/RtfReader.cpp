@@ -20,9 +20,9 @@ void readOnOneThread(QByteArrayView data, DocumentBuilder& builder) {
 }
 
 // The file is read on a second thread, which records what to build; this thread builds the
-// document from the records as they come. The two take about as long, so the reading takes
-// about half the time. The document and everything of it stay on this thread; the formats and
-// pictures handed over are not touched by the reading thread once recorded.
+// document from the records as they come. The two parts take about as long, so the reading ends
+// well before it would on one thread. The document and everything of it stay on this thread; the
+// formats and pictures handed over are not changed by the reading thread once recorded.
 void readOnTwoThreads(QByteArrayView data, DocumentBuilder& builder) {
     BuildQueue queue;
     std::thread reader;
