@@ -11,7 +11,7 @@
 //
 // QTextDocumentPrivate::insert and insertBlock have had these signatures since Qt 4. A private
 // interface holds only for the Qt it was built with: the Debian package depends on that very Qt
-// (packaging/install.cmake).
+// (dpkg-shlibdeps sees the private symbols).
 #include "PieceTable.h"
 
 #include <QTextBlockFormat>
