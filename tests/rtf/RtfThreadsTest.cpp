@@ -1,6 +1,7 @@
 // A large file is read on a second thread while the calling thread builds the document: the
 // document must be the one that a single thread builds, whatever the file holds or lacks.
 
+#include "BuildQueue.h"
 #include "RtfReader.h"
 #include "RtfTestSupport.h"
 
@@ -10,6 +11,9 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -61,8 +65,16 @@ QByteArray mixedLesson() {
     return rtf + "}";
 }
 
+// Hundreds of formats, coming back out of order: more than the reading thread keeps track of.
+QByteArray manyFormats() {
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 3000; ++i)
+        rtf += "{\\fs" + QByteArray::number(2 + (i * 37) % 601) + (i % 3 ? "\\b " : " ") + "x}y";
+    return rtf + "\\par}";
+}
+
 TEST(RtfThreads, BuildTheDocumentThatOneThreadBuilds) {
-    const QByteArray files[] = {readDataFile("leccion_formato.rtf"), mixedLesson()};
+    const QByteArray files[] = {readDataFile("leccion_formato.rtf"), mixedLesson(), manyFormats()};
     for (const QByteArray& full : files) {
         ASSERT_FALSE(full.isEmpty());
         // Whole, and cut short anywhere: inside a table, a picture, a group, a word.
@@ -74,6 +86,44 @@ TEST(RtfThreads, BuildTheDocumentThatOneThreadBuilds) {
             EXPECT_EQ(describe(one), describe(two)) << "read up to byte " << length;
         }
     }
+}
+
+// What is read is added after what the document holds, on one thread or two.
+TEST(RtfThreads, TextGoesAfterWhatTheDocumentHolds) {
+    const QByteArray rtf = mixedLesson();
+    for (const RtfThreads threads : {RtfThreads::One, RtfThreads::Two}) {
+        QTextDocument alone, after;
+        readRtf(rtf, alone, threads);
+        QTextCursor(&after).insertText(QStringLiteral("antes"));
+        readRtf(rtf, after, threads);
+        EXPECT_EQ(after.toPlainText(), "antes" + alone.toPlainText());
+    }
+}
+
+// Neither thread waits forever on the other: an error of the reading reaches the document's
+// side after the batches before it, and a document's side that gives up frees the reading side
+// even while it waits for room.
+TEST(RtfThreads, EitherSideStoppingEndsTheOther) {
+    BuildQueue failing;
+    auto first = std::make_unique<BuildBatch>();
+    first->steps.push_back({.kind = BuildBatch::Kind::LeaveTable});
+    failing.close(std::move(first), std::make_exception_ptr(std::runtime_error("lectura")));
+    EXPECT_NE(failing.take(), nullptr);
+    EXPECT_THROW(failing.take(), std::runtime_error);
+
+    BuildQueue abandoned;
+    int handed = 0;
+    std::thread reader([&] {
+        try {
+            for (auto batch = std::make_unique<BuildBatch>();; ++handed)
+                batch = abandoned.exchange(std::move(batch));
+        } catch (const BuildQueue::Stopped&) {
+        }
+    });
+    abandoned.take(); // the reading side is running
+    abandoned.stop();
+    reader.join();
+    EXPECT_GT(handed, 0);
 }
 
 } // namespace
