@@ -61,6 +61,9 @@ struct BuildBatch {
     void apply(DocumentBuilder& builder, FormatSlots& formats) const;
 };
 
+// What the interpreter writes the document to: the builder itself, or batches that a queue hands
+// to the thread that owns the document. The interpreter asks only for what follows from its own
+// calls (paragraphEmpty, inTable), so it reads the same either way.
 class RtfOutput {
 public:
     explicit RtfOutput(DocumentBuilder& builder) : builder_(&builder) {}
