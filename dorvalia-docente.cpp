@@ -9,14 +9,27 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const bool commandLine = isCommandLine(arguments);
+#ifdef Q_OS_WIN
+    // A console program, so that the verbs print where they were typed; started for its window
+    // (from the Start menu), the console Windows opened for it alone is let go, and disappears.
+    // The verbs run on Windows' own window system, there in every session.
+    DWORD processes[2];
+    if (!commandLine && GetConsoleProcessList(processes, 2) == 1)
+        FreeConsole();
+#else
     // The verbs read documents and lay out text, which needs the font machinery but no screen.
     if (commandLine && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     Application app(argc, argv);
     Application::loadSpanishTranslations();
     if (commandLine) {
