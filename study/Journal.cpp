@@ -125,6 +125,10 @@ void finish() {
     current = Journal();
 }
 
+QString path() {
+    return current.path;
+}
+
 } // namespace VisitJournal
 
 std::optional<JournalContents> ReadJournal(const QString& path) {

@@ -30,6 +30,9 @@ void record(const QStringList& lines);
 // The visit is in its register: its journal goes.
 void finish();
 
+// The journal this program holds for the visit in progress; empty before its first answer.
+QString path();
+
 } // namespace VisitJournal
 
 // Where journals live: the application's data folder in the student's profile, never the lesson

@@ -4,10 +4,12 @@
 #include "Register.h"
 #include "ToolkitError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 
 namespace {
 
@@ -38,10 +40,20 @@ void discard(const QString& path) {
 
 void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
     // A journal whose program still runs holds its lock: that visit is still going on.
+    if (path == VisitJournal::path())
+        return;
     QLockFile owner(path + QStringLiteral(".lock"));
     owner.setStaleLockTime(0);
-    if (!owner.tryLock(0))
-        return;
+    if (!owner.tryLock(0)) {
+        // A lock naming this very process is a dead program's: process numbers start again after
+        // a restart (under Wine, after its server restarts, the first program is always 32).
+        qint64 pid = 0;
+        QString host, program;
+        if (!owner.getLockInfo(&pid, &host, &program) ||
+            pid != QCoreApplication::applicationPid() || host != QSysInfo::machineHostName() ||
+            !owner.removeStaleLockFile() || !owner.tryLock(0))
+            return;
+    }
     const std::optional<JournalContents> journal = ReadJournal(path);
     if (!journal) {
         // Cut before its first answer was on the disk: nothing to offer, kept all the same.

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,32 @@ TEST_F(Recovery, UnfinishedVisitsAreOfferedOldestFirstAndKeptUntilSavedOrSetAsid
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), ana);
     EXPECT_EQ(journals().size(), 1);
+}
+
+// After a restart the killed program's number may be this one's: its journal is offered still.
+TEST_F(Recovery, ALockLeftUnderThisProgramsOwnNumberIsADeadOnes) {
+    const QByteArray ana = leftUnsaved(dir.path(), QStringLiteral("Ana"), 1);
+    const QString lock = JournalFolder() + u'/' + journals().value(0) + QStringLiteral(".lock");
+    QByteArray left;
+    {
+        QLockFile mine(lock);
+        ASSERT_TRUE(mine.tryLock(0));
+        QFile written(lock);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        left = written.readAll();
+    }
+    QFile file(lock);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(left) == left.size());
+    file.close();
+    FakePrompter prompter;
+    FakeErrorBox errors;
+    prompter.answers = {true};
+    OfferUnfinishedVisits(prompter, errors);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    QFile saved(ClassRegisterPath(dir.path()));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), ana);
+    EXPECT_TRUE(journals().isEmpty());
 }
 
 TEST_F(Recovery, ALineThatACrashCutShortIsNotPartOfTheVisit) {
