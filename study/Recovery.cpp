@@ -38,6 +38,15 @@ void discard(const QString& path) {
     QFile::rename(path, target);
 }
 
+// This machine's name as QLockFile writes it in its locks.
+QString lockHostName() {
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable("COMPUTERNAME"); // not the DNS name, which may differ
+#else
+    return QSysInfo::machineHostName();
+#endif
+}
+
 void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
     // A journal whose program still runs holds its lock: that visit is still going on.
     if (path == VisitJournal::path())
@@ -50,7 +59,7 @@ void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
         qint64 pid = 0;
         QString host, program;
         if (!owner.getLockInfo(&pid, &host, &program) ||
-            pid != QCoreApplication::applicationPid() || host != QSysInfo::machineHostName() ||
+            pid != QCoreApplication::applicationPid() || host != lockHostName() ||
             !owner.removeStaleLockFile() || !owner.tryLock(0))
             return;
     }
