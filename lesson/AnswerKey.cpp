@@ -38,10 +38,14 @@ void LoadKey(const QString& path) {
         Clave = std::make_unique<TextList>();
     Clave->clear();
     Clave->loadFromFile(path, TextList::Encoding::Teacher);
-    // The sentinels end the question count of the last section (".s") and the answer count of
-    // its last question (".c") inside the list.
-    Clave->add(kSectionMarker);
-    Clave->add(kQuestionMarker);
+    AddSentinels(*Clave);
+}
+
+void AddSentinels(TextList& key) {
+    // They end the question count of the last section (".s") and the answer count of its last
+    // question (".c") inside the list.
+    key.add(kSectionMarker);
+    key.add(kQuestionMarker);
 }
 
 int FindSection(const QString& header) {
@@ -49,12 +53,16 @@ int FindSection(const QString& header) {
 }
 
 int ContarMarcas(const QString& marker, int from) {
+    return ContarMarcas(key(), marker, from);
+}
+
+int ContarMarcas(const TextList& key, const QString& marker, int from) {
     const QString& stop = marker == kAnswerMarker ? kQuestionMarker : kSectionMarker;
     int count = 0;
     qsizetype i = from;
     for (;;) {
         ++i;
-        const QString m = LineMarker(key().at(i));
+        const QString m = LineMarker(key.at(i));
         if (m == marker)
             ++count;
         if (m == stop)
@@ -77,21 +85,33 @@ int BuscarLineaDePregunta(int n, int sectionLine) {
 }
 
 QString QuestionText(int questionLine) {
-    return LineText(key().at(questionLine));
+    return QuestionText(key(), questionLine);
+}
+
+QString QuestionText(const TextList& key, int questionLine) {
+    return LineText(key.at(questionLine));
 }
 
 QString AnswerText(int k, int questionLine) {
+    return AnswerText(key(), k, questionLine);
+}
+
+QString AnswerText(const TextList& key, int k, int questionLine) {
     // A question line of -1 (no question found) must not reach the key's first lines by
     // arithmetic.
-    key().at(questionLine);
-    return LineText(key().at(qsizetype(questionLine) + 2 * qsizetype(k) - 1));
+    key.at(questionLine);
+    return LineText(key.at(qsizetype(questionLine) + 2 * qsizetype(k) - 1));
 }
 
 Judgment Judge(int k, int questionLine) {
+    return Judge(key(), k, questionLine);
+}
+
+Judgment Judge(const TextList& key, int k, int questionLine) {
     if (k == 0)
         return {Verdict::Pendiente, QStringLiteral("NINGUNA DE LAS RESPUESTAS")};
-    key().at(questionLine);
-    const QString& line = key().at(qsizetype(questionLine) + 2 * qsizetype(k));
+    key.at(questionLine);
+    const QString& line = key.at(qsizetype(questionLine) + 2 * qsizetype(k));
     const QString marker = LineMarker(line);
     QString verdict = Verdict::Pendiente;
     if (marker == QLatin1String(".b"))

@@ -47,7 +47,7 @@ int mostChosen(const QMap<int, int>& times) {
 
 QuestionRow finishQuestion(QuestionTally& tally, const KeyOutline& key) {
     QuestionRow& row = tally.row;
-    if (const KeyQuestion* q = key.question(row.section, row.question))
+    if (const QuestionView* q = key.question(row.section, row.question))
         row.text = q->text;
     row.firstRightPercent = row.students ? 100.0 * row.firstRight / row.students : 0;
     row.mostWrongAnswer = mostChosen(tally.wrongTimes);

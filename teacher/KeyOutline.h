@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LessonCheck.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -7,21 +9,11 @@
 // What a lesson's answer key says, for naming the figures of the summary: the texts of the
 // questions and answers and the number of questions per section, found exactly as the student's
 // program finds them.
-struct KeyAnswer {
-    QString text;
-    QString verdict; // Verdict::Correcta, Incorrecta or Pendiente
-};
-
-struct KeyQuestion {
-    QString text;
-    QList<KeyAnswer> answers; // answer k at k - 1
-};
-
 struct KeyOutline {
     bool loaded = false;
-    QMap<int, QList<KeyQuestion>> sections; // the sections the key has, by number
+    QMap<int, QList<QuestionView>> sections; // the sections the key has, by number
 
-    const KeyQuestion* question(int section, int number) const;
+    const QuestionView* question(int section, int number) const;
     QString answerText(int section, int number, int answer) const;
 };
 
