@@ -73,6 +73,15 @@ void RtfOutput::record(BuildBatch::Step step) {
         batch_ = queue_->exchange(std::move(batch_));
 }
 
+// The ends of paragraphs, cells and rows, and Finish, carry a paragraph format and a character
+// format each.
+void RtfOutput::recordEnd(BuildBatch::Kind kind, const QTextBlockFormat& block,
+                          const QTextCharFormat& chars) {
+    batch_->chars.push_back(chars);
+    batch_->blocks.push_back(block);
+    record({.kind = kind});
+}
+
 std::unique_ptr<BuildBatch> RtfOutput::takeBatch() {
     return std::move(batch_);
 }
@@ -114,9 +123,7 @@ void RtfOutput::endParagraph(const QTextBlockFormat& block, const QTextCharForma
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endParagraph(block, chars);
-    batch_->chars.push_back(chars);
-    batch_->blocks.push_back(block);
-    record({.kind = BuildBatch::Kind::EndParagraph});
+    recordEnd(BuildBatch::Kind::EndParagraph, block, chars);
 }
 
 void RtfOutput::enterTable(int columnsHint) {
@@ -145,9 +152,7 @@ void RtfOutput::endCell(const QTextBlockFormat& block, const QTextCharFormat& ch
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endCell(block, chars);
-    batch_->chars.push_back(chars);
-    batch_->blocks.push_back(block);
-    record({.kind = BuildBatch::Kind::EndCell});
+    recordEnd(BuildBatch::Kind::EndCell, block, chars);
 }
 
 void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -156,9 +161,7 @@ void RtfOutput::endRow(const QTextBlockFormat& block, const QTextCharFormat& cha
     paragraphEmpty_ = true;
     if (builder_)
         return builder_->endRow(block, chars);
-    batch_->chars.push_back(chars);
-    batch_->blocks.push_back(block);
-    record({.kind = BuildBatch::Kind::EndRow});
+    recordEnd(BuildBatch::Kind::EndRow, block, chars);
 }
 
 void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
@@ -168,7 +171,5 @@ void RtfOutput::finish(const QTextBlockFormat& block, const QTextCharFormat& cha
     }
     if (builder_)
         return builder_->finish(block, chars);
-    batch_->chars.push_back(chars);
-    batch_->blocks.push_back(block);
-    record({.kind = BuildBatch::Kind::Finish});
+    recordEnd(BuildBatch::Kind::Finish, block, chars);
 }

@@ -92,6 +92,8 @@ public:
 
 private:
     void record(BuildBatch::Step step);
+    void recordEnd(BuildBatch::Kind kind, const QTextBlockFormat& block,
+                   const QTextCharFormat& chars);
 
     DocumentBuilder* builder_ = nullptr; // steps carried out at once
     BuildQueue* queue_ = nullptr;        // or recorded, in batch_
