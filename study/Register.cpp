@@ -6,6 +6,7 @@
 #include "Journal.h"
 #include "LessonFiles.h"
 #include "RegisterLock.h"
+#include "RegisterRangeLock.h"
 #include "RegularFile.h"
 #include "ToolkitError.h"
 #include "Visit.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace {
 
@@ -43,23 +46,102 @@ int appendOpenErrorCode(const QString& path) {
     return 5;
 }
 
-void writeOrRollBack(QFile& file, const QByteArray& bytes, qint64 keepLength,
-                     const QByteArray& restoreTail) {
-    file.seek(file.size());
-    if (file.write(bytes) == bytes.size() && syncToDisk(file))
-        return;
-    // Cut back to what was there before this save, so that the next closing writes the visit
-    // once and not twice. The lock is held: every byte past keepLength is this save's own.
-    file.resize(keepLength);
-    if (!restoreTail.isEmpty()) {
-        file.seek(keepLength);
-        file.write(restoreTail);
-    }
-    syncToDisk(file);
-    throw ToolkitError::inputOutput(kDiskFull);
+// How many times a save appends its lines again after finding other bytes where it wrote them.
+constexpr int kAppendTries = 4;
+
+std::function<void(const QString&, qint64)>& readBackHook() {
+    static std::function<void(const QString&, qint64)> hook;
+    return hook;
 }
 
-void appendTo(const QString& path, const QByteArray& bytes) {
+ToolkitError busyError(const QString& path) {
+    return ToolkitError(QStringLiteral("El registro \"%1\" está ocupado por otro programa y no se "
+                                       "ha podido guardar. Inténtelo de nuevo dentro de unos "
+                                       "segundos.")
+                            .arg(path));
+}
+
+// Holds the byte-range lock on the open register. Where the lock file is held it is a second
+// guard, against a program that could make no lock file; where no lock file could be made it is
+// the only one, and a file system without such locks refuses the save.
+class RangeHold {
+public:
+    RangeHold(QFile& file, const QString& path, bool onlyGuard) : file_(file) {
+        switch (LockRegisterRange(file, QDeadlineTimer(kRegisterLockWaitMs))) {
+        case RangeLock::Held:
+            held_ = true;
+            break;
+        case RangeLock::Busy:
+            throw busyError(path);
+        case RangeLock::Unavailable:
+            if (onlyGuard)
+                throw ToolkitError::inputOutput(5);
+            break;
+        }
+    }
+    ~RangeHold() {
+        if (held_)
+            UnlockRegisterRange(file_);
+    }
+    RangeHold(const RangeHold&) = delete;
+    RangeHold& operator=(const RangeHold&) = delete;
+
+private:
+    QFile& file_;
+    bool held_ = false;
+};
+
+// Where the register is: the file as it was before this save, for a failed first write to
+// return to.
+struct Before {
+    qint64 length = 0;
+    QByteArray cutTail; // an end-of-file mark and what followed it, cut before appending
+    bool newFile = false;
+};
+
+// Appends bytes at the register's end, syncs them and reads them back. A share whose client lets
+// two programs hold the lock at once (one that does not honour exclusive creation) may have put
+// another program's lines where these went: they are appended again at the new end, a few
+// times, and then the save fails. Success means the lines are in the register.
+void writeAndReadBack(QFile& file, const QString& path, const QByteArray& bytes,
+                      const Before& before, bool canReadBack) {
+    for (int attempt = 0; attempt < kAppendTries; ++attempt) {
+        const qint64 at = file.size();
+        file.seek(at);
+        if (file.write(bytes) != bytes.size() || !syncToDisk(file)) {
+            // Cut back to what was there before, so that the next closing writes the visit
+            // once and not twice. The lock is held: every byte past that length is this save's.
+            if (attempt == 0 && before.newFile) {
+                file.remove();
+            } else {
+                file.resize(attempt == 0 ? before.length : at);
+                if (attempt == 0 && !before.cutTail.isEmpty()) {
+                    file.seek(before.length);
+                    file.write(before.cutTail);
+                }
+                syncToDisk(file);
+            }
+            throw ToolkitError::inputOutput(kDiskFull);
+        }
+        if (attempt == 0 && before.newFile) {
+            // The new file's entry in its folder must be on the disk too.
+            syncFolder(QFileInfo(path).absolutePath());
+        }
+        // A register that cannot be read takes lines but cannot show them again.
+        if (!canReadBack)
+            return;
+        if (readBackHook())
+            readBackHook()(path, at);
+        file.seek(at);
+        if (file.read(bytes.size()) == bytes)
+            return;
+    }
+    throw ToolkitError(QStringLiteral("No se ha podido guardar el registro \"%1\": otro programa "
+                                      "escribía en él al mismo tiempo. Inténtelo de nuevo")
+                           .arg(path));
+}
+
+void appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) {
     // Unbuffered: a failed write must not stay in a buffer and reach the file after the cut.
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
@@ -67,42 +149,39 @@ void appendTo(const QString& path, const QByteArray& bytes) {
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly |
                        QIODevice::Unbuffered))
             throw ToolkitError::inputOutput(appendOpenErrorCode(path));
-        writeOrRollBack(file, bytes, file.size(), {});
+        const RangeHold range(file, path, rangeLockOnly);
+        writeAndReadBack(file, path, bytes, Before{file.size(), {}, false}, false);
         return;
     }
+    const RangeHold range(file, path, rangeLockOnly);
     const qint64 length = file.size();
     const qint64 windowStart = std::max<qint64>(0, length - kEndOfFileWindow);
     file.seek(windowStart);
     const QByteArray tail = file.read(length - windowStart);
     const qsizetype mark = tail.indexOf(kEndOfFile);
-    qint64 keepLength = length;
-    QByteArray cutTail;
+    Before before{length, {}, false};
     if (mark >= 0) {
-        keepLength = windowStart + mark;
-        cutTail = tail.mid(mark);
-        if (!file.resize(keepLength))
+        before.length = windowStart + mark;
+        before.cutTail = tail.mid(mark);
+        if (!file.resize(before.length))
             throw ToolkitError::inputOutput(5);
     }
-    writeOrRollBack(file, bytes, keepLength, cutTail);
+    writeAndReadBack(file, path, bytes, before, true);
 }
 
 void createNew(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         // Someone made it between the test and the creation: it is a register now.
         if (QFileInfo::exists(path))
-            return appendTo(path, bytes);
+            return appendTo(path, bytes, false);
         throw ToolkitError::cannotCreateFile(path);
     }
     // The window may close only once the lines are on the disk, not in a cache; and the new
-    // file's entry in its folder too.
-    if (file.write(bytes) == bytes.size() && syncToDisk(file)) {
-        syncFolder(QFileInfo(path).absolutePath());
-        return;
-    }
-    // Before this save there was no register: leave none.
-    file.remove();
-    throw ToolkitError::inputOutput(kDiskFull);
+    // file's entry in its folder too. Before this save there was no register: a failure leaves
+    // none.
+    const RangeHold range(file, path, false);
+    writeAndReadBack(file, path, bytes, Before{0, {}, true}, true);
 }
 
 // The error of a save whose lock file could not be made (not merely busy): the one the
@@ -146,13 +225,14 @@ QString DateDigits(const QString& shortDate) {
 
 void AppendToRegister(const QString& path, const QByteArray& bytes) {
     QLockFile::LockError why = QLockFile::NoError;
-    const std::unique_ptr<QLockFile> lock = LockRegister(path, kRegisterLockWaitMs, &why);
+    const std::unique_ptr<RegisterLock> lock = LockRegister(path, kRegisterLockWaitMs, &why);
     if (!lock) {
         if (why == QLockFile::LockFailedError)
-            throw ToolkitError(
-                QStringLiteral("El registro \"%1\" está ocupado por otro programa y no se ha "
-                               "podido guardar. Inténtelo de nuevo dentro de unos segundos.")
-                    .arg(path));
+            throw busyError(path);
+        // A folder that takes no new files may still let its registers grow: the register's own
+        // byte-range lock guards the save there.
+        if (QFileInfo(path).isFile())
+            return appendTo(path, bytes, true);
         throw lockFailure(path);
     }
     // Only a regular file can be a register. Opening a FIFO for the existence test would wait
@@ -163,9 +243,13 @@ void AppendToRegister(const QString& path, const QByteArray& bytes) {
     // The existence test is an attempt to read; a file that is there but unreadable is still
     // someone's register and is appended to, never created afresh.
     if (canBeRead(path) || QFileInfo::exists(path))
-        appendTo(path, bytes);
+        appendTo(path, bytes, false);
     else
         createNew(path, bytes);
+}
+
+void SetRegisterReadBackHook(std::function<void(const QString& path, qint64 offset)> hook) {
+    readBackHook() = std::move(hook);
 }
 
 void GuardarRegistro() {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The digits that name the register of the day: the short date with its 6th character removed
 // and then its 3rd ("07/12/2026" gives "07122026"). Characters that cannot stand in a file name
 // ("/", "\", ":" and the like, as other short date formats leave) are dropped too.
@@ -13,13 +15,19 @@ QString DateDigits(const QString& shortDate);
 QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);
 
 // Appends bytes (whole register lines) to the register at path, creating it when it is not there,
-// under the register's lock (RegisterLock.h); a 0x1A mark near its end is cut first. Synced to
-// the disk before it returns. Throws ToolkitError on failure, leaving the register as it was: a
-// register that another program holds for longer than kRegisterLockWaitMs gives a Spanish
-// message that names it.
+// under the register's lock (RegisterLock.h), or, in a folder where no lock file can be made, under
+// the register's byte-range lock (RegisterRangeLock.h); a 0x1A mark near its end is cut first.
+// Synced to the disk and read back before it returns. Throws ToolkitError on failure, leaving the
+// register as it was: a register that another program holds for longer than kRegisterLockWaitMs
+// gives a Spanish message that names it.
 void AppendToRegister(const QString& path, const QByteArray& bytes);
 
 // Writes the visit's lines to the register of the day, creating it or appending to it, and
 // flushes them to the disk. Throws ToolkitError on failure, leaving the register as it was
 // before the save. A saved visit's journal is removed.
 void GuardarRegistro();
+
+// For tests: called after every append is synced and before it is read back, with the register's
+// path and where the bytes went, so that a test can play another program writing there. Unset
+// (an empty function) in the programs.
+void SetRegisterReadBackHook(std::function<void(const QString& path, qint64 offset)> hook);

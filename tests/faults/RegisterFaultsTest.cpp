@@ -13,6 +13,7 @@
 #include "FileFaults.h"
 
 #include "Clock.h"
+#include "Journal.h"
 #include "LessonFiles.h"
 #include "Register.h"
 #include "ToolkitError.h"
@@ -314,6 +315,52 @@ TEST_F(RegisterFaults, AnswersGivenAfterAFailedClosingAreSavedWithTheRestOnce) {
     EXPECT_EQ(NumCorrectas, 2);
     EXPECT_EQ(NumIncorrectas, 1);
     EXPECT_EQ(NumPendientes, 1);
+}
+
+// Another program writes where this save's lines went, between the append and the read-back, as
+// on a share whose client let two programs hold the lock: the lines are appended again at the new
+// end, and the save reports success only once they are there; after a few tries it fails, and the
+// visit and its journal are kept for the next closing.
+TEST_F(RegisterFaults, LinesOverwrittenByAnotherWriterAreWrittenAgainOrTheSaveFails) {
+    struct Case {
+        bool registerThere;
+        int overwrites;
+        bool saved;
+    };
+    for (const Case c : {Case{false, 1, true}, Case{true, 3, true}, Case{true, 100, false}}) {
+        SCOPED_TRACE(c.overwrites);
+        const QByteArray earlier =
+            c.registerThere ? "Eva,06/12/2026,El_volcan\r\n" + kColumns : QByteArray();
+        QFile::remove(registerPath());
+        if (c.registerThere)
+            write(registerPath(), earlier);
+        visit(QStringLiteral("Ana"), {Verdict::Correcta, Verdict::Incorrecta});
+        const QByteArray ours = block();
+        const QByteArray theirs = QByteArray(ours).replace("Ana", "Bea");
+        int left = c.overwrites;
+        SetRegisterReadBackHook([&](const QString& path, qint64 at) {
+            if (left == 0)
+                return;
+            --left;
+            QFile other(path);
+            ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+            other.seek(at);
+            other.write(theirs);
+        });
+        const int writtenOver = std::min(c.overwrites, 4);
+        if (c.saved) {
+            GuardarRegistro();
+            EXPECT_EQ(contents(registerPath()), earlier + theirs.repeated(writtenOver) + ours);
+        } else {
+            expectSaveFails(QStringLiteral("No se ha podido guardar el registro \"%1\": otro "
+                                           "programa escribía en él al mismo tiempo. Inténtelo "
+                                           "de nuevo")
+                                .arg(registerPath()));
+            EXPECT_EQ(contents(registerPath()), earlier + theirs.repeated(writtenOver));
+            EXPECT_TRUE(QFileInfo::exists(VisitJournal::path()));
+        }
+        SetRegisterReadBackHook({});
+    }
 }
 
 } // namespace

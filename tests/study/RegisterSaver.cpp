@@ -1,7 +1,10 @@
 // One program of a class, for the tests and the benchmark of saves at the same moment.
 //   register_saver save FOLDER NAME ANSWERS: plays the visit, waits for a line on its standard
 //     input (so that all programs save at once), saves, and prints the save's milliseconds.
-//   register_saver hold REGISTER: takes the register's lock, says "locked" and waits to be killed.
+//   register_saver hold REGISTER: takes the register's lock, says "locked", and at a line on its
+//     standard input releases it, says "released" and waits to be killed.
+//   register_saver open FILE: opens the file for reading, says "open", and closes it and ends at a
+//     line on its standard input, as another program on the share would keep it open meanwhile.
 #include "ClassVisit.h"
 
 #include "Register.h"
@@ -10,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <cstdio>
@@ -25,8 +29,23 @@ int main(int argc, char** argv) {
             return 2;
         std::puts("locked");
         std::fflush(stdout);
+        std::string release;
+        std::getline(std::cin, release);
+        lock->unlock();
+        std::puts("released");
+        std::fflush(stdout);
         for (;;)
             QThread::sleep(60);
+    }
+    if (args.size() == 3 && args[1] == QLatin1String("open")) {
+        QFile file(args[2]);
+        if (!file.open(QIODevice::ReadOnly))
+            return 2;
+        std::puts("open");
+        std::fflush(stdout);
+        std::string close;
+        std::getline(std::cin, close);
+        return 0;
     }
     if (args.size() != 5 || args[1] != QLatin1String("save"))
         return 2;
