@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -11,11 +12,22 @@
 
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <QDir>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A share that refuses to remove a file somebody holds open usually lets go within moments.
 constexpr int kRemoveTries = 10;
 constexpr int kRemovePauseMs = 20;
+// How long the lock file's creation must keep failing before the folder is taken to refuse it.
+constexpr int kRefusalMs = 1000;
 
 // What a released lock that could not be removed is dated: long before any stale time.
 QDateTime releasedTime() {
@@ -40,24 +52,78 @@ bool isStale(const QDateTime& modified) {
     return std::abs(age) >= kRegisterLockStaleMs;
 }
 
-enum class Creation { Made, Exists, Failed };
+enum class Creation {
+    Made,
+    Exists,
+    Busy,   // refused the way a share refuses while a lock file comes or goes
+    Refused // refused the way a folder refuses what it never takes: the refusal is the folder's
+};
 
-Creation create(const QString& path, const QByteArray& token) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return QFileInfo::exists(path) ? Creation::Exists : Creation::Failed;
-    const QByteArray contents = lockContents(token);
-    const bool written = file.write(contents) == contents.size();
-    file.close();
-    if (!written) {
+// Creates the lock file exclusively and writes contents into it, with the system's own calls: the
+// error tells a folder that refuses new files from a share that is busy with the name.
+#ifdef Q_OS_WIN
+Creation createExclusive(const QString& path, const QByteArray& contents) {
+    // Others may read it and remove it while it is being written.
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                    GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD why = GetLastError();
+        if (why == ERROR_FILE_EXISTS || why == ERROR_ALREADY_EXISTS || QFileInfo::exists(path))
+            return Creation::Exists;
+        // A file whose removal waits for its last reader refuses with "access denied" too; the
+        // refusal that lasts tells the two apart.
+        return why == ERROR_SHARING_VIOLATION || why == ERROR_LOCK_VIOLATION ||
+                       why == ERROR_DELETE_PENDING
+                   ? Creation::Busy
+                   : Creation::Refused;
+    }
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file, contents.constData(), DWORD(contents.size()), &written, nullptr) &&
+        written == DWORD(contents.size());
+    CloseHandle(file);
+#else
+Creation createExclusive(const QString& path, const QByteArray& contents) {
+    const int file =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0) {
+        const int why = errno;
+        if (why == EEXIST || QFileInfo::exists(path))
+            return Creation::Exists;
+        // An SMB client fails the creation of a name whose removal waits for its last reader
+        // with an input/output error.
+        return why == EIO || why == EBUSY || why == EAGAIN || why == EINTR || why == ESTALE ||
+                       why == ETXTBSY
+                   ? Creation::Busy
+                   : Creation::Refused;
+    }
+    ssize_t written;
+    do
+        written = ::write(file, contents.constData(), size_t(contents.size()));
+    while (written < 0 && errno == EINTR);
+    const bool whole = written == contents.size();
+    ::close(file);
+#endif
+    if (!whole) {
         // A full disk: a lock file nobody can read must not stay.
         QFile::remove(path);
-        return Creation::Failed;
+        return Creation::Refused;
     }
     return Creation::Made;
 }
 
 } // namespace
+
+// Jittered, so that the waiting programs do not look in step. Short at first: saves take
+// milliseconds. Longer the longer a program waits: every look costs the share a request, and a
+// class of thirty looking every few milliseconds slows the save they all wait for (on an SMB share,
+// thirty saves took three times as long).
+int RegisterLockPauseMs(qint64 waitedMs) {
+    const qint64 longest = std::min<qint64>(250, 30 + waitedMs / 4);
+    return 5 + int(QRandomGenerator::global()->bounded(int(longest - 5)));
+}
 
 QString RegisterLockPath(const QString& registerPath) {
     return registerPath + QStringLiteral(".lock");
@@ -102,6 +168,9 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
     const QString path = RegisterLockPath(registerPath);
     const QDeadlineTimer deadline(timeoutMs);
     int refusals = 0;
+    QElapsedTimer refusedSince;
+    QElapsedTimer waited;
+    waited.start();
     auto fail = [&](QLockFile::LockError why) {
         if (error)
             *error = why;
@@ -111,7 +180,7 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
         const QFileInfo seen(path);
         if (!seen.exists() && !seen.isSymLink()) {
             const QByteArray token = newToken();
-            switch (create(path, token)) {
+            switch (createExclusive(path, lockContents(token))) {
             case Creation::Made: {
                 auto lock = std::make_unique<RegisterLock>(path, token);
                 // A share that turns exclusive creation into "create or overwrite" may have let
@@ -125,13 +194,18 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
                 break;
             }
             case Creation::Exists:
+            case Creation::Busy:
                 refusals = 0;
                 break;
-            case Creation::Failed:
-                // A refusal with no lock file may be of one that was there a moment ago.
-                if (++refusals >= 3)
+            case Creation::Refused:
+                // A refusal with no lock file may be of one that was there a moment ago: an SMB
+                // server refuses to make a file whose removal waits for its last reader. Only a
+                // refusal that lasts is the folder's.
+                if (refusals++ == 0)
+                    refusedSince.start();
+                if (refusals >= 3 && refusedSince.hasExpired(kRefusalMs))
                     return fail(QLockFile::PermissionError);
-                continue;
+                break;
             }
         } else if (isStale(seen.lastModified())) {
             // Removed only if it is still the stale one: another program may have taken it over
@@ -139,11 +213,10 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
             if (QFileInfo(path).lastModified() == seen.lastModified() && QFile::remove(path))
                 continue;
         }
+        // Out of time while the creation is refused and no lock file is there: nobody holds it.
         if (deadline.hasExpired())
-            return fail(QLockFile::LockFailedError);
-        // Short pauses, jittered so that the waiting programs do not retry in step: a class of
-        // thirty saves of a few milliseconds each is served faster than by doubling pauses.
-        const int pause = 2 + int(QRandomGenerator::global()->bounded(8));
-        QThread::msleep(std::min<qint64>(pause, std::max<qint64>(1, deadline.remainingTime())));
+            return fail(refusals > 0 ? QLockFile::PermissionError : QLockFile::LockFailedError);
+        QThread::msleep(std::min<qint64>(RegisterLockPauseMs(waited.elapsed()),
+                                         std::max<qint64>(1, deadline.remainingTime())));
     }
 }

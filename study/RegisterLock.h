@@ -36,6 +36,9 @@ constexpr int kRegisterLockStaleMs = 30000;
 
 QString RegisterLockPath(const QString& registerPath);
 
+// The pause before a waiting program looks again, having waited waitedMs.
+int RegisterLockPauseMs(qint64 waitedMs);
+
 // A held register lock; the destructor releases it.
 class RegisterLock {
 public:

@@ -1,7 +1,9 @@
 #include "RegisterRangeLock.h"
 
+#include "RegisterLock.h"
+
+#include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QThread>
 
 #ifdef Q_OS_WIN
@@ -76,6 +78,8 @@ bool tryLock(QFile& file, bool& busy) {
 // LockFileEx without LOCKFILE_FAIL_IMMEDIATELY), which has no time limit: the student must hear
 // of a busy register in seconds, not wait on a program that hangs.
 RangeLock LockRegisterRange(QFile& file, QDeadlineTimer deadline) {
+    QElapsedTimer waited;
+    waited.start();
     for (;;) {
         bool busy = false;
         if (tryLock(file, busy))
@@ -84,8 +88,8 @@ RangeLock LockRegisterRange(QFile& file, QDeadlineTimer deadline) {
             return RangeLock::Unavailable;
         if (deadline.hasExpired())
             return RangeLock::Busy;
-        const int pause = 2 + int(QRandomGenerator::global()->bounded(8));
-        QThread::msleep(std::min<qint64>(pause, std::max<qint64>(1, deadline.remainingTime())));
+        QThread::msleep(std::min<qint64>(RegisterLockPauseMs(waited.elapsed()),
+                                         std::max<qint64>(1, deadline.remainingTime())));
     }
 }
 
