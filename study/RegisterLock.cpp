@@ -14,6 +14,10 @@
 
 #ifdef Q_OS_WIN
 #include <QDir>
+// std::min, not the macro.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>

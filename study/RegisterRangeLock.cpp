@@ -8,6 +8,10 @@
 
 #ifdef Q_OS_WIN
 #include <io.h>
+// std::min, not the macro.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
