@@ -40,6 +40,8 @@ std::unique_ptr<QProcess> saver(const QStringList& args) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(DORVALIA_BUSY_UNLINK));
+    static QTemporaryDir marks;
+    env.insert(QStringLiteral("DORVALIA_OPEN_MARKS"), marks.path());
     // A sanitized build wants its own runtime first among the preloaded libraries.
     env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
                                                    QStringLiteral(":verify_asan_link_order=0"));
