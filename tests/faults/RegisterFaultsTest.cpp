@@ -67,6 +67,7 @@ protected:
         Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
     }
     void TearDown() override {
+        SetRegisterReadBackHook({});
         for (const QString& path : immutable)
             setImmutable(path, false);
         if (mounted)
@@ -359,7 +360,6 @@ TEST_F(RegisterFaults, LinesOverwrittenByAnotherWriterAreWrittenAgainOrTheSaveFa
             EXPECT_EQ(contents(registerPath()), earlier + theirs.repeated(writtenOver));
             EXPECT_TRUE(QFileInfo::exists(VisitJournal::path()));
         }
-        SetRegisterReadBackHook({});
     }
 }
 
