@@ -1,6 +1,6 @@
 #include "KeyRules.h"
 
-#include "AnswerKey.h"
+#include "KeyPositions.h"
 
 #include <QRegularExpression>
 
@@ -8,14 +8,29 @@ namespace {
 
 using Severity = Problem::Severity;
 
-const QString kHeaderWord = QStringLiteral(".Sección ");
-
 bool isStructural(const QString& marker) {
-    return marker == u".s" || marker == u".c" || marker == u".r";
+    return marker == Mark::Section || marker == Mark::Question || marker == Mark::Answer;
 }
 
-bool isJudgmentMark(const QString& marker) {
-    return marker == u".b" || marker == u".m";
+// A judgment line one key away from ".b" or ".m" on the keyboard, or with a blank before: a slip
+// of the finger that the student sees as «Pendiente». Keys beside B (V, N, G, H) and M (N, J,
+// K), and the comma and hyphen beside the full stop. An empty text when the line is none.
+QString nearJudgment(const QString& line) {
+    const QString marker = LineMarker(line);
+    qsizetype blanks = 0;
+    while (blanks < line.size() && line.at(blanks).isSpace())
+        ++blanks;
+    if (blanks > 0 && IsJudgmentMark(LineMarker(line.mid(blanks))))
+        return QStringLiteral("lleva un blanco delante");
+    if (marker.size() < 2)
+        return {};
+    const QChar stop = marker.at(0), letter = marker.at(1);
+    const bool nearLetter = stop == Mark::Right.at(0) && QStringLiteral("vnghjk").contains(letter);
+    const bool nearDot = (stop == u',' || stop == u'-') &&
+                         (letter == Mark::Right.at(1) || letter == Mark::Wrong.at(1));
+    if (nearLetter || nearDot)
+        return QStringLiteral("está a una tecla de «%1» o «%2»").arg(Mark::Right, Mark::Wrong);
+    return {};
 }
 
 QString quoted(const QString& text) {
@@ -52,20 +67,6 @@ struct Builder {
 
 } // namespace
 
-int headerNumber(const QString& line) {
-    const QString digits = line.mid(kHeaderWord.size());
-    if (line.size() <= kHeaderWord.size() || digits.startsWith(u'0') || digits.size() > 9)
-        return 0;
-    for (QChar c : digits) {
-        if (c < u'0' || c > u'9')
-            return 0;
-    }
-    // The same whole-line comparison as the student's program uses to find a header.
-    if (line.compare(kHeaderWord + digits, Qt::CaseInsensitive) != 0)
-        return 0;
-    return digits.toInt();
-}
-
 KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>& problems) {
     KeyFacts facts;
     Builder out{keyPath, problems};
@@ -75,8 +76,9 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
     for (const QString& line : key)
         markers.append(LineMarker(line));
 
-    int header = -1;       // the section's header line, when the student's program finds it
-    int questions = 0;     // questions since that header
+    // The headers and question counts the student's program finds.
+    facts.headers = SectionHeaderLines(key);
+    const TextList withSentinels = KeyWithSentinels(key);
     int lastHeader = -1;   // any ".s" line
     int question = -1;     // the open question's line; -1 after a header
     int lastQuestion = -1; // the last question line in the file
@@ -97,21 +99,13 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                     QStringLiteral("la pregunta tiene %1 respuestas correctas").arg(correct));
         question = -1;
     };
-    auto closeSection = [&] {
-        if (header >= 0 && questions == 0)
-            out.add(Severity::Error, header,
-                    QStringLiteral("la sección %1 no tiene ninguna pregunta: nadie podrá "
-                                   "completarla")
-                        .arg(headerNumber(key[header])));
-        header = -1;
-    };
     // Whether an answer line follows before the next question or header: a line standing there
     // moves every answer and judgment after it.
     auto answerFollows = [&](int i) {
         for (int j = i + 1; j < n; ++j) {
-            if (markers[j] == u".r")
+            if (markers[j] == Mark::Answer)
                 return true;
-            if (markers[j] == u".c" || markers[j] == u".s")
+            if (markers[j] == Mark::Question || markers[j] == Mark::Section)
                 return false;
         }
         return false;
@@ -122,13 +116,17 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
         const QString& marker = markers[i];
         const QString text = LineText(line);
 
-        if (i > 0 && markers[i - 1] == u".r" && !isStructural(marker)) {
+        if (i > 0 && markers[i - 1] == Mark::Answer && !isStructural(marker)) {
             // The judgment line of the answer before it.
             if (line.isEmpty())
                 out.add(
                     Severity::Nota, i,
                     QStringLiteral("la línea de juicio está vacía: el alumno verá «Pendiente»"));
-            else if (!isJudgmentMark(marker))
+            else if (const QString slip = nearJudgment(line); !slip.isEmpty())
+                out.add(Severity::Aviso, i,
+                        QStringLiteral("el juicio %1 %2: el alumno verá «Pendiente»")
+                            .arg(quoted(line.left(line.size() - line.trimmed().size() + 2)), slip));
+            else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
                         QStringLiteral("el juicio %1 no es «.b» ni «.m»: el alumno verá "
                                        "«Pendiente»")
@@ -136,16 +134,15 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
             if (!line.isEmpty() && text.trimmed().isEmpty())
                 out.add(Severity::Nota, i,
                         QStringLiteral("el comentario de este juicio está vacío"));
-            if (marker == u".b" && question >= 0)
+            if (marker == Mark::Right && question >= 0)
                 ++correct;
             continue;
         }
 
-        if (marker == u".s") {
+        if (marker == Mark::Section) {
             closeQuestion();
-            closeSection();
             lastHeader = i;
-            const int number = headerNumber(line);
+            const int number = SectionHeaderNumber(line);
             if (number == 0) {
                 const QString fault = headerFault(line);
                 if (!fault.isEmpty())
@@ -158,29 +155,29 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                            "«.Sección N»: no se encuentra nunca, y las preguntas "
                                            "que la siguen no son de ninguna sección")
                                 .arg(quoted(line)));
-            } else if (facts.headers.contains(number)) {
+            } else if (facts.headers.value(number) != i) {
                 out.add(Severity::Aviso, i,
                         QStringLiteral("encabezado repetido: la sección %1 ya empieza en la línea "
                                        "%2, y solo cuenta aquel")
                             .arg(number)
                             .arg(facts.headers.value(number) + 1));
-            } else {
-                facts.headers.insert(number, i);
-                header = i;
-                questions = 0;
+            } else if (ContarMarcas(withSentinels, Mark::Question, i) == 0) {
+                out.add(Severity::Error, i,
+                        QStringLiteral("la sección %1 no tiene ninguna pregunta: nadie podrá "
+                                       "completarla")
+                            .arg(number));
             }
-        } else if (marker == u".c") {
+        } else if (marker == Mark::Question) {
             closeQuestion();
             question = lastQuestion = i;
             answers = correct = 0;
-            ++questions;
             if (text.trimmed().isEmpty())
                 out.add(Severity::Aviso, i, QStringLiteral("la pregunta está vacía"));
             if (lastHeader < 0)
                 out.add(Severity::Aviso, i,
                         QStringLiteral("pregunta antes del primer encabezado: ningún alumno la "
                                        "verá"));
-        } else if (marker == u".r") {
+        } else if (marker == Mark::Answer) {
             if (question >= 0) {
                 ++answers;
                 if (text.trimmed().isEmpty())
@@ -201,9 +198,9 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                         QStringLiteral("falta la línea de juicio tras esta respuesta: el "
                                        "programa del alumno tomará como juicio la línea "
                                        "siguiente"));
-        } else if (isJudgmentMark(marker)) {
+        } else if (IsJudgmentMark(marker)) {
             out.add(Severity::Error, i,
-                    i > 1 && markers[i - 2] == u".r"
+                    i > 1 && markers[i - 2] == Mark::Answer
                         ? QStringLiteral("línea de juicio sin respuesta antes: la respuesta de la "
                                          "línea %1 ya tiene su juicio")
                               .arg(i - 1)
@@ -222,6 +219,5 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
         }
     }
     closeQuestion();
-    closeSection();
     return facts;
 }
