@@ -3,9 +3,12 @@
 #include "KeyRules.h"
 #include "LessonFiles.h"
 #include "LessonPreview.h"
+#include "NearestFile.h"
 #include "TextList.h"
 #include "TextRules.h"
 #include "ToolkitError.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -72,9 +75,11 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
 }
 
 LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText) {
-    SepararRutaDeLeccion(chosenPath);
-    const QString textPath = LessonTextPath();
-    const QString keyPath = KeyPath();
+    // Names as the student's program derives them, without touching its program-wide state.
+    const LessonPlace lesson = SplitLessonPath(chosenPath);
+    const QString textPath = lesson.folder + LessonTextName(lesson.name);
+    const QString describedKey = lesson.folder + KeyName(lesson.name);
+    const QString keyPath = FileByNameAnyCase(describedKey);
     QList<Problem> unread;
     LessonText text;
     try {
@@ -87,11 +92,26 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     try {
         key.loadFromFile(keyPath, TextList::Encoding::Teacher);
     } catch (const ToolkitError& e) {
-        unread.append({Severity::Error, keyPath, 0,
-                       QStringLiteral("no se puede leer la clave: %1").arg(e.message())});
+        QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.message());
+        const QString nearest = nearestFileName(lesson.folder, KeyName(lesson.name), lesson.name);
+        if (!nearest.isEmpty())
+            message += QStringLiteral(". ¿Es %1?").arg(nearest);
+        unread.append({Severity::Error, keyPath, 0, message});
     }
-    if (unread.isEmpty())
-        return checkLesson(textPath, text, keyPath, key.lines());
+    if (unread.isEmpty()) {
+        LessonReport report = checkLesson(textPath, text, keyPath, key.lines());
+        if (keyPath != describedKey) {
+            // Windows does not tell the names apart, and the student's program opens it too.
+            report.problems.append(
+                {Severity::Nota, keyPath, 0,
+                 QStringLiteral("se lee la clave %1, porque no hay ninguna %2: solo cambian "
+                                "mayúsculas y minúsculas, y el programa del alumno la abre igual")
+                     .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
+                          u'«' + KeyName(lesson.name) + u'»')});
+            sortProblems(report);
+        }
+        return report;
+    }
 
     // What can be read is still checked on its own.
     LessonReport report;
