@@ -32,10 +32,8 @@ int SectionHeaderNumber(const QString& line) {
             return 0;
     }
     const int n = digits.toInt();
-    // The same whole-line comparison as FindSection's.
-    TextList one;
-    one.add(line);
-    return one.indexOf(SectionHeader(n)) == 0 ? n : 0;
+    // The whole-line comparison of FindSection (TextList::indexOf).
+    return line.compare(SectionHeader(n), Qt::CaseInsensitive) == 0 ? n : 0;
 }
 
 QMap<int, int> SectionHeaderLines(const QStringList& lines) {

@@ -1,5 +1,6 @@
 #include "LessonCheck.h"
 #include "KeyFile.h"
+#include "LessonFiles.h"
 #include "ToolkitError.h"
 
 #include <QTemporaryDir>
@@ -274,7 +275,11 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     };
     writeBytes(folder + "Tema_CRJ.TXT",
                QStringLiteral(".Sección 1\n.c¿Qué?\n.rSí\n.bBien\n").toUtf8());
+    // The student's program-wide lesson stays as it was.
+    SepararRutaDeLeccion(QStringLiteral("C:\\Clase\\Otra_lec.rtf"));
     LessonReport report = checkLessonFiles(folder + "Tema_3.rtf", reader);
+    EXPECT_EQ(DirLeccion.str(), QStringLiteral("C:\\Clase\\"));
+    EXPECT_EQ(NombreLeccion.str(), QStringLiteral("Otra"));
     EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.TXT");
     EXPECT_TRUE(report.problems.isEmpty());
     EXPECT_EQ(report.sections.at(0).questions.at(0).text, QStringLiteral("¿Qué?"));
