@@ -1,8 +1,7 @@
 #include "KeyRules.h"
 
 #include "KeyPositions.h"
-
-#include <QRegularExpression>
+#include "MarkerSlips.h"
 
 namespace {
 
@@ -40,18 +39,16 @@ QString quoted(const QString& text) {
 // Why a ".s" line that looks like a header is not found, or an empty text when it does not look
 // like one at all.
 QString headerFault(const QString& line) {
-    static const QRegularExpression loose(QStringLiteral("^\\.secci([oó])n(\\s*)(\\d+)(.*)$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = loose.match(line);
-    if (!m.hasMatch())
+    const MarkerSlip slip = markerSlip(line, false);
+    if (!slip.matches)
         return {};
-    if (m.captured(1).compare(QStringLiteral("ó"), Qt::CaseInsensitive) != 0)
+    if (slip.accentMissing)
         return QStringLiteral("falta la tilde de «Sección»");
-    if (m.captured(2) != u" ")
+    if (slip.blanks != u" ")
         return QStringLiteral("entre «.Sección» y el número va un solo blanco");
-    if (m.captured(3).startsWith(u'0'))
+    if (slip.number.startsWith(u'0'))
         return QStringLiteral("el número no lleva ceros delante");
-    if (m.captured(4).trimmed().isEmpty())
+    if (slip.trailing.trimmed().isEmpty())
         return QStringLiteral("tiene un blanco al final");
     return QStringLiteral("tiene algo tras el número");
 }

@@ -1,10 +1,9 @@
 #include "TextRules.h"
 
+#include "MarkerSlips.h"
 #include "Marks.h"
 #include "TextMarkers.h"
 #include "ToolkitError.h"
-
-#include <QRegularExpression>
 
 namespace {
 
@@ -59,13 +58,11 @@ Place placeOf(const LessonText& text, int position, int length) {
 
 // Lines that would be markers but for the missing accent, ".Seccion 2": line -> number.
 QMap<int, int> unaccentedMarkers(const LessonText& text) {
-    static const QRegularExpression typo(QStringLiteral("^\\s*\\.seccion\\s*(\\d{1,9})"),
-                                         QRegularExpression::CaseInsensitiveOption);
     QMap<int, int> found;
     for (int i = 0; i < text.lines.size(); ++i) {
-        const QRegularExpressionMatch m = typo.match(text.lines[i]);
-        if (m.hasMatch())
-            found.insert(i, m.captured(1).toInt());
+        const MarkerSlip slip = markerSlip(text.lines[i], true);
+        if (slip.matches && slip.accentMissing)
+            found.insert(i, slip.value());
     }
     return found;
 }
