@@ -2,6 +2,8 @@
 
 #include "Verdict.h"
 
+#include <algorithm>
+
 void AddSentinels(TextList& key) {
     // They end the question count of the last section (".s") and the answer count of its last
     // question (".c") inside the list.
@@ -23,9 +25,10 @@ int FindSection(const TextList& key, const QString& header) {
 
 int SectionHeaderNumber(const QString& line) {
     const qsizetype wordLength = kSectionHeaderText.size();
-    const QString digits = line.mid(wordLength);
+    // Every key line passes here: the digits are looked at in place, without a copy.
+    const QStringView digits = QStringView(line).mid(std::min(wordLength, line.size()));
     // SectionHeader writes the number with no sign and no leading zero.
-    if (line.size() <= wordLength || digits.startsWith(u'0') || digits.size() > 9)
+    if (digits.isEmpty() || digits.front() == u'0' || digits.size() > 9)
         return 0;
     for (QChar c : digits) {
         if (c < u'0' || c > u'9')
