@@ -9,9 +9,11 @@ NumberSet SeccionesPendientes;
 
 int ContarSecciones(const TextViewer& viewer, Prompter& prompter) {
     // The number of sections is the number of the last marker line, not a count of markers.
-    const int last = LastMarkerLine(viewer.lineCount(), [&](int i) { return viewer.line(i); });
+    QString line;
+    const int last =
+        LastMarkerLine(viewer.lineCount(), [&](int i) { return line = viewer.line(i); });
     if (last >= 0)
-        return MarkerNumber(viewer.line(last));
+        return MarkerNumber(line);
     prompter.showMessage(QStringLiteral("No se encuentra ninguna ") + kSectionHeaderText +
                          QStringLiteral("en el archivo ") + LessonTextName(NombreLeccion));
     return 0;
