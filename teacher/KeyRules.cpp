@@ -14,11 +14,16 @@ bool isStructural(const QString& marker) {
 // A judgment line one key away from ".b" or ".m" on the keyboard, or with a blank before: a slip
 // of the finger that the student sees as «Pendiente». Keys beside B (V, N, G, H) and M (N, J,
 // K), and the comma and hyphen beside the full stop. An empty text when the line is none.
-QString nearJudgment(const QString& line) {
-    const QString marker = LineMarker(line);
+qsizetype leadingBlanks(const QString& line) {
     qsizetype blanks = 0;
     while (blanks < line.size() && line.at(blanks).isSpace())
         ++blanks;
+    return blanks;
+}
+
+QString nearJudgment(const QString& line) {
+    const QString marker = LineMarker(line);
+    const qsizetype blanks = leadingBlanks(line);
     if (blanks > 0 && IsJudgmentMark(LineMarker(line.mid(blanks))))
         return QStringLiteral("lleva un blanco delante");
     if (marker.size() < 2)
@@ -122,7 +127,7 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
             else if (const QString slip = nearJudgment(line); !slip.isEmpty())
                 out.add(Severity::Aviso, i,
                         QStringLiteral("el juicio %1 %2: el alumno verá «Pendiente»")
-                            .arg(quoted(line.left(line.size() - line.trimmed().size() + 2)), slip));
+                            .arg(quoted(line.left(leadingBlanks(line) + 2)), slip));
             else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
                         QStringLiteral("el juicio %1 no es «.b» ni «.m»: el alumno verá "

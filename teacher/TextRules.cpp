@@ -84,7 +84,8 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             .arg(quoted(text.lines.value(line).trimmed()))
             .arg(n);
     };
-    // A marker found where it is, but written as the last one, which gives the count, must not be.
+    // A marker that the student reaches, written in a way that the last marker, the one that gives
+    // the count, must not be.
     auto noteUnlikeTheLast = [&](int line, int length, int n) {
         const QString& written = text.lines.value(line);
         if (!IsMarkerLine(written))
