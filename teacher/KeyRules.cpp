@@ -50,7 +50,8 @@ QString headerFault(const QString& line) {
     if (slip.accentMissing)
         return QStringLiteral("falta la tilde de «Sección»");
     if (slip.blanks != u" ")
-        return QStringLiteral("entre «.Sección» y el número va un solo blanco");
+        return QStringLiteral("entre %1 y el número va un solo blanco")
+            .arg(quoted(kSectionHeaderText.trimmed()));
     if (slip.number.startsWith(u'0'))
         return QStringLiteral("el número no lleva ceros delante");
     if (slip.trailing.trimmed().isEmpty())
@@ -95,7 +96,8 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                    "contestarla"));
         else if (correct == 0)
             out.add(Severity::Aviso, question,
-                    QStringLiteral("la pregunta no tiene ninguna respuesta correcta («.b»)"));
+                    QStringLiteral("la pregunta no tiene ninguna respuesta correcta (%1)")
+                        .arg(quoted(Mark::Right)));
         else if (correct > 1)
             out.add(Severity::Nota, question,
                     QStringLiteral("la pregunta tiene %1 respuestas correctas").arg(correct));
@@ -130,9 +132,9 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                             .arg(quoted(line.left(leadingBlanks(line) + 2)), slip));
             else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
-                        QStringLiteral("el juicio %1 no es «.b» ni «.m»: el alumno verá "
+                        QStringLiteral("el juicio %1 no es %2 ni %3: el alumno verá "
                                        "«Pendiente»")
-                            .arg(quoted(line.left(2))));
+                            .arg(quoted(line.left(2)), quoted(Mark::Right), quoted(Mark::Wrong)));
             if (!line.isEmpty() && text.trimmed().isEmpty())
                 out.add(Severity::Nota, i,
                         QStringLiteral("el comentario de este juicio está vacío"));
@@ -153,10 +155,11 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                 .arg(quoted(line), fault));
                 else
                     out.add(Severity::Error, i,
-                            QStringLiteral("la línea %1 empieza por «.s» pero no es un encabezado "
-                                           "«.Sección N»: no se encuentra nunca, y las preguntas "
-                                           "que la siguen no son de ninguna sección")
-                                .arg(quoted(line)));
+                            QStringLiteral("la línea %1 empieza por %2 pero no es un encabezado "
+                                           "%3: no se encuentra nunca, y las preguntas que la "
+                                           "siguen no son de ninguna sección")
+                                .arg(quoted(line), quoted(Mark::Section),
+                                     quoted(kSectionHeaderText + u'N')));
             } else if (facts.headers.value(number) != i) {
                 out.add(Severity::Aviso, i,
                         QStringLiteral("encabezado repetido: la sección %1 ya empieza en la línea "
@@ -215,9 +218,12 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                        "respuesta, y las que siguen, desplazadas"));
         } else if (!line.trimmed().isEmpty()) {
             out.add(Severity::Aviso, i,
-                    QStringLiteral("la marca %1 no es ninguna de las conocidas (.Sección, .c, .r, "
-                                   ".b, .m): la línea se ignora")
-                        .arg(quoted(line.left(2))));
+                    QStringLiteral("la marca %1 no es ninguna de las conocidas (%2): la línea "
+                                   "se ignora")
+                        .arg(quoted(line.left(2)),
+                             QStringList{kSectionHeaderText.trimmed(), Mark::Question, Mark::Answer,
+                                         Mark::Right, Mark::Wrong}
+                                 .join(QStringLiteral(", "))));
         }
     }
     closeQuestion();

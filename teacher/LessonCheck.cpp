@@ -3,6 +3,7 @@
 #include "KeyRules.h"
 #include "LessonFiles.h"
 #include "LessonPreview.h"
+#include "Marks.h"
 #include "NearestFile.h"
 #include "TextList.h"
 #include "TextRules.h"
@@ -28,9 +29,10 @@ void checkBoth(LessonReport& report, const TextFacts& text, const KeyFacts& key)
         const int line = text.markerLines.value(n, text.lastMarker);
         report.problems.append(
             {Severity::Error, report.textPath, line + 1,
-             QStringLiteral("la sección %1 no tiene encabezado «.Sección %1» en la clave: el "
-                            "alumno no verá sus preguntas")
-                 .arg(n)});
+             QStringLiteral("la sección %1 no tiene encabezado «%2» en la clave: el alumno no "
+                            "verá sus preguntas")
+                 .arg(n)
+                 .arg(SectionHeader(n))});
     }
     if (text.sections < 0)
         return;

@@ -104,8 +104,9 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
 
     if (facts.lastMarker < 0) {
         add(Severity::Error, -1,
-            QStringLiteral("el texto no tiene ninguna marca «.Sección N» al principio de una "
-                           "línea: el alumno no verá ninguna sección"));
+            QStringLiteral("el texto no tiene ninguna marca %1 al principio de una línea: el "
+                           "alumno no verá ninguna sección")
+                .arg(quoted(kSectionHeaderText + u'N')));
         facts.sections = 0;
     } else {
         const QString& last = text.lines[facts.lastMarker];
@@ -156,9 +157,10 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             if (near)
                 add(Severity::Error, text.lineOf(near->position),
                     QStringLiteral("el alumno no llega a la sección %1: su marca lleva %2 blancos "
-                                   "entre «.Sección» y el número, y debe llevar uno")
+                                   "entre %3 y el número, y debe llevar uno")
                         .arg(n)
-                        .arg(near->blanks));
+                        .arg(near->blanks)
+                        .arg(quoted(kSectionHeaderText.trimmed())));
             else
                 add(Severity::Error, facts.lastMarker,
                     QStringLiteral("la sección %1 no tiene marca en el texto, pero esta última "
@@ -185,9 +187,9 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             break;
         case Place::MidLine:
             add(Severity::Error, line,
-                QStringLiteral("la primera «.Sección %1» del texto está en medio de esta "
-                               "línea: el alumno saltará aquí y no al principio de la sección")
-                    .arg(n));
+                QStringLiteral("la primera %1 del texto está en medio de esta línea: el "
+                               "alumno saltará aquí y no al principio de la sección")
+                    .arg(quoted(SectionHeader(n))));
             break;
         case Place::LineStart:
             if (line != facts.lastMarker)
