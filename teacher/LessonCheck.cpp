@@ -91,8 +91,17 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                        QStringLiteral("no se puede leer el texto: %1").arg(e.message())});
     }
     TextList key;
+    QList<Problem> keyNote;
     try {
         key.loadFromFile(keyPath, TextList::Encoding::Teacher);
+        if (keyPath != describedKey)
+            // Windows does not tell the names apart, and the student's program opens it too.
+            keyNote.append(
+                {Severity::Nota, keyPath, 0,
+                 QStringLiteral("se lee la clave %1, porque no hay ninguna %2: solo cambian "
+                                "mayúsculas y minúsculas, y el programa del alumno la abre igual")
+                     .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
+                          u'«' + KeyName(lesson.name) + u'»')});
     } catch (const ToolkitError& e) {
         QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.message());
         const QString nearest = nearestFileName(lesson.folder, KeyName(lesson.name), lesson.name);
@@ -102,16 +111,8 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     }
     if (unread.isEmpty()) {
         LessonReport report = checkLesson(textPath, text, keyPath, key.lines());
-        if (keyPath != describedKey) {
-            // Windows does not tell the names apart, and the student's program opens it too.
-            report.problems.append(
-                {Severity::Nota, keyPath, 0,
-                 QStringLiteral("se lee la clave %1, porque no hay ninguna %2: solo cambian "
-                                "mayúsculas y minúsculas, y el programa del alumno la abre igual")
-                     .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
-                          u'«' + KeyName(lesson.name) + u'»')});
-            sortProblems(report);
-        }
+        report.problems += keyNote;
+        sortProblems(report);
         return report;
     }
 
@@ -120,7 +121,7 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     report.textPath = textPath;
     report.keyPath = keyPath;
     report.unreadable = true;
-    report.problems = unread;
+    report.problems = unread + keyNote;
     if (unread.size() == 1 && unread.first().file == keyPath) {
         report.text = text;
         checkText(text, textPath, report.problems);
