@@ -1,5 +1,7 @@
 #include "LessonFiles.h"
 
+#include "RegisterName.h"
+
 ShortText DirLeccion;
 ShortText NombreLeccion;
 ShortText NombreAlumno;
@@ -23,5 +25,5 @@ QString KeyPath() {
 }
 
 QString RegisterPath(const QString& dateDigits) {
-    return DirLeccion + NombreLeccion + dateDigits + QStringLiteral("_reg.csv");
+    return DirLeccion + RegisterFileName(NombreLeccion, dateDigits);
 }
