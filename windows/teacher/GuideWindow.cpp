@@ -2,6 +2,8 @@
 
 #include "GuideDocument.h"
 
+#include <QDesktopServices>
+#include <QFile>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -22,11 +24,22 @@ GuideWindow::GuideWindow(QWidget* parent) : QDialog(parent), browser_(new QTextB
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(820, 640);
     browser_->setObjectName(QStringLiteral("TextoGuia"));
-    // Links to other sites open in the desktop's browser; those inside the guide move in it.
-    browser_->setOpenExternalLinks(true);
-    browser_->setSource(QUrl(QStringLiteral("qrc:/guia/guia-docente.md")),
-                        QTextDocument::MarkdownResource);
-    NameGuideHeadings(*browser_->document());
+    QFile guide(QStringLiteral(":/guia/guia-docente.md"));
+    guide.open(QIODevice::ReadOnly);
+    QTextDocument* document = browser_->document();
+    // Its picture is found beside it.
+    document->setBaseUrl(QUrl(QStringLiteral("qrc:/guia/")));
+    browser_->setMarkdown(QString::fromUtf8(guide.readAll()));
+    NameGuideHeadings(*document);
+    browser_->moveCursor(QTextCursor::Start);
+    // Links inside the guide move in it; those to other sites open in the desktop's browser.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (link.isRelative() && link.path().isEmpty())
+            browser_->scrollToAnchor(link.fragment());
+        else
+            QDesktopServices::openUrl(link);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -93,12 +93,15 @@ QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& c
         html += review ? QStringLiteral("<tr bgcolor=\"#fbe3e0\">") : QStringLiteral("<tr>");
         for (const auto& column : columns) {
             const int c = column.first;
+            const QString text =
+                columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]);
+            // Numbers line up on the right; a number with its text reads as text.
             const bool number =
-                row[c].typeId() == QMetaType::Int || row[c].typeId() == QMetaType::Double;
+                (row[c].typeId() == QMetaType::Int || row[c].typeId() == QMetaType::Double) &&
+                text == DisplayCell(row[c]);
             html += QStringLiteral("<td%1>%2</td>")
                         .arg(number ? QStringLiteral(" align=\"right\"") : QString(),
-                             (columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]))
-                                 .toHtmlEscaped());
+                             text.toHtmlEscaped());
         }
         html += QStringLiteral("</tr>");
     }
