@@ -3,7 +3,7 @@
 #include "Clock.h"
 #include "RegisterName.h"
 
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
@@ -181,13 +181,22 @@ RegisterDating DateRegister(const QString& fileName, const QList<VisitDateText>&
     RegisterDating dating;
     const QString stem = RegisterStem(fileName).value_or(fileName);
     const int referenceYear = modifiedDay.isValid() ? modifiedDay.year() : Clock::today().year();
-    QList<DateShape> shapes;
-    for (const VisitDateText& visit : visits)
-        shapes.append(shapeOf(visit.date));
+    // The visits of a day mostly write the same date: each different one is read once.
+    QList<DateShape> kinds;
+    QList<qsizetype> kindOf;
+    QHash<QString, qsizetype> kindIndex;
+    for (const VisitDateText& visit : visits) {
+        auto it = kindIndex.constFind(visit.date);
+        if (it == kindIndex.cend()) {
+            it = kindIndex.insert(visit.date, kinds.size());
+            kinds.append(shapeOf(visit.date));
+        }
+        kindOf.append(*it);
+    }
 
     // A line that reads in no order at all has no date; it rules no order out.
     QList<bool> readable;
-    for (const DateShape& shape : shapes) {
+    for (const DateShape& shape : kinds) {
         bool any = false;
         for (const DateOrder order : kOrders)
             any = any || readShape(shape, order, referenceYear).isValid();
@@ -199,11 +208,12 @@ RegisterDating DateRegister(const QString& fileName, const QList<VisitDateText>&
         Reading reading{order, {}, {}, {}};
         bool fits = true;
         QDate first, last;
-        for (qsizetype i = 0; i < shapes.size(); ++i) {
-            const QDate date = readShape(shapes[i], order, referenceYear);
-            if (readable[i] && !date.isValid())
+        QList<QDate> kindDates;
+        for (qsizetype k = 0; k < kinds.size(); ++k) {
+            const QDate date = readShape(kinds[k], order, referenceYear);
+            if (readable[k] && !date.isValid())
                 fits = false;
-            reading.visitDates.append(date);
+            kindDates.append(date);
             if (date.isValid()) {
                 first = first.isValid() ? std::min(first, date) : date;
                 last = last.isValid() ? std::max(last, date) : date;
@@ -211,15 +221,17 @@ RegisterDating DateRegister(const QString& fileName, const QList<VisitDateText>&
         }
         if (!fits)
             continue;
+        for (const qsizetype k : kindOf)
+            reading.visitDates.append(kindDates[k]);
         // The name's day: the first day, from the last visit's on, whose digits end the stem in
         // one of the ways the visit lines are written.
         for (QDate day = last;
              !reading.nameDate.isValid() && first.isValid() && day <= first.addDays(kMostDaysOpen);
              day = day.addDays(1)) {
-            for (qsizetype i = 0; i < shapes.size() && !reading.nameDate.isValid(); ++i) {
-                if (!reading.visitDates[i].isValid())
+            for (qsizetype k = 0; k < kinds.size() && !reading.nameDate.isValid(); ++k) {
+                if (!kindDates[k].isValid())
                     continue;
-                for (const QString& text : writtenAs(shapes[i], order, day)) {
+                for (const QString& text : writtenAs(kinds[k], order, day)) {
                     if (const auto lesson = LessonBeforeDigits(stem, DateDigits(text))) {
                         reading.nameDate = day;
                         reading.lesson = *lesson;
@@ -277,16 +289,16 @@ RegisterDating DateRegister(const QString& fileName, const QList<VisitDateText>&
         // The lines disagree among themselves: each is read in the first order it allows.
         dating.lesson = guessed;
         dating.fileDate = guessedDate;
-        for (const DateShape& shape : shapes) {
+        for (const qsizetype k : kindOf) {
             QDate date;
             for (const DateOrder order : kOrders) {
                 if (!date.isValid())
-                    date = readShape(shape, order, referenceYear);
+                    date = readShape(kinds[k], order, referenceYear);
             }
             dating.visitDates.append(date);
             dating.otherDates.append(QList<QDate>());
         }
-        if (!shapes.isEmpty() && std::count(readable.cbegin(), readable.cend(), true) > 0)
+        if (std::count(readable.cbegin(), readable.cend(), true) > 0)
             dating.doubt =
                 QStringLiteral("fecha dudosa: las fechas de sus visitas no se leen todas en un "
                                "mismo orden; cada una se lee en el primero que admite (%1 antes "
@@ -319,7 +331,7 @@ RegisterDating DateRegister(const QString& fileName, const QList<VisitDateText>&
     // read otherwise.
     QStringList others;
     qsizetype shown = -1;
-    for (qsizetype i = 0; i < shapes.size(); ++i) {
+    for (qsizetype i = 0; i < visits.size(); ++i) {
         QList<QDate> dates;
         for (const Reading& r : pool) {
             const QDate d = r.visitDates[i];
