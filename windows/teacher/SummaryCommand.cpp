@@ -63,36 +63,36 @@ QString SummaryCommand::description() const {
 }
 
 QString SummaryCommand::help() {
-    return QStringLiteral(
-               "Uso: dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
-               "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
-               "                              [--csv-excel CARPETA_SALIDA]\n"
-               "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
-               "\n"
-               "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
-               "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las "
-               "tablas\n"
-               "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la "
-               "salida\n"
-               "de errores, con su archivo y su línea.\n"
-               "\n"
-               "Opciones:\n"
-               "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
-               "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
-               "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
-               "  --csv CARPETA       Guarda cuestiones.csv y alumnos.csv en esa carpeta.\n"
-               "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
-               "                      entre columnas y coma decimal.\n"
-               "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
-               "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
-               "  -h, --help          Muestra esta ayuda.\n"
-               "\n"
-               "Estado de salida:\n"
-               "  0  se ha leído algún registro;\n"
-               "  1  no se ha podido leer ningún registro;\n"
-               "  2  los argumentos no son válidos;\n"
-               "  3  no se ha podido guardar alguna de las tablas o el informe.\n")
-        .arg(kRegisterSuffix);
+    const QString text = QStringLiteral(
+        "Uso: dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
+        "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
+        "                              [--csv-excel CARPETA_SALIDA]\n"
+        "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
+        "\n"
+        "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
+        "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
+        "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
+        "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
+        "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
+        "dejan fuera solo por una de ellas.\n"
+        "\n"
+        "Opciones:\n"
+        "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
+        "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
+        "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
+        "  --csv CARPETA       Guarda cuestiones.csv y alumnos.csv en esa carpeta.\n"
+        "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
+        "                      entre columnas y coma decimal.\n"
+        "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
+        "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
+        "  -h, --help          Muestra esta ayuda.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  se ha leído algún registro;\n"
+        "  1  no se ha podido leer ningún registro;\n"
+        "  2  los argumentos no son válidos;\n"
+        "  3  no se ha podido guardar alguna de las tablas o el informe.\n");
+    return text.arg(kRegisterSuffix);
 }
 
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
