@@ -1,5 +1,7 @@
 #include "LessonFiles.h"
 
+#include "RegisterName.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -59,5 +61,5 @@ QString KeyPath() {
 }
 
 QString RegisterPath(const QString& dateDigits) {
-    return DirLeccion + NombreLeccion + dateDigits + QStringLiteral("_reg.csv");
+    return DirLeccion + RegisterFileName(NombreLeccion, dateDigits);
 }

@@ -103,13 +103,10 @@ void AnotarJuicio(int k, const QString& verdict, int section, const QString& que
     const QString s = QString::number(section) + u',';
     const QString q = questionText + u',';
     const bool before = FalloAntes(s + q);
-    QString line = TypedRegisterField(NombreAlumno) + u',' + s + RegisterField(questionText) +
-                   u',' + QString::number(k) + u',' + verdict;
+    // First attempt: no incorrect answer to this question was accepted earlier.
+    const QString line = EntryLine(NombreAlumno, section, questionText, k, verdict, !before);
     if (verdict == Verdict::Correcta) {
         ++NumCorrectas;
-        // First attempt: no incorrect answer to this question was accepted earlier.
-        if (!before)
-            line += QStringLiteral(",si");
     } else if (verdict == Verdict::Incorrecta) {
         ++NumIncorrectas;
         if (!before)
