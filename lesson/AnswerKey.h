@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyPositions.h"
 #include "TextList.h"
 
 #include <QString>
@@ -11,23 +12,12 @@
 // closing.
 extern std::unique_ptr<TextList> Clave;
 
-struct Judgment {
-    QString verdict; // Verdict::Correcta, Verdict::Incorrecta or Verdict::Pendiente
-    QString feedback;
-};
-
-// The first two characters of a key line, with only A to Z lower-cased; and the rest of the line.
-QString LineMarker(const QString& line);
-QString LineText(const QString& line);
-
-// Replaces Clave's lines with the key file's and appends the sentinels. Throws
-// ToolkitError("Cannot open file %s").
+// Replaces Clave's lines with the key file's and appends the sentinels. A key whose exact name is
+// missing is read by a name that differs only in letter case, as Windows finds it. Throws
+// ToolkitError("Cannot open file %s") with the path given when there is neither.
 void LoadKey(const QString& path);
-// Appends the two end sentinels to a key's lines.
-void AddSentinels(TextList& key);
 
-// The queries below read Clave; each has a twin that reads the key given, which must end in the
-// sentinels (the teacher's program reads keys of its own with them, on any thread).
+// The queries on Clave, over the key positions of KeyPositions.h.
 
 // Index of the first key line equal to header regardless of letter case, or -1.
 int FindSection(const QString& header);
@@ -35,16 +25,12 @@ int FindSection(const QString& header);
 // ".c": questions of the section whose header is at `from`; ".r": answers of the question whose
 // line is at `from`.
 int ContarMarcas(const QString& marker, int from);
-int ContarMarcas(const TextList& key, const QString& marker, int from);
 
 // Index of the line of question n (n >= 1) of the section whose header is at sectionLine.
 int BuscarLineaDePregunta(int n, int sectionLine);
 
 QString QuestionText(int questionLine);
-QString QuestionText(const TextList& key, int questionLine);
 QString AnswerText(int k, int questionLine);
-QString AnswerText(const TextList& key, int k, int questionLine);
 
 // Answer k (0 = none of the above) to the question whose line is at questionLine.
 Judgment Judge(int k, int questionLine);
-Judgment Judge(const TextList& key, int k, int questionLine);

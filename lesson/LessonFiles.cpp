@@ -1,27 +1,65 @@
 #include "LessonFiles.h"
 
+#include "RegisterName.h"
+
+#include <QDir>
+#include <QFileInfo>
+
 ShortText DirLeccion;
 ShortText NombreLeccion;
 ShortText NombreAlumno;
 
-void SepararRutaDeLeccion(const QString& chosen) {
+LessonPlace SplitLessonPath(const QString& chosen) {
     const QString path = chosen.left(ShortText::kMaxLength);
     // Windows folders end at "\"; everywhere else "/" separates too.
     const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    DirLeccion = path.left(slash + 1);
-    const QString rest = path.mid(slash + 1);
-    const qsizetype underscore = rest.lastIndexOf(u'_');
-    NombreLeccion = underscore > 0 ? rest.left(underscore) : QString();
+    return {path.left(slash + 1), LessonNameOf(path.mid(slash + 1))};
+}
+
+QString LessonNameOf(const QString& fileName) {
+    const qsizetype underscore = fileName.lastIndexOf(u'_');
+    return underscore > 0 ? fileName.left(underscore) : QString();
+}
+
+QString LessonTextName(const QString& lesson) {
+    return lesson + kLessonTextSuffix;
+}
+
+QString KeyName(const QString& lesson) {
+    return lesson + kKeySuffix;
+}
+
+QString FileByNameAnyCase(const QString& path) {
+    const QFileInfo exact(path);
+    if (exact.exists())
+        return path;
+    const QString name = exact.fileName();
+    if (name.isEmpty())
+        return path;
+    QDir folder = exact.dir();
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& other : names) {
+        if (other.compare(name, Qt::CaseInsensitive) == 0)
+            return path.left(path.size() - name.size()) + other;
+    }
+    return path;
+}
+
+void SepararRutaDeLeccion(const QString& path) {
+    const LessonPlace place = SplitLessonPath(path);
+    DirLeccion = place.folder;
+    NombreLeccion = place.name;
 }
 
 QString LessonTextPath() {
-    return DirLeccion + NombreLeccion + QStringLiteral("_lec.rtf");
+    return DirLeccion + LessonTextName(NombreLeccion);
 }
 
 QString KeyPath() {
-    return DirLeccion + NombreLeccion + QStringLiteral("_CRJ.TXT");
+    return DirLeccion + KeyName(NombreLeccion);
 }
 
 QString RegisterPath(const QString& dateDigits) {
-    return DirLeccion + NombreLeccion + dateDigits + QStringLiteral("_reg.csv");
+    return DirLeccion + RegisterFileName(NombreLeccion, dateDigits);
 }

@@ -100,13 +100,18 @@ foreach(source IN LISTS sources)
                        DEPENDS "${from}" VERBATIM)
     list(APPEND compressed "${out}/${name}.gz")
 endforeach()
-add_custom_target(packaging_files ALL DEPENDS ${compressed})
+# The teacher's guide as a web page too, beside its picture.
+add_custom_command(OUTPUT "${out}/guia-docente.html"
+                   COMMAND markdown-html "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
+                           "${out}/guia-docente.html" "Guía del docente de Dorvalia"
+                   DEPENDS markdown-html "${PROJECT_SOURCE_DIR}/docs/guia-docente.md" VERBATIM)
+add_custom_target(packaging_files ALL DEPENDS ${compressed} "${out}/guia-docente.html")
 foreach(program IN LISTS programs)
     install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endforeach()
 # The guide shows the teacher's program in a picture beside it.
 install(FILES "${out}/copyright" "${out}/changelog.gz" "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
-              "${PROJECT_SOURCE_DIR}/docs/docente.png"
+              "${out}/guia-docente.html" "${PROJECT_SOURCE_DIR}/docs/docente.png"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvalia")
 install(FILES "${here}/debian/lintian-overrides" RENAME dorvalia
         DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides")

@@ -26,11 +26,6 @@ constexpr qint64 kEndOfFileWindow = 128;
 
 constexpr int kDiskFull = 101;
 
-bool unsafeInFileName(QChar c) {
-    return c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' ||
-           c == u'"' || c == u'<' || c == u'>' || c == u'|';
-}
-
 bool canBeRead(const QString& path) {
     QFile file(path);
     return openRegularFileForReading(file);
@@ -209,18 +204,6 @@ QByteArray RegisterBytes(const QStringList& lines, qsizetype from) {
         bytes += "\r\n";
     }
     return bytes;
-}
-
-QString DateDigits(const QString& shortDate) {
-    QString digits = shortDate;
-    if (digits.size() >= 6)
-        digits.remove(5, 1);
-    if (digits.size() >= 3)
-        digits.remove(2, 1);
-    // Other short date formats leave separators behind; the file must still land in the
-    // lesson's folder.
-    digits.removeIf(unsafeInFileName);
-    return digits;
 }
 
 void AppendToRegister(const QString& path, const QByteArray& bytes) {

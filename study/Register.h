@@ -1,15 +1,12 @@
 #pragma once
 
+#include "RegisterName.h" // DateDigits
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
-// The digits that name the register of the day: the short date with its 6th character removed
-// and then its 3rd ("07/12/2026" gives "07122026"). Characters that cannot stand in a file name
-// ("/", "\", ":" and the like, as other short date formats leave) are dropped too.
-QString DateDigits(const QString& shortDate);
 
 // The register's bytes for lines[from...]: Windows-1252, each line ended by CR LF.
 QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);

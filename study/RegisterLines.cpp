@@ -1,5 +1,9 @@
 #include "RegisterLines.h"
 
+#include "Verdict.h"
+
+#include <array>
+
 namespace {
 
 bool isFormulaStart(QChar c) {
@@ -22,6 +26,12 @@ qsizetype readQuoted(QStringView line, qsizetype start, QString& field) {
         }
         return quote + 1;
     }
+}
+
+int boundedNumber(QStringView text, int most, bool& ok) {
+    const int value = text.toInt(&ok);
+    ok = ok && value >= 0 && value <= most;
+    return value;
 }
 
 } // namespace
@@ -48,6 +58,45 @@ QString VisitLine(const QString& alumno, const QString& date, const QString& lec
 
 QString ColumnLine() {
     return QStringLiteral("Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento");
+}
+
+QString EntryLine(const QString& alumno, int section, const QString& question, int answer,
+                  const QString& verdict, bool firstAttempt) {
+    QString line = TypedRegisterField(alumno) + u',' + QString::number(section) + u',' +
+                   RegisterField(question) + u',' + QString::number(answer) + u',' + verdict;
+    if (firstAttempt && verdict == Verdict::Correcta)
+        line += QStringLiteral(",si");
+    return line;
+}
+
+bool ReadEntryLine(QStringView line, EntryFields& entry) {
+    std::array<QStringView, 5> fields; // right to left
+    qsizetype end = line.size();
+    int count = 0;
+    while (count < 5 && end > 0) {
+        const qsizetype comma = line.lastIndexOf(u',', end - 1);
+        if (comma < 0)
+            break;
+        fields[count++] = line.sliced(comma + 1, end - comma - 1);
+        end = comma;
+    }
+    const bool si = count >= 1 && fields[0] == u"si";
+    const int first = si ? 1 : 0;
+    if (count < first + 4)
+        return false;
+    const QStringView verdict = fields[first];
+    if (verdict != Verdict::Correcta && verdict != Verdict::Incorrecta &&
+        verdict != Verdict::Pendiente)
+        return false;
+    if (si && verdict != Verdict::Correcta)
+        return false;
+    entry.verdict = verdict.toString();
+    entry.firstAttempt = si;
+    bool a = false, q = false, s = false;
+    entry.answer = boundedNumber(fields[first + 1], kMostEntryAnswer, a);
+    entry.question = boundedNumber(fields[first + 2], kMostEntryQuestion, q);
+    entry.section = boundedNumber(fields[first + 3], kMostEntrySection, s);
+    return a && q && s;
 }
 
 bool SplitRegisterLine(QStringView line, QStringList& fields) {

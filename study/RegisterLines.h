@@ -18,6 +18,33 @@ QString VisitLine(const QString& alumno, const QString& date, const QString& lec
 // "Nombre,Sección,Cuestión,Respuesta,Juicio,1er intento".
 QString ColumnLine();
 
+// An entry line: NombreAlumno, the section's number, the question's number as its box shows it,
+// the answer's number (0: none of them), the verdict, and ",si" after a "Correcta" at the first
+// attempt.
+QString EntryLine(const QString& alumno, int section, const QString& question, int answer,
+                  const QString& verdict, bool firstAttempt);
+
+// An entry line as read back.
+struct EntryFields {
+    int section = 0;
+    int question = 0;
+    int answer = 0;
+    QString verdict; // one of Verdict's three words
+    bool firstAttempt = false;
+};
+
+// Numbers past these are nothing the program writes: a lesson has at most 255 sections, a
+// question's answers are counted in a byte.
+constexpr int kMostEntrySection = 255;
+constexpr int kMostEntryQuestion = 0xFFFF;
+constexpr int kMostEntryAnswer = 255;
+
+// Reads an entry line from its end: its last four fields (five with ",si") are numbers and a
+// verdict and are never quoted; the name before them may hold commas and is not read. False for
+// a line that EntryLine cannot have written (a field missing, not a number, out of bounds, an
+// unknown verdict, "si" after anything but "Correcta").
+bool ReadEntryLine(QStringView line, EntryFields& fields);
+
 // The reading side of the same rules, for the teacher's program. Splits a line into fields: a
 // field that begins with a double quote runs to its closing quote, doubled quotes inside made
 // single; any other field runs to the next comma. Returns false when a quoted field is left

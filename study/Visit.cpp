@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Journal.h"
 #include "LessonFiles.h"
+#include "Marks.h"
 #include "Register.h"
 #include "RegisterLines.h"
 #include "Sections.h"
@@ -58,7 +59,7 @@ bool ConfirmarCambioDeSeccion(Prompter& prompter) {
 
 void EnterSection(int n, LessonWindow& window, Prompter& prompter) {
     SeccionActual = n;
-    const QString header = QStringLiteral(".Sección ") + QString::number(n);
+    const QString header = SectionHeader(n);
     LineaSeccion = FindSection(header);
     if (LineaSeccion < 0) {
         prompter.showMessage(QStringLiteral("No se encuentra ") + header +
@@ -68,7 +69,7 @@ void EnterSection(int n, LessonWindow& window, Prompter& prompter) {
     }
     window.LimpiarPreguntaYRespuesta();
     PreguntasPendientes.clear();
-    NumPreguntas = ContarMarcas(QStringLiteral(".c"), LineaSeccion);
+    NumPreguntas = ContarMarcas(Mark::Question, LineaSeccion);
     window.setQuestionMaximum(NumPreguntas);
     for (int i = 1; i <= NumPreguntas % 256; ++i)
         PreguntasPendientes.add(i);
@@ -84,7 +85,7 @@ QString SelectQuestion(int n) {
     }
     LineaPregunta = BuscarLineaDePregunta(n, LineaSeccion);
     const QString text = QuestionText(LineaPregunta);
-    NumRespuestas = ContarMarcas(QStringLiteral(".r"), LineaPregunta);
+    NumRespuestas = ContarMarcas(Mark::Answer, LineaPregunta);
     return text;
 }
 
@@ -102,13 +103,10 @@ void AnotarJuicio(int k, const QString& verdict, int section, const QString& que
     const QString s = QString::number(section) + u',';
     const QString q = questionText + u',';
     const bool before = FalloAntes(s + q);
-    QString line = TypedRegisterField(NombreAlumno) + u',' + s + RegisterField(questionText) +
-                   u',' + QString::number(k) + u',' + verdict;
+    // First attempt: no incorrect answer to this question was accepted earlier.
+    const QString line = EntryLine(NombreAlumno, section, questionText, k, verdict, !before);
     if (verdict == Verdict::Correcta) {
         ++NumCorrectas;
-        // First attempt: no incorrect answer to this question was accepted earlier.
-        if (!before)
-            line += QStringLiteral(",si");
     } else if (verdict == Verdict::Incorrecta) {
         ++NumIncorrectas;
         if (!before)

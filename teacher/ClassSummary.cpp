@@ -1,6 +1,8 @@
 #include "ClassSummary.h"
 
 #include "KeyOutline.h"
+#include "LessonFiles.h"
+#include "RegisterDates.h"
 
 #include <QCollator>
 #include <QDir>
@@ -177,7 +179,39 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
     return lesson;
 }
 
+// A visit the dates leave out is counted; when that may be only because its date was read one way
+// of several, or could not be read at all, the teacher is told which visit it is.
+void leaveOut(const RegisterVisit& visit, const QString& path, const QDate& from, const QDate& to,
+              ClassSummary& summary) {
+    const QString name =
+        visit.name.trimmed().isEmpty() ? kSinNombre : QStringLiteral("«%1»").arg(visit.name);
+    if (!visit.date.isValid()) {
+        summary.notices.append(
+            {path, visit.line,
+             QStringLiteral("visita de %1 no incluida: su fecha «%2» no se puede leer y se han "
+                            "elegido fechas")
+                 .arg(name, visit.dateText)});
+        return;
+    }
+    for (const QDate& other : visit.otherDates) {
+        if (inDates(other, from, to)) {
+            summary.notices.append(
+                {path, visit.line,
+                 QStringLiteral("visita de %1 no incluida: su fecha «%2» se lee como el %3, "
+                                "fuera de las fechas elegidas, pero puede ser el %4, dentro de "
+                                "ellas")
+                     .arg(name, visit.dateText, TeacherDate(visit.date), TeacherDate(other))});
+            return;
+        }
+    }
+    ++summary.visitsLeftOut;
+}
+
 } // namespace
+
+QList<RegisterProblem> AllWarnings(const ClassSummary& summary) {
+    return summary.problems + summary.notices;
+}
 
 QList<int> SpreadBands(const LessonSummary& lesson) {
     QList<int> bands(10, 0);
@@ -206,12 +240,20 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to) {
             continue;
         ++summary.registersRead;
         if (!keyPaths.contains(file.lesson))
-            keyPaths.insert(file.lesson, QFileInfo(file.path).dir().filePath(
-                                             file.lesson + QStringLiteral("_CRJ.TXT")));
+            keyPaths.insert(file.lesson, QFileInfo(file.path).dir().filePath(KeyName(file.lesson)));
         QList<const RegisterVisit*>& visits = byLesson[file.lesson];
+        summary.notices += file.notices;
         for (const RegisterVisit& visit : file.visits) {
-            if (inDates(visit.date, from, to))
+            if (inDates(visit.date, from, to)) {
                 visits.append(&visit);
+                if (visit.date.isValid()) {
+                    if (!summary.firstDay.isValid() || visit.date < summary.firstDay)
+                        summary.firstDay = visit.date;
+                    if (!summary.lastDay.isValid() || visit.date > summary.lastDay)
+                        summary.lastDay = visit.date;
+                }
+            } else
+                leaveOut(visit, file.path, from, to, summary);
         }
     }
     for (auto it = byLesson.cbegin(); it != byLesson.cend(); ++it) {

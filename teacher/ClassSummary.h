@@ -52,10 +52,19 @@ struct LessonSummary {
 
 struct ClassSummary {
     QList<LessonSummary> lessons;
-    QList<RegisterProblem> problems;
+    QList<RegisterProblem> problems; // lines or registers that could not be read
+    // Readings to check: registers whose date order stays uncertain, and visits that the date
+    // filter leaves out only because of such a reading or an unreadable date.
+    QList<RegisterProblem> notices;
     int registersFound = 0;
     int registersRead = 0;
+    int visitsLeftOut = 0; // visits dated surely outside the chosen dates
+    // The first and the last day of the visits summarized (invalid when none has a date).
+    QDate firstDay, lastDay;
 };
+
+// Everything «Avisos» lists: the problems, then the notices.
+QList<RegisterProblem> AllWarnings(const ClassSummary& summary);
 
 // The shown name of a visit without a name: every such visit is a student of its own.
 inline const QString kSinNombre = QStringLiteral("(sin nombre)");
@@ -64,8 +73,9 @@ inline const QString kSinNombre = QStringLiteral("(sin nombre)");
 constexpr double kReviewBelowPercent = 50.0;
 
 // Visits dated outside [from, to] are left out (an invalid date leaves that side open; a visit
-// of unknown date is kept only when both are open). Each lesson's key is looked for beside its
-// first register.
+// of unknown date is kept only when both are open); each one left out is counted, or named in a
+// notice when another reading of its date, or its unreadable date, may be why. Each lesson's key
+// is looked for beside its first register.
 ClassSummary Summarize(const QList<RegisterFile>& files, QDate from = {}, QDate to = {});
 
 // Reads the registers in parallel, then summarizes them. progress, when given, hears from the

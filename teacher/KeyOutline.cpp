@@ -1,6 +1,7 @@
 #include "KeyOutline.h"
 
-#include "KeyRules.h"
+#include "KeyPositions.h"
+#include "LessonFiles.h"
 #include "LessonPreview.h"
 #include "TextList.h"
 #include "ToolkitError.h"
@@ -30,19 +31,13 @@ KeyOutline LoadKeyOutline(const QString& keyPath) {
     KeyOutline outline;
     TextList key;
     try {
-        key.loadFromFile(keyPath, TextList::Encoding::Teacher);
+        key.loadFromFile(FileByNameAnyCase(keyPath), TextList::Encoding::Teacher);
     } catch (const ToolkitError&) {
         return outline;
     }
     outline.loaded = true;
-    // The first header of a number is the one the student's program finds.
-    QMap<int, int> headers;
     const QStringList& lines = key.lines();
-    for (int i = 0; i < lines.size(); ++i) {
-        const int number = headerNumber(lines[i]);
-        if (number >= 1 && number <= kMostSections && !headers.contains(number))
-            headers.insert(number, i);
-    }
+    const QMap<int, int> headers = SectionHeaderLines(lines);
     for (SectionView& section : previewSections(lines, kMostSections, headers, {})) {
         if (headers.contains(section.number))
             outline.sections.insert(section.number, std::move(section.questions));

@@ -1,21 +1,40 @@
 #include "KeyRules.h"
 
-#include "AnswerKey.h"
-
-#include <QRegularExpression>
+#include "KeyPositions.h"
+#include "MarkerSlips.h"
 
 namespace {
 
 using Severity = Problem::Severity;
 
-const QString kHeaderWord = QStringLiteral(".Sección ");
-
 bool isStructural(const QString& marker) {
-    return marker == u".s" || marker == u".c" || marker == u".r";
+    return marker == Mark::Section || marker == Mark::Question || marker == Mark::Answer;
 }
 
-bool isJudgmentMark(const QString& marker) {
-    return marker == u".b" || marker == u".m";
+// A judgment line one key away from ".b" or ".m" on the keyboard, or with a blank before: a slip
+// of the finger that the student sees as «Pendiente». Keys beside B (V, N, G, H) and M (N, J,
+// K), and the comma and hyphen beside the full stop. An empty text when the line is none.
+qsizetype leadingBlanks(const QString& line) {
+    qsizetype blanks = 0;
+    while (blanks < line.size() && line.at(blanks).isSpace())
+        ++blanks;
+    return blanks;
+}
+
+QString nearJudgment(const QString& line) {
+    const QString marker = LineMarker(line);
+    const qsizetype blanks = leadingBlanks(line);
+    if (blanks > 0 && IsJudgmentMark(LineMarker(line.mid(blanks))))
+        return QStringLiteral("lleva un blanco delante");
+    if (marker.size() < 2)
+        return {};
+    const QChar stop = marker.at(0), letter = marker.at(1);
+    const bool nearLetter = stop == Mark::Right.at(0) && QStringLiteral("vnghjk").contains(letter);
+    const bool nearDot = (stop == u',' || stop == u'-') &&
+                         (letter == Mark::Right.at(1) || letter == Mark::Wrong.at(1));
+    if (nearLetter || nearDot)
+        return QStringLiteral("está a una tecla de «%1» o «%2»").arg(Mark::Right, Mark::Wrong);
+    return {};
 }
 
 QString quoted(const QString& text) {
@@ -25,18 +44,17 @@ QString quoted(const QString& text) {
 // Why a ".s" line that looks like a header is not found, or an empty text when it does not look
 // like one at all.
 QString headerFault(const QString& line) {
-    static const QRegularExpression loose(QStringLiteral("^\\.secci([oó])n(\\s*)(\\d+)(.*)$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = loose.match(line);
-    if (!m.hasMatch())
+    const MarkerSlip slip = markerSlip(line, false);
+    if (!slip.matches)
         return {};
-    if (m.captured(1).compare(QStringLiteral("ó"), Qt::CaseInsensitive) != 0)
+    if (slip.accentMissing)
         return QStringLiteral("falta la tilde de «Sección»");
-    if (m.captured(2) != u" ")
-        return QStringLiteral("entre «.Sección» y el número va un solo blanco");
-    if (m.captured(3).startsWith(u'0'))
+    if (slip.blanks != u" ")
+        return QStringLiteral("entre %1 y el número va un solo blanco")
+            .arg(quoted(kSectionHeaderText.trimmed()));
+    if (slip.number.startsWith(u'0'))
         return QStringLiteral("el número no lleva ceros delante");
-    if (m.captured(4).trimmed().isEmpty())
+    if (slip.trailing.trimmed().isEmpty())
         return QStringLiteral("tiene un blanco al final");
     return QStringLiteral("tiene algo tras el número");
 }
@@ -52,20 +70,6 @@ struct Builder {
 
 } // namespace
 
-int headerNumber(const QString& line) {
-    const QString digits = line.mid(kHeaderWord.size());
-    if (line.size() <= kHeaderWord.size() || digits.startsWith(u'0') || digits.size() > 9)
-        return 0;
-    for (QChar c : digits) {
-        if (c < u'0' || c > u'9')
-            return 0;
-    }
-    // The same whole-line comparison as the student's program uses to find a header.
-    if (line.compare(kHeaderWord + digits, Qt::CaseInsensitive) != 0)
-        return 0;
-    return digits.toInt();
-}
-
 KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>& problems) {
     KeyFacts facts;
     Builder out{keyPath, problems};
@@ -75,8 +79,9 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
     for (const QString& line : key)
         markers.append(LineMarker(line));
 
-    int header = -1;       // the section's header line, when the student's program finds it
-    int questions = 0;     // questions since that header
+    // The headers and question counts the student's program finds.
+    facts.headers = SectionHeaderLines(key);
+    const TextList withSentinels = KeyWithSentinels(key);
     int lastHeader = -1;   // any ".s" line
     int question = -1;     // the open question's line; -1 after a header
     int lastQuestion = -1; // the last question line in the file
@@ -91,27 +96,20 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                    "contestarla"));
         else if (correct == 0)
             out.add(Severity::Aviso, question,
-                    QStringLiteral("la pregunta no tiene ninguna respuesta correcta («.b»)"));
+                    QStringLiteral("la pregunta no tiene ninguna respuesta correcta (%1)")
+                        .arg(quoted(Mark::Right)));
         else if (correct > 1)
             out.add(Severity::Nota, question,
                     QStringLiteral("la pregunta tiene %1 respuestas correctas").arg(correct));
         question = -1;
     };
-    auto closeSection = [&] {
-        if (header >= 0 && questions == 0)
-            out.add(Severity::Error, header,
-                    QStringLiteral("la sección %1 no tiene ninguna pregunta: nadie podrá "
-                                   "completarla")
-                        .arg(headerNumber(key[header])));
-        header = -1;
-    };
     // Whether an answer line follows before the next question or header: a line standing there
     // moves every answer and judgment after it.
     auto answerFollows = [&](int i) {
         for (int j = i + 1; j < n; ++j) {
-            if (markers[j] == u".r")
+            if (markers[j] == Mark::Answer)
                 return true;
-            if (markers[j] == u".c" || markers[j] == u".s")
+            if (markers[j] == Mark::Question || markers[j] == Mark::Section)
                 return false;
         }
         return false;
@@ -122,30 +120,33 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
         const QString& marker = markers[i];
         const QString text = LineText(line);
 
-        if (i > 0 && markers[i - 1] == u".r" && !isStructural(marker)) {
+        if (i > 0 && markers[i - 1] == Mark::Answer && !isStructural(marker)) {
             // The judgment line of the answer before it.
             if (line.isEmpty())
                 out.add(
                     Severity::Nota, i,
                     QStringLiteral("la línea de juicio está vacía: el alumno verá «Pendiente»"));
-            else if (!isJudgmentMark(marker))
+            else if (const QString slip = nearJudgment(line); !slip.isEmpty())
+                out.add(Severity::Aviso, i,
+                        QStringLiteral("el juicio %1 %2: el alumno verá «Pendiente»")
+                            .arg(quoted(line.left(leadingBlanks(line) + 2)), slip));
+            else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
-                        QStringLiteral("el juicio %1 no es «.b» ni «.m»: el alumno verá "
+                        QStringLiteral("el juicio %1 no es %2 ni %3: el alumno verá "
                                        "«Pendiente»")
-                            .arg(quoted(line.left(2))));
+                            .arg(quoted(line.left(2)), quoted(Mark::Right), quoted(Mark::Wrong)));
             if (!line.isEmpty() && text.trimmed().isEmpty())
                 out.add(Severity::Nota, i,
                         QStringLiteral("el comentario de este juicio está vacío"));
-            if (marker == u".b" && question >= 0)
+            if (marker == Mark::Right && question >= 0)
                 ++correct;
             continue;
         }
 
-        if (marker == u".s") {
+        if (marker == Mark::Section) {
             closeQuestion();
-            closeSection();
             lastHeader = i;
-            const int number = headerNumber(line);
+            const int number = SectionHeaderNumber(line);
             if (number == 0) {
                 const QString fault = headerFault(line);
                 if (!fault.isEmpty())
@@ -154,33 +155,34 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                 .arg(quoted(line), fault));
                 else
                     out.add(Severity::Error, i,
-                            QStringLiteral("la línea %1 empieza por «.s» pero no es un encabezado "
-                                           "«.Sección N»: no se encuentra nunca, y las preguntas "
-                                           "que la siguen no son de ninguna sección")
-                                .arg(quoted(line)));
-            } else if (facts.headers.contains(number)) {
+                            QStringLiteral("la línea %1 empieza por %2 pero no es un encabezado "
+                                           "%3: no se encuentra nunca, y las preguntas que la "
+                                           "siguen no son de ninguna sección")
+                                .arg(quoted(line), quoted(Mark::Section),
+                                     quoted(kSectionHeaderText + u'N')));
+            } else if (facts.headers.value(number) != i) {
                 out.add(Severity::Aviso, i,
                         QStringLiteral("encabezado repetido: la sección %1 ya empieza en la línea "
                                        "%2, y solo cuenta aquel")
                             .arg(number)
                             .arg(facts.headers.value(number) + 1));
-            } else {
-                facts.headers.insert(number, i);
-                header = i;
-                questions = 0;
+            } else if (ContarMarcas(withSentinels, Mark::Question, i) == 0) {
+                out.add(Severity::Error, i,
+                        QStringLiteral("la sección %1 no tiene ninguna pregunta: nadie podrá "
+                                       "completarla")
+                            .arg(number));
             }
-        } else if (marker == u".c") {
+        } else if (marker == Mark::Question) {
             closeQuestion();
             question = lastQuestion = i;
             answers = correct = 0;
-            ++questions;
             if (text.trimmed().isEmpty())
                 out.add(Severity::Aviso, i, QStringLiteral("la pregunta está vacía"));
             if (lastHeader < 0)
                 out.add(Severity::Aviso, i,
                         QStringLiteral("pregunta antes del primer encabezado: ningún alumno la "
                                        "verá"));
-        } else if (marker == u".r") {
+        } else if (marker == Mark::Answer) {
             if (question >= 0) {
                 ++answers;
                 if (text.trimmed().isEmpty())
@@ -201,9 +203,9 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                         QStringLiteral("falta la línea de juicio tras esta respuesta: el "
                                        "programa del alumno tomará como juicio la línea "
                                        "siguiente"));
-        } else if (isJudgmentMark(marker)) {
+        } else if (IsJudgmentMark(marker)) {
             out.add(Severity::Error, i,
-                    i > 1 && markers[i - 2] == u".r"
+                    i > 1 && markers[i - 2] == Mark::Answer
                         ? QStringLiteral("línea de juicio sin respuesta antes: la respuesta de la "
                                          "línea %1 ya tiene su juicio")
                               .arg(i - 1)
@@ -216,12 +218,14 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                                        "respuesta, y las que siguen, desplazadas"));
         } else if (!line.trimmed().isEmpty()) {
             out.add(Severity::Aviso, i,
-                    QStringLiteral("la marca %1 no es ninguna de las conocidas (.Sección, .c, .r, "
-                                   ".b, .m): la línea se ignora")
-                        .arg(quoted(line.left(2))));
+                    QStringLiteral("la marca %1 no es ninguna de las conocidas (%2): la línea "
+                                   "se ignora")
+                        .arg(quoted(line.left(2)),
+                             QStringList{kSectionHeaderText.trimmed(), Mark::Question, Mark::Answer,
+                                         Mark::Right, Mark::Wrong}
+                                 .join(QStringLiteral(", "))));
         }
     }
     closeQuestion();
-    closeSection();
     return facts;
 }

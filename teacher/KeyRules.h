@@ -15,7 +15,3 @@ struct KeyFacts {
 
 // Adds the key's problems (file keyPath, lines counted from 1) to problems.
 KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>& problems);
-
-// The section number of a header line that the student's program finds, or 0 when the line is no
-// such header: ".Sección N" exactly, without regard to letter case.
-int headerNumber(const QString& line);

@@ -3,9 +3,13 @@
 #include "KeyRules.h"
 #include "LessonFiles.h"
 #include "LessonPreview.h"
+#include "Marks.h"
+#include "NearestFile.h"
 #include "TextList.h"
 #include "TextRules.h"
 #include "ToolkitError.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -25,9 +29,10 @@ void checkBoth(LessonReport& report, const TextFacts& text, const KeyFacts& key)
         const int line = text.markerLines.value(n, text.lastMarker);
         report.problems.append(
             {Severity::Error, report.textPath, line + 1,
-             QStringLiteral("la sección %1 no tiene encabezado «.Sección %1» en la clave: el "
-                            "alumno no verá sus preguntas")
-                 .arg(n)});
+             QStringLiteral("la sección %1 no tiene encabezado «%2» en la clave: el alumno no "
+                            "verá sus preguntas")
+                 .arg(n)
+                 .arg(SectionHeader(n))});
     }
     if (text.sections < 0)
         return;
@@ -72,9 +77,11 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
 }
 
 LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText) {
-    SepararRutaDeLeccion(chosenPath);
-    const QString textPath = LessonTextPath();
-    const QString keyPath = KeyPath();
+    // Names as the student's program derives them, without touching its program-wide state.
+    const LessonPlace lesson = SplitLessonPath(chosenPath);
+    const QString textPath = lesson.folder + LessonTextName(lesson.name);
+    const QString describedKey = lesson.folder + KeyName(lesson.name);
+    const QString keyPath = FileByNameAnyCase(describedKey);
     QList<Problem> unread;
     LessonText text;
     try {
@@ -84,21 +91,37 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                        QStringLiteral("no se puede leer el texto: %1").arg(e.message())});
     }
     TextList key;
+    QList<Problem> keyNote;
     try {
         key.loadFromFile(keyPath, TextList::Encoding::Teacher);
+        if (keyPath != describedKey)
+            // Windows does not tell the names apart, and the student's program opens it too.
+            keyNote.append(
+                {Severity::Nota, keyPath, 0,
+                 QStringLiteral("se lee la clave %1, porque no hay ninguna %2: solo cambian "
+                                "mayúsculas y minúsculas, y el programa del alumno la abre igual")
+                     .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
+                          u'«' + KeyName(lesson.name) + u'»')});
     } catch (const ToolkitError& e) {
-        unread.append({Severity::Error, keyPath, 0,
-                       QStringLiteral("no se puede leer la clave: %1").arg(e.message())});
+        QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.message());
+        const QString nearest = nearestFileName(lesson.folder, KeyName(lesson.name), lesson.name);
+        if (!nearest.isEmpty())
+            message += QStringLiteral(". ¿Es %1?").arg(nearest);
+        unread.append({Severity::Error, keyPath, 0, message});
     }
-    if (unread.isEmpty())
-        return checkLesson(textPath, text, keyPath, key.lines());
+    if (unread.isEmpty()) {
+        LessonReport report = checkLesson(textPath, text, keyPath, key.lines());
+        report.problems += keyNote;
+        sortProblems(report);
+        return report;
+    }
 
     // What can be read is still checked on its own.
     LessonReport report;
     report.textPath = textPath;
     report.keyPath = keyPath;
     report.unreadable = true;
-    report.problems = unread;
+    report.problems = unread + keyNote;
     if (unread.size() == 1 && unread.first().file == keyPath) {
         report.text = text;
         checkText(text, textPath, report.problems);

@@ -1,6 +1,6 @@
 #include "LessonPreview.h"
 
-#include "AnswerKey.h"
+#include "KeyPositions.h"
 #include "ToolkitError.h"
 
 namespace {
@@ -9,10 +9,10 @@ QuestionView question(const TextList& key, int line) {
     QuestionView view;
     view.line = line + 1;
     view.text = QuestionText(key, line);
-    const int answers = ContarMarcas(key, QStringLiteral(".r"), line);
+    const int answers = ContarMarcas(key, Mark::Answer, line);
     for (int k = 1; k <= answers; ++k) {
         AnswerView answer;
-        answer.line = line + 2 * k;
+        answer.line = int(AnswerLine(line, k)) + 1;
         try {
             answer.text = AnswerText(key, k, line);
             const Judgment judgment = Judge(key, k, line);
@@ -33,10 +33,7 @@ QuestionView question(const TextList& key, int line) {
 QList<SectionView> previewSections(const QStringList& lines, int sections,
                                    const QMap<int, int>& headers,
                                    const QMap<int, int>& markerLines) {
-    TextList key;
-    for (const QString& line : lines)
-        key.add(line);
-    AddSentinels(key);
+    const TextList key = KeyWithSentinels(lines);
     QList<SectionView> views;
     for (int n = 1; n <= sections; ++n) {
         SectionView view;
@@ -45,13 +42,8 @@ QList<SectionView> previewSections(const QStringList& lines, int sections,
         const int header = headers.value(n, -1);
         view.headerLine = header + 1;
         if (header >= 0) {
-            // Question n is the n-th question line after the header, as BuscarLineaDePregunta
-            // finds it; one walk finds them all, where asking for each would walk n times.
-            const int questions = ContarMarcas(key, QStringLiteral(".c"), header);
-            for (int i = header + 1; view.questions.size() < questions; ++i) {
-                if (LineMarker(key.at(i)) == u".c")
-                    view.questions.append(question(key, i));
-            }
+            for (int line : QuestionLines(key, header))
+                view.questions.append(question(key, line));
         }
         views.append(view);
     }

@@ -1,5 +1,7 @@
 #include "Problem.h"
 
+#include "Words.h"
+
 QString severityWord(Problem::Severity severity) {
     switch (severity) {
     case Problem::Severity::Error:
@@ -20,17 +22,9 @@ QString problemLine(const Problem& problem) {
            problem.text;
 }
 
-namespace {
-
-QString counted(int n, const QString& one, const QString& many) {
-    return QString::number(n) + u' ' + (n == 1 ? one : many);
-}
-
-} // namespace
-
 QString problemCounts(int errors, int warnings, int notes) {
-    return counted(errors, QStringLiteral("error"), QStringLiteral("errores")) +
+    return Counted(errors, QStringLiteral("error"), QStringLiteral("errores")) +
            QStringLiteral(", ") +
-           counted(warnings, QStringLiteral("aviso"), QStringLiteral("avisos")) +
-           QStringLiteral(", ") + counted(notes, QStringLiteral("nota"), QStringLiteral("notas"));
+           Counted(warnings, QStringLiteral("aviso"), QStringLiteral("avisos")) +
+           QStringLiteral(", ") + Counted(notes, QStringLiteral("nota"), QStringLiteral("notas"));
 }

@@ -1,7 +1,9 @@
 #include "RegisterReader.h"
 
 #include "Ansi.h"
+#include "RegisterDates.h"
 #include "RegisterLines.h"
+#include "RegisterName.h"
 #include "RegisterReadLock.h"
 #include "Verdict.h"
 
@@ -9,11 +11,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <array>
 
 namespace {
-
-const QString kRegisterSuffix = QStringLiteral("_reg.csv");
 
 // Lines split at CR LF, a lone CR or a lone LF, as views into text.
 QList<QStringView> splitLineViews(const QString& text) {
@@ -34,55 +33,19 @@ QList<QStringView> splitLineViews(const QString& text) {
     return lines;
 }
 
-// Sections and answers are small numbers (a lesson has at most 99 sections; each answer of a
-// question is a column of the exports), questions a little larger; anything else is a damaged
-// line.
-constexpr int kMostSection = 255;
-constexpr int kMostQuestion = 0xFFFF;
-constexpr int kMostAnswer = 255;
-
-int boundedNumber(QStringView text, int most, bool& ok) {
-    const int value = text.toInt(&ok);
-    ok = ok && value >= 0 && value <= most;
-    return value;
-}
-
-// An entry line read from its end: its last four fields (five with ",si") are numbers and a
-// verdict and are never quoted; the name before them may hold commas and is not needed, since
-// students are told apart by their visit line.
+// An entry line is read by the register's own rule; the teacher keeps its verdict as a value.
 bool parseEntry(QStringView line, RegisterEntry& entry) {
-    std::array<QStringView, 5> fields; // right to left
-    qsizetype end = line.size();
-    int count = 0;
-    while (count < 5 && end > 0) {
-        const qsizetype comma = line.lastIndexOf(u',', end - 1);
-        if (comma < 0)
-            break;
-        fields[count++] = line.sliced(comma + 1, end - comma - 1);
-        end = comma;
-    }
-    const bool si = count >= 1 && fields[0] == u"si";
-    const int first = si ? 1 : 0;
-    if (count < first + 4)
+    EntryFields fields;
+    if (!ReadEntryLine(line, fields))
         return false;
-    const QStringView verdict = fields[first];
-    if (verdict == Verdict::Correcta)
-        entry.verdict = Juicio::Correcta;
-    else if (verdict == Verdict::Incorrecta)
-        entry.verdict = Juicio::Incorrecta;
-    else if (verdict == Verdict::Pendiente)
-        entry.verdict = Juicio::Pendiente;
-    else
-        return false;
-    // "si" is written only after "Correcta".
-    if (si && entry.verdict != Juicio::Correcta)
-        return false;
-    entry.firstAttempt = si;
-    bool a = false, q = false, s = false;
-    entry.answer = boundedNumber(fields[first + 1], kMostAnswer, a);
-    entry.question = boundedNumber(fields[first + 2], kMostQuestion, q);
-    entry.section = boundedNumber(fields[first + 3], kMostSection, s);
-    return a && q && s;
+    entry.section = fields.section;
+    entry.question = fields.question;
+    entry.answer = fields.answer;
+    entry.firstAttempt = fields.firstAttempt;
+    entry.verdict = fields.verdict == Verdict::Correcta     ? Juicio::Correcta
+                    : fields.verdict == Verdict::Incorrecta ? Juicio::Incorrecta
+                                                            : Juicio::Pendiente;
+    return true;
 }
 
 // The visit line: name, date, lesson. An older version wrote a name with a comma unquoted; the
@@ -93,6 +56,7 @@ RegisterVisit parseVisit(QStringView line, QString& ambiguity) {
     if (SplitRegisterLine(line, fields) && fields.size() == 3) {
         visit.name = UnguardedField(fields[0]);
         visit.dateText = fields[1];
+        visit.lesson = UnguardedField(fields[2]);
         return visit;
     }
     fields = line.toString().split(u',');
@@ -104,22 +68,14 @@ RegisterVisit parseVisit(QStringView line, QString& ambiguity) {
     if (dateField < 0)
         dateField = std::min<qsizetype>(1, fields.size() - 1);
     visit.name = UnguardedField(fields.mid(0, std::max<qsizetype>(dateField, 1)).join(u','));
-    if (dateField >= 1)
+    if (dateField >= 1) {
         visit.dateText = fields[dateField];
+        visit.lesson = fields.mid(dateField + 1).join(u',');
+    }
     ambiguity = QStringLiteral("línea del alumno sin comillas de una versión antigua: leída con "
                                "el nombre «%1»")
                     .arg(visit.name);
     return visit;
-}
-
-QDate dayMonthYear(QStringView digits) {
-    bool ok = false;
-    const int day = digits.sliced(0, 2).toInt(&ok);
-    const int month = digits.sliced(2, 2).toInt(&ok);
-    int year = digits.sliced(4).toInt(&ok);
-    if (digits.size() == 6)
-        year += 2000;
-    return QDate(year, month, day);
 }
 
 } // namespace
@@ -141,22 +97,7 @@ QStringList FindRegisters(const QString& folder, bool subfolders) {
 }
 
 void SplitRegisterName(const QString& fileName, QString& lesson, QDate& date) {
-    QString stem = fileName;
-    if (stem.endsWith(kRegisterSuffix, Qt::CaseInsensitive))
-        stem.chop(kRegisterSuffix.size());
-    qsizetype digits = 0;
-    while (digits < stem.size() && stem[stem.size() - 1 - digits].isDigit())
-        ++digits;
-    date = QDate();
-    // The day/month/year digits of a Spanish system, then two-digit years; other short date
-    // formats leave only their digits to strip.
-    for (const qsizetype size : {8, 6}) {
-        if (digits >= size && (date = dayMonthYear(QStringView(stem).last(size))).isValid()) {
-            digits = size;
-            break;
-        }
-    }
-    lesson = stem.left(stem.size() - digits);
+    lesson = GuessRegisterLesson(RegisterStem(fileName).value_or(fileName), date);
 }
 
 QDate ParseVisitDate(QStringView text) {
@@ -239,6 +180,22 @@ void ParseRegister(QByteArrayView bytes, RegisterFile& file) {
     }
 }
 
+void DateVisits(RegisterFile& file, const QDate& modifiedDay) {
+    QList<VisitDateText> texts;
+    for (const RegisterVisit& visit : file.visits)
+        texts.append({visit.dateText, visit.lesson});
+    const RegisterDating dating = DateRegister(QFileInfo(file.path).fileName(), texts, modifiedDay);
+    file.lesson = dating.lesson;
+    file.fileDate = dating.fileDate;
+    for (qsizetype i = 0; i < file.visits.size(); ++i) {
+        RegisterVisit& visit = file.visits[i];
+        visit.date = dating.visitDates[i].isValid() ? dating.visitDates[i] : file.fileDate;
+        visit.otherDates = dating.otherDates[i];
+    }
+    if (!dating.doubt.isEmpty())
+        file.notices.append({file.path, 0, dating.doubt});
+}
+
 RegisterFile ReadRegister(const QString& path, int lockTimeoutMs) {
     RegisterFile file;
     file.path = path;
@@ -251,5 +208,6 @@ RegisterFile ReadRegister(const QString& path, int lockTimeoutMs) {
     }
     file.read = true;
     ParseRegister(bytes, file);
+    DateVisits(file, QFileInfo(path).lastModified().date());
     return file;
 }

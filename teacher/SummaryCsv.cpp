@@ -7,24 +7,32 @@
 
 namespace {
 
-QString cell(const QVariant& value) {
+QString cell(const QVariant& value, CsvStyle style) {
+    const bool excel = style == CsvStyle::SpanishExcel;
     switch (value.typeId()) {
     case QMetaType::Int:
         return QString::number(value.toInt());
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'f', 1);
-    case QMetaType::QString:
-        return TypedRegisterField(value.toString());
+    case QMetaType::Double: {
+        QString number = QString::number(value.toDouble(), 'f', 1);
+        return excel ? number.replace(u'.', u',') : number;
+    }
+    case QMetaType::QString: {
+        // A field that the register's rule left unquoted holds no double quote.
+        const QString text = TypedRegisterField(value.toString());
+        if (excel && !text.startsWith(u'"') && text.contains(u';'))
+            return u'"' + text + u'"';
+        return text;
+    }
     default:
         return {};
     }
 }
 
-QString joinedRow(const QVariantList& cells) {
+QString joinedRow(const QVariantList& cells, CsvStyle style) {
     QStringList texts;
     for (const QVariant& value : cells)
-        texts.append(cell(value));
-    return texts.join(u',') + QStringLiteral("\r\n");
+        texts.append(cell(value, style));
+    return texts.join(style == CsvStyle::SpanishExcel ? u';' : u',') + QStringLiteral("\r\n");
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString& failure) {
@@ -38,18 +46,19 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString& failure) {
 
 } // namespace
 
-QByteArray TableCsv(const SummaryTable& table) {
+QByteArray TableCsv(const SummaryTable& table, CsvStyle style) {
     QString text;
     QVariantList headers;
     for (const QString& header : table.headers)
         headers.append(header);
-    text += joinedRow(headers);
+    text += joinedRow(headers, style);
     for (const QVariantList& row : table.rows)
-        text += joinedRow(row);
+        text += joinedRow(row, style);
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString& failure) {
+bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString& failure,
+                     CsvStyle style) {
     if (!QDir().mkpath(folder)) {
         failure =
             QStringLiteral("No se puede crear la carpeta %1").arg(QDir::toNativeSeparators(folder));
@@ -57,7 +66,7 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
     }
     const QDir dir(folder);
     return writeFile(dir.filePath(QStringLiteral("cuestiones.csv")),
-                     TableCsv(QuestionsTable(summary)), failure) &&
-           writeFile(dir.filePath(QStringLiteral("alumnos.csv")), TableCsv(StudentsTable(summary)),
-                     failure);
+                     TableCsv(QuestionsTable(summary), style), failure) &&
+           writeFile(dir.filePath(QStringLiteral("alumnos.csv")),
+                     TableCsv(StudentsTable(summary), style), failure);
 }

@@ -72,7 +72,7 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
                      QStringLiteral("Correctas al primer intento"),
                      QStringLiteral("Cuestiones respondidas"),
                      QStringLiteral("Secciones completadas"),
-                     QStringLiteral("Secciones sin completar")};
+                     QStringLiteral("Números de las secciones sin completar")};
     for (const LessonSummary& lesson : summary.lessons) {
         if (!wanted(lesson, only))
             continue;

@@ -62,7 +62,7 @@ void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
 SummaryTable problemsTable(const ClassSummary& summary) {
     SummaryTable table;
     table.headers = {QStringLiteral("Archivo"), QStringLiteral("Línea"), QStringLiteral("Aviso")};
-    for (const RegisterProblem& p : summary.problems)
+    for (const RegisterProblem& p : AllWarnings(summary))
         table.rows.append(
             {QDir::toNativeSeparators(p.file), p.line ? QVariant(p.line) : QVariant(), p.message});
     return table;

@@ -1,27 +1,13 @@
 #include "TextRules.h"
 
-#include "IntegerText.h"
+#include "MarkerSlips.h"
+#include "Marks.h"
+#include "TextMarkers.h"
 #include "ToolkitError.h"
 
 namespace {
 
 using Severity = Problem::Severity;
-
-const QString kMarkerWord = QStringLiteral(".sección");
-
-// A marker line as the section count sees it: only A to Z fold, so a capital Ó is no marker.
-bool isMarkerLine(const QString& line) {
-    if (line.size() < kMarkerWord.size())
-        return false;
-    for (int i = 0; i < kMarkerWord.size(); ++i) {
-        QChar c = line.at(i);
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-        if (c != kMarkerWord.at(i))
-            return false;
-    }
-    return true;
-}
 
 // ".sección" in any letter case somewhere in the text, with the blanks and digits after it.
 struct Occurrence {
@@ -29,24 +15,24 @@ struct Occurrence {
     int blanks = 0;
     QString digits;
     int number() const { return digits.left(9).toInt(); }
-    int length() const { return int(kMarkerWord.size()) + blanks + int(digits.size()); }
+    int length() const { return int(MarkerWord().size()) + blanks + int(digits.size()); }
 };
 
 QList<Occurrence> occurrences(const QString& text) {
     QList<Occurrence> found;
-    qsizetype at = text.indexOf(kMarkerWord, 0, Qt::CaseInsensitive);
+    qsizetype at = text.indexOf(MarkerWord(), 0, Qt::CaseInsensitive);
     while (at >= 0) {
         Occurrence o;
         o.position = int(at);
-        qsizetype i = at + kMarkerWord.size();
+        qsizetype i = at + MarkerWord().size();
         while (i < text.size() && text.at(i) == u' ')
             ++i;
-        o.blanks = int(i - at - kMarkerWord.size());
+        o.blanks = int(i - at - MarkerWord().size());
         while (i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9')
             o.digits += text.at(i++);
         if (!o.digits.isEmpty())
             found.append(o);
-        at = text.indexOf(kMarkerWord, at + 1, Qt::CaseInsensitive);
+        at = text.indexOf(MarkerWord(), at + 1, Qt::CaseInsensitive);
     }
     return found;
 }
@@ -70,6 +56,17 @@ Place placeOf(const LessonText& text, int position, int length) {
                                                                       : Place::MidLine;
 }
 
+// Lines that would be markers but for the missing accent, ".Seccion 2": line -> number.
+QMap<int, int> unaccentedMarkers(const LessonText& text) {
+    QMap<int, int> found;
+    for (int i = 0; i < text.lines.size(); ++i) {
+        const MarkerSlip slip = markerSlip(text.lines[i], true);
+        if (slip.matches && slip.accentMissing)
+            found.insert(i, slip.value());
+    }
+    return found;
+}
+
 } // namespace
 
 TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>& problems) {
@@ -78,21 +75,43 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
         problems.append({severity, path, line + 1, message});
     };
 
-    for (int i = int(text.lines.size()) - 1; i >= 0 && facts.lastMarker < 0; --i) {
-        if (isMarkerLine(text.lines[i]))
-            facts.lastMarker = i;
-    }
+    facts.lastMarker = LastMarkerLine(int(text.lines.size()), [&](int i) { return text.lines[i]; });
     const QList<Occurrence> all = occurrences(text.text);
+    const QMap<int, int> typos = unaccentedMarkers(text);
+    auto typoMessage = [&](int line, int n) {
+        return QStringLiteral("la marca %1 no se reconoce: falta la tilde de «Sección»; el alumno "
+                              "no llega a la sección %2")
+            .arg(quoted(text.lines.value(line).trimmed()))
+            .arg(n);
+    };
+    // A marker that the student reaches, written in a way that the last marker, the one that gives
+    // the count, must not be.
+    auto noteUnlikeTheLast = [&](int line, int length, int n) {
+        const QString& written = text.lines.value(line);
+        if (!IsMarkerLine(written))
+            add(Severity::Nota, line,
+                QStringLiteral("la marca de la sección %1 lleva la «Ó» mayúscula: el alumno llega "
+                               "a ella, pero como última marca no contaría las secciones")
+                    .arg(n));
+        const QString after = written.mid(length);
+        if (!after.isEmpty() && !after.at(0).isDigit())
+            add(Severity::Nota, line,
+                QStringLiteral("la marca de la sección %1 lleva %2 tras el número: el alumno "
+                               "llega a ella, pero con eso la última marca no abriría la lección")
+                    .arg(n)
+                    .arg(quoted(after)));
+    };
 
     if (facts.lastMarker < 0) {
         add(Severity::Error, -1,
-            QStringLiteral("el texto no tiene ninguna marca «.Sección N» al principio de una "
-                           "línea: el alumno no verá ninguna sección"));
+            QStringLiteral("el texto no tiene ninguna marca %1 al principio de una línea: el "
+                           "alumno no verá ninguna sección")
+                .arg(quoted(kSectionHeaderText + u'N')));
         facts.sections = 0;
     } else {
         const QString& last = text.lines[facts.lastMarker];
         try {
-            facts.sections = TextToInteger(last.mid(kMarkerWord.size(), 3));
+            facts.sections = MarkerNumber(last);
         } catch (const ToolkitError& e) {
             add(Severity::Error, facts.lastMarker,
                 QStringLiteral("la última marca, %1, no da el número de secciones: el programa "
@@ -101,7 +120,7 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             return facts;
         }
         // What the teacher wrote after the word, all of it, against the three characters read.
-        const QString written = last.mid(kMarkerWord.size()).trimmed();
+        const QString written = last.mid(MarkerWord().size()).trimmed();
         qsizetype digits = 0;
         while (digits < written.size() && written.at(digits).isDigit())
             ++digits;
@@ -122,15 +141,12 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
 
     // Every counted section must be found where it begins, as ".Sección N" with one blank.
     for (int n = 1; n <= facts.sections; ++n) {
-        const QString number = QString::number(n);
-        const Occurrence* first = nullptr;
-        for (const Occurrence& o : all) {
-            if (o.blanks == 1 && o.digits.startsWith(number)) {
-                first = &o;
-                break;
-            }
+        const int first = FindSectionMarker(text.text, n);
+        if (first < 0 && typos.key(n, -1) >= 0) {
+            add(Severity::Error, typos.key(n), typoMessage(typos.key(n), n));
+            continue;
         }
-        if (!first) {
+        if (first < 0) {
             const Occurrence* near = nullptr;
             for (const Occurrence& o : all) {
                 if (o.number() == n) {
@@ -141,9 +157,10 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             if (near)
                 add(Severity::Error, text.lineOf(near->position),
                     QStringLiteral("el alumno no llega a la sección %1: su marca lleva %2 blancos "
-                                   "entre «.Sección» y el número, y debe llevar uno")
+                                   "entre %3 y el número, y debe llevar uno")
                         .arg(n)
-                        .arg(near->blanks));
+                        .arg(near->blanks)
+                        .arg(quoted(kSectionHeaderText.trimmed())));
             else
                 add(Severity::Error, facts.lastMarker,
                     QStringLiteral("la sección %1 no tiene marca en el texto, pero esta última "
@@ -152,9 +169,10 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
                         .arg(facts.sections));
             continue;
         }
-        const int line = text.lineOf(first->position);
+        const int line = text.lineOf(first);
         facts.markerLines.insert(n, line);
-        switch (placeOf(text, first->position, int(kMarkerWord.size() + 1 + number.size()))) {
+        const int length = int(SectionHeader(n).size());
+        switch (placeOf(text, first, length)) {
         case Place::Split:
             add(Severity::Error, line,
                 QStringLiteral("la marca de la sección %1 queda partida en dos líneas al ajustar "
@@ -169,11 +187,13 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             break;
         case Place::MidLine:
             add(Severity::Error, line,
-                QStringLiteral("la primera «.Sección %1» del texto está en medio de esta "
-                               "línea: el alumno saltará aquí y no al principio de la sección")
-                    .arg(n));
+                QStringLiteral("la primera %1 del texto está en medio de esta línea: el "
+                               "alumno saltará aquí y no al principio de la sección")
+                    .arg(quoted(SectionHeader(n))));
             break;
         case Place::LineStart:
+            if (line != facts.lastMarker)
+                noteUnlikeTheLast(line, length, n);
             break;
         }
     }
@@ -199,7 +219,7 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
             why = QStringLiteral("su marca no empieza la línea");
             break;
         case Place::LineStart:
-            why = isMarkerLine(text.lines.value(line))
+            why = IsMarkerLine(text.lines.value(line))
                       ? QStringLiteral("una marca posterior da menos secciones")
                       : QStringLiteral("su marca lleva mayúsculas acentuadas");
             break;
@@ -215,12 +235,25 @@ TextFacts checkText(const LessonText& text, const QString& path, QList<Problem>&
                                        : QString()));
     }
 
+    // Unaccented markers of sections past the count, or of sections found elsewhere.
+    for (auto it = typos.begin(); it != typos.end(); ++it) {
+        if (it.value() > facts.sections)
+            add(Severity::Error, it.key(), typoMessage(it.key(), it.value()));
+        else if (facts.markerLines.contains(it.value()))
+            add(Severity::Aviso, it.key(),
+                QStringLiteral("la línea %1 parece una marca sin la tilde de «Sección»; la "
+                               "sección %2 tiene su marca en la línea %3")
+                    .arg(quoted(text.lines.value(it.key()).trimmed()))
+                    .arg(it.value())
+                    .arg(facts.markerLines.value(it.value()) + 1));
+    }
+
     // Marker lines out of order: a slip in the numbering, most likely.
     int previous = 0;
     for (int i = 0; i < text.lines.size(); ++i) {
-        if (!isMarkerLine(text.lines[i]))
+        if (!IsMarkerLine(text.lines[i]))
             continue;
-        const QString rest = text.lines[i].mid(kMarkerWord.size()).trimmed();
+        const QString rest = text.lines[i].mid(MarkerWord().size()).trimmed();
         qsizetype digits = 0;
         while (digits < rest.size() && rest.at(digits).isDigit())
             ++digits;

@@ -96,7 +96,7 @@ void TFormInicio::BtInstruccClick() {
 }
 
 void TFormInicio::BtSelecLecClick() {
-    if (!Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), lastChosen_))
+    if (!Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, lastChosen_))
         return;
     if (lastChosen_.isEmpty())
         return;

@@ -122,8 +122,7 @@ void TFormLeccion::ListaDeSeccionesClick() {
     }
     const int n = sections_->selectedIndex() + 1;
     if (ShowSection(*viewer_, n) == -1) {
-        Boxes::message(QStringLiteral("No se encuentra la ") + QStringLiteral(".Sección ") +
-                       QString::number(n));
+        Boxes::message(QStringLiteral("No se encuentra la ") + SectionHeader(n));
         // The questions on screen are still the current section's: the list goes back to it, so
         // that an answer is never recorded under, nor completes, a section that was not shown.
         sections_->select(SeccionActual - 1);

@@ -74,6 +74,23 @@ TEST_F(AnswerKeyTest, MissingKeyFileGivesTheOpenError) {
     }
 }
 
+// Windows opens "Otro_CRJ.txt" (as Notepad names it) for "Otro_CRJ.TXT"; so does the program,
+// and the message of a key missing under every spelling still names the lesson's own key.
+TEST_F(AnswerKeyTest, KeyNamedInOtherLetterCaseIsRead) {
+    const QString lesson = dir.filePath(QStringLiteral("Otro_CRJ.TXT"));
+    writeAnsiLines(dir.filePath(QStringLiteral("Otro_crj.Txt")), {QStringLiteral(".Sección 1")});
+    LoadKey(lesson);
+    EXPECT_EQ(Clave->at(0), QStringLiteral(".Sección 1"));
+    QFile::remove(dir.filePath(QStringLiteral("Otro_crj.Txt")));
+    writeAnsiLines(dir.filePath(QStringLiteral("Otro_CRJ.TXT.txt")), {QStringLiteral("x")});
+    try {
+        LoadKey(lesson);
+        FAIL() << "no error";
+    } catch (const ToolkitError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot open file ") + lesson);
+    }
+}
+
 TEST_F(AnswerKeyTest, FindSectionMatchesWholeLinesWithoutRegardToCase) {
     EXPECT_EQ(FindSection(QStringLiteral(".Sección 1")), 0);
     // Accented capital and small letters match each other.

@@ -239,7 +239,8 @@ private slots:
         plain->setFont(QFont("DejaVu Sans", 10));
         auto* zoom = new TextZoom(&window, {plain, rich}, "prueba/tamano");
         window.show();
-        QApplication::setActiveWindow(&window);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         const auto big = [&] {
             QTextCursor c(rich->document());
             c.setPosition(rich->toPlainText().indexOf("grande") + 1);

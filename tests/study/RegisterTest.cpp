@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "KeyFile.h"
 #include "LessonFiles.h"
+#include "RegisterLines.h"
 #include "ToolkitError.h"
 #include "Verdict.h"
 #include "Visit.h"
@@ -226,5 +227,35 @@ TEST_F(RegisterTest, ANewRegisterThatFailsHalfWayIsNotLeftBehind) {
               "Ana,07/12/2026,El_volcan\r\n" + kColumns + "Ana,2,1,1,Correcta,si\r\n");
 }
 #endif
+
+// An entry line reads back as it was written, whatever the name holds; what the writing never
+// makes is refused.
+TEST(EntryLines, WhatIsWrittenReadsBackAndNothingElse) {
+    struct Row {
+        QString name;
+        int section, answer;
+        QString question, verdict;
+        bool first;
+    };
+    const QList<Row> rows = {{"Ana", 2, 1, "3", Verdict::Correcta, true},
+                             {"Pérez, Ana", 1, 0, "1", Verdict::Incorrecta, true},
+                             {"=1+1", 255, 255, "65535", Verdict::Pendiente, false},
+                             {"", 1, 2, "1", Verdict::Correcta, false}};
+    for (const Row& row : rows) {
+        const QString line =
+            EntryLine(row.name, row.section, row.question, row.answer, row.verdict, row.first);
+        EntryFields read;
+        ASSERT_TRUE(ReadEntryLine(line, read)) << line.toStdString();
+        EXPECT_EQ(std::tuple(read.section, QString::number(read.question), read.answer,
+                             read.verdict, read.firstAttempt),
+                  std::tuple(row.section, row.question, row.answer, row.verdict,
+                             row.first && row.verdict == Verdict::Correcta))
+            << line.toStdString();
+    }
+    EntryFields read;
+    for (const char* line : {"Ana,1,1,Correcta", "Ana,1,1,1,Bien", "Ana,1,1,256,Correcta",
+                             "Ana,1,1,1,Incorrecta,si", "Ana,-1,1,1,Pendiente"})
+        EXPECT_FALSE(ReadEntryLine(QString::fromUtf8(line), read)) << line;
+}
 
 } // namespace

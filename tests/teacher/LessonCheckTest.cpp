@@ -1,5 +1,6 @@
 #include "LessonCheck.h"
 #include "KeyFile.h"
+#include "LessonFiles.h"
 #include "ToolkitError.h"
 
 #include <QTemporaryDir>
@@ -125,6 +126,14 @@ TEST(LessonCheck, KeyRules) {
          {"k:1: aviso: pregunta antes del primer encabezado",
           "k:12: aviso: encabezado repetido: la sección 1 ya empieza en la línea 4",
           "k:16: aviso: el texto no tiene sección 3"}},
+        {"judgment marks one key away from .b or .m, or with a blank before",
+         QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".nMal", ".rC", " .bBlanco", ".rD",
+                     ",mComa", ".rE", ".VCasi"} +
+             tail,
+         {"k:6: aviso: el juicio «.n» está a una tecla de «.b» o «.m»: el alumno verá «Pendiente»",
+          "k:8: aviso: el juicio « .b» lleva un blanco delante",
+          "k:10: aviso: el juicio «,m» está a una tecla",
+          "k:12: aviso: el juicio «.V» está a una tecla"}},
         {"pending judgments, two correct answers, empty feedback",
          QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".b", ".rC", ".pQuizás", ".rD", ""} + tail,
          {"k:2: nota: la pregunta tiene 2 respuestas correctas",
@@ -202,6 +211,20 @@ TEST(LessonCheck, TextRules) {
          textOf(twelve + QStringList{".Sección 123"}),
          12,
          {"t:25: aviso: la última marca, «.Sección 123», se lee como 12 secciones"}},
+        {"a marker without its accent, as the last marker or not",
+         textOf({s1, "texto", ".Seccion 2", "texto", ".Sección 3", " .SECCION 4"}),
+         4,
+         {"t:3: error: la marca «.Seccion 2» no se reconoce: falta la tilde de «Sección»; el "
+          "alumno no llega a la sección 2",
+          "t:6: error: la marca «.SECCION 4» no se reconoce",
+          "k:19: aviso: el texto no tiene sección 4"}},
+        {"markers found but unlike the last: a capital Ó, something after the number",
+         textOf({".SECCIÓN 1", ".Sección 2.", ".Sección 3 El volcán", ".Sección 4"}),
+         4,
+         {"t:1: nota: la marca de la sección 1 lleva la «Ó» mayúscula: el alumno llega a ella, "
+          "pero como última marca no contaría las secciones",
+          "t:2: nota: la marca de la sección 2 lleva «.» tras el número",
+          "t:3: nota: la marca de la sección 3 lleva « El volcán» tras el número"}},
         {"a section without its header in the key",
          textOf(kTwoSections),
          1,
@@ -252,7 +275,11 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     };
     writeBytes(folder + "Tema_CRJ.TXT",
                QStringLiteral(".Sección 1\n.c¿Qué?\n.rSí\n.bBien\n").toUtf8());
+    // The student's program-wide lesson stays as it was.
+    SepararRutaDeLeccion(QStringLiteral("C:\\Clase\\Otra_lec.rtf"));
     LessonReport report = checkLessonFiles(folder + "Tema_3.rtf", reader);
+    EXPECT_EQ(DirLeccion.str(), QStringLiteral("C:\\Clase\\"));
+    EXPECT_EQ(NombreLeccion.str(), QStringLiteral("Otra"));
     EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.TXT");
     EXPECT_TRUE(report.problems.isEmpty());
     EXPECT_EQ(report.sections.at(0).questions.at(0).text, QStringLiteral("¿Qué?"));
@@ -273,6 +300,21 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
                                 "Otra_CRJ.TXT: error: no se puede leer la clave: Cannot "
                                 "open file " +
                                 folder + "Otra_CRJ.TXT"});
+
+    // A key whose name differs only in letter case is read, and named; with none, the nearest
+    // file of the folder is offered.
+    QFile::rename(folder + "Tema_CRJ.TXT", folder + "Tema_CRJ.txt");
+    report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
+    EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.txt");
+    expectProblems(report, {folder + "Tema_CRJ.txt: nota: se lee la clave «Tema_CRJ.txt», porque "
+                                     "no hay ninguna «Tema_CRJ.TXT»",
+                            folder + "Tema_CRJ.txt:5: error: falta la línea de juicio"});
+    QFile::rename(folder + "Tema_CRJ.txt", folder + "Tema_CRJ.TXT.txt");
+    report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
+    expectProblems(report, {folder +
+                            "Tema_CRJ.TXT: error: no se puede leer la clave: Cannot open "
+                            "file " +
+                            folder + "Tema_CRJ.TXT. ¿Es Tema_CRJ.TXT.txt?"});
 }
 
 } // namespace

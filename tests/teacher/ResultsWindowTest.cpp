@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -150,6 +152,66 @@ private slots:
             run(arguments, status);
             QVERIFY2(status == expected, qPrintable(arguments.join(u' ')));
         }
+    }
+
+    // A Spanish computer's register, dated by its last change, and an English one copied later,
+    // whose 12/05/26 may be 5 December: the window's filter and resumen's both say they leave
+    // it out. The command line counts in Spanish, and writes CSV files for a Spanish Excel.
+    void aFilterNamesTheVisitsItLeavesOutOnlyByReading() {
+        QTemporaryDir folder;
+        const QList<std::tuple<QString, QByteArray, int>> registers = {
+            {"L071226_reg.csv",
+             "Ana,07/12/26,L\r\n" + kColumns + "Ana,1,1,2,Incorrecta\r\nAna,1,1,1,Correcta\r\n", 7},
+            {"L120526_reg.csv", "Hugo,12/05/26,L\r\n" + kColumns + "Hugo,1,1,1,Correcta,si\r\n",
+             20}};
+        for (const auto& [name, bytes, day] : registers) {
+            write(folder.filePath(name), bytes);
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, day), QTime(12, 0)),
+                                     QFileDevice::FileModificationTime));
+        }
+        const QString notice =
+            QDir::toNativeSeparators(folder.filePath("L120526_reg.csv")) +
+            QStringLiteral(":1: visita de «Hugo» no incluida: su fecha «12/05/26» "
+                           "se lee como el 12/05/2026, fuera de las fechas "
+                           "elegidas, pero puede ser el 05/12/2026");
+
+        ClassResultsView view;
+        view.findChild<QCheckBox*>("FiltrarFechas")->setChecked(true);
+        view.findChild<QDateEdit*>("Desde")->setDate(QDate(2026, 11, 30));
+        view.findChild<QDateEdit*>("Hasta")->setDate(QDate(2026, 12, 7));
+        read(view, folder.path());
+        const QString avisos = view.findChild<QPlainTextEdit*>("Avisos")->toPlainText();
+        QVERIFY2(avisos.contains(notice), qPrintable(avisos));
+        QVERIFY2(avisos.contains(QStringLiteral("L120526_reg.csv: fecha dudosa: «12/05/26»")),
+                 qPrintable(avisos));
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).size(), 1);
+
+        // The folder dialog of an export starts in the teacher's documents.
+        Boxes::startScript();
+        Boxes::answer(false);
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarCsvExcel"), Qt::LeftButton);
+        QCOMPARE(Boxes::shown().size(), 1);
+        QCOMPARE(Boxes::shown()[0].text,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+
+        QTemporaryDir out;
+        int status = -1;
+        const QString text = run({"resumen", folder.path(), "--desde", "30/11/2026", "--hasta",
+                                  "07/12/2026", "--csv-excel", out.filePath("excel")},
+                                 status);
+        QCOMPARE(status, 0);
+        for (const QString& expected :
+             {notice, QStringLiteral("Lección L: 1 alumno, 1 cuestión respondida, 1 para revisar"),
+              QStringLiteral("respuesta incorrecta más elegida: 2 (1 vez)")})
+            QVERIFY2(text.contains(expected), qPrintable(text));
+        QFile csv(out.filePath("excel/cuestiones.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = csv.readAll().split('\n');
+        QVERIFY(lines[0].startsWith("\xEF\xBB\xBFLecci\xC3\xB3n;Secci\xC3\xB3n;"));
+        QVERIFY2(lines[1].startsWith("L;1;1;1;0;0,0;2;1;;;revisar;2;0,0;50,0;50,0\r"),
+                 lines[1].constData());
     }
 };
 

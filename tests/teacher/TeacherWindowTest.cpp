@@ -9,11 +9,14 @@
 #include "RichViewer.h"
 #include "Unit3.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 namespace {
@@ -170,6 +173,31 @@ private slots:
         QTest::mouseClick(window.findChild<QPushButton*>("BtAbrir"), Qt::LeftButton);
         QVERIFY(window.findChild<QLabel*>("LLeccion")->text().contains("Elegida_lec.rtf"));
         QCOMPARE(window.findChild<QTreeWidget*>("Problemas")->topLevelItemCount(), 0);
+    }
+
+    // The guide is in the program: its contents' links move to their headings, and its picture
+    // is there.
+    void theGuideIsAtHandInTheHelpMenu() {
+        TeacherWindow window;
+        window.show();
+        window.findChild<QAction*>("AccionGuia")->trigger();
+        auto* browser = window.findChild<QTextBrowser*>("TextoGuia");
+        QVERIFY(browser && browser->isVisible());
+        QVERIFY(browser->document()->toPlainText().startsWith(QStringLiteral("Guía del docente")));
+        QTextCursor picture = browser->document()->find(QString(QChar::ObjectReplacementCharacter));
+        QVERIFY(!picture.isNull());
+        const QUrl image(picture.charFormat().toImageFormat().name());
+        QVERIFY(!qvariant_cast<QImage>(
+                     browser->document()->resource(QTextDocument::ImageResource, image))
+                     .isNull());
+        // A click on a link of the contents; the long guide is laid out a part at a time, as the
+        // event loop goes on.
+        QCOMPARE(browser->verticalScrollBar()->value(), 0);
+        emit browser->anchorClicked(
+            QUrl(QStringLiteral("#7-los-registros-dónde-quedan-y-cómo-leerlos")));
+        QTRY_VERIFY((emit browser->anchorClicked(
+                         QUrl(QStringLiteral("#7-los-registros-dónde-quedan-y-cómo-leerlos"))),
+                     browser->verticalScrollBar()->value() > 0));
     }
 
     void commandLine() {

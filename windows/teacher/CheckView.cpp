@@ -3,6 +3,7 @@
 #include "ui_CheckView.h"
 
 #include "Boxes.h"
+#include "LessonFiles.h"
 #include "LessonReader.h"
 
 #include <QDir>
@@ -55,7 +56,7 @@ void CheckView::openLesson(const QString& path) {
 
 void CheckView::BtAbrirClick() {
     QString path = path_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         openLesson(path);
 }
 
@@ -69,13 +70,16 @@ void CheckView::showReport() {
         QStringLiteral("Lección: %1   Clave: %2")
             .arg(QDir::toNativeSeparators(report_.textPath), fileName(report_.keyPath)));
     const int errors = report_.count(Problem::Severity::Error);
-    ui->LResumen->setText(problemCounts(errors, report_.count(Problem::Severity::Aviso),
-                                        report_.count(Problem::Severity::Nota)) +
-                          (errors == 0
-                               ? QStringLiteral(": la lección está lista para la clase.")
-                               : QStringLiteral(": corrija los errores antes de la clase.")));
-    ui->LResumen->setStyleSheet(errors == 0 ? QStringLiteral("color: #006000;")
-                                            : QStringLiteral("color: #b00000;"));
+    const int warnings = report_.count(Problem::Severity::Aviso);
+    // An aviso is most likely a slip: the lesson is ready only without errors and avisos.
+    ui->LResumen->setText(problemCounts(errors, warnings, report_.count(Problem::Severity::Nota)) +
+                          (errors > 0 ? QStringLiteral(": corrija los errores antes de la clase.")
+                           : warnings > 0
+                               ? QStringLiteral(": mire los avisos antes de la clase.")
+                               : QStringLiteral(": la lección está lista para la clase.")));
+    ui->LResumen->setStyleSheet(errors > 0     ? QStringLiteral("color: #b00000;")
+                                : warnings > 0 ? QStringLiteral("color: #8a5a00;")
+                                               : QStringLiteral("color: #006000;"));
     ui->BtRevisar->setEnabled(true);
     ui->LLugar->clear();
     showProblems();

@@ -3,6 +3,7 @@
 #include "ui_ClassResultsView.h"
 
 #include "Boxes.h"
+#include "RegisterName.h"
 #include "ResultsCharts.h"
 #include "SummaryCsv.h"
 #include "SummaryPdf.h"
@@ -16,6 +17,7 @@
 #include <QPromise>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -41,6 +43,11 @@ QString withSuffix(QString path, const QString& suffix) {
     return path;
 }
 
+// Exports start in the teacher's own documents, not in the class's folder that students read.
+QString documentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 } // namespace
 
 ClassResultsView::ClassResultsView(QWidget* parent)
@@ -59,6 +66,8 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     connect(ui->BtExportarXlsx, &QPushButton::clicked, this,
             &ClassResultsView::BtExportarXlsxClick);
     connect(ui->BtExportarCsv, &QPushButton::clicked, this, &ClassResultsView::BtExportarCsvClick);
+    connect(ui->BtExportarCsvExcel, &QPushButton::clicked, this,
+            &ClassResultsView::BtExportarCsvExcelClick);
     connect(ui->BtExportarPdf, &QPushButton::clicked, this, &ClassResultsView::BtExportarPdfClick);
     connect(ui->FiltrarFechas, &QCheckBox::toggled, this, &ClassResultsView::FiltrarFechasClick);
     connect(ui->Leccion, &QComboBox::currentIndexChanged, this, &ClassResultsView::LeccionChange);
@@ -131,23 +140,28 @@ void ClassResultsView::showSummary() {
             ui->Leccion->addItem(lesson.name);
         ui->Leccion->setCurrentIndex(std::max(0, ui->Leccion->findText(previous)));
     }
+    const QList<RegisterProblem> warnings = AllWarnings(summary_);
     QStringList lines;
-    for (const RegisterProblem& problem : summary_.problems)
+    for (const RegisterProblem& problem : warnings)
         lines.append(ProblemLine(problem));
     ui->Avisos->setPlainText(lines.join(u'\n'));
     ui->Vistas->setTabText(ui->Vistas->indexOf(ui->PestanaAvisos),
-                           QStringLiteral("Avisos (%1)").arg(summary_.problems.size()));
+                           QStringLiteral("Avisos (%1)").arg(warnings.size()));
     const bool any = !summary_.lessons.isEmpty();
     ui->BtExportarXlsx->setEnabled(any);
     ui->BtExportarCsv->setEnabled(any);
+    ui->BtExportarCsvExcel->setEnabled(any);
     ui->BtExportarPdf->setEnabled(any);
     QString state = QStringLiteral("Registros leídos: %1 de %2. Lecciones: %3. Avisos: %4.")
                         .arg(summary_.registersRead)
                         .arg(summary_.registersFound)
                         .arg(summary_.lessons.size())
-                        .arg(summary_.problems.size());
+                        .arg(warnings.size());
+    if (summary_.visitsLeftOut > 0)
+        state += QStringLiteral(" Visitas fuera de las fechas elegidas: %1.")
+                     .arg(summary_.visitsLeftOut);
     if (summary_.registersFound == 0)
-        state = QStringLiteral("No hay registros (*_reg.csv) en la carpeta.");
+        state = QStringLiteral("No hay registros (*%1) en la carpeta.").arg(kRegisterSuffix);
     else if (!any)
         state += QStringLiteral(" Ninguna visita en las fechas elegidas.");
     ui->Estado->setText(state);
@@ -212,7 +226,7 @@ QString ClassResultsView::heading() const {
 void ClassResultsView::exportFile(const QString& caption, const QString& filter,
                                   const QString& suffix, const QString& saved,
                                   const std::function<bool(const QString&, QString&)>& write) {
-    QString path = QDir(folder_).filePath(QStringLiteral("resultados") + suffix);
+    QString path = QDir(documentsFolder()).filePath(QStringLiteral("resultados") + suffix);
     if (!Boxes::saveFile(caption, filter, path))
         return;
     path = withSuffix(path, suffix);
@@ -231,11 +245,19 @@ void ClassResultsView::BtExportarXlsxClick() {
 }
 
 void ClassResultsView::BtExportarCsvClick() {
-    QString folder = folder_;
+    exportCsv(CsvStyle::Standard);
+}
+
+void ClassResultsView::BtExportarCsvExcelClick() {
+    exportCsv(CsvStyle::SpanishExcel);
+}
+
+void ClassResultsView::exportCsv(CsvStyle style) {
+    QString folder = documentsFolder();
     if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv y alumnos.csv"), folder))
         return;
     QString failure;
-    if (!WriteSummaryCsv(summary_, folder, failure))
+    if (!WriteSummaryCsv(summary_, folder, failure, style))
         return Boxes::error(failure);
     ui->Estado->setText(QStringLiteral("cuestiones.csv y alumnos.csv guardados en %1.")
                             .arg(QDir::toNativeSeparators(folder)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassSummary.h"
+#include "SummaryCsv.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -28,6 +29,8 @@ public:
     void BtElegirCarpetaClick();
     void BtExportarXlsxClick();
     void BtExportarCsvClick();
+    // The same CSV files for a Spanish Excel: semicolons and decimal commas.
+    void BtExportarCsvExcelClick();
     void BtExportarPdfClick();
 
     bool reading() const { return watcher_.isRunning(); }
@@ -43,6 +46,7 @@ private:
     void FiltrarFechasClick();
     void fillModel(QStandardItemModel* model, const SummaryTable& table);
     QString heading() const;
+    void exportCsv(CsvStyle style);
     // Asks where to save a file with the save dialog, then writes it; saved names it when done.
     void exportFile(const QString& caption, const QString& filter, const QString& suffix,
                     const QString& saved,

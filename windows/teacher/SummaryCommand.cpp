@@ -1,10 +1,12 @@
 #include "SummaryCommand.h"
 
 #include "ClassSummary.h"
+#include "RegisterName.h"
 #include "SummaryCsv.h"
 #include "SummaryPdf.h"
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
+#include "Words.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -24,12 +26,14 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
     int review = 0;
     for (const QuestionRow& q : lesson.questions)
         review += q.review ? 1 : 0;
-    out << QStringLiteral("Lección %1: %2 alumnos, %3 cuestiones respondidas, %4 para revisar%5.\n")
-               .arg(lesson.name)
-               .arg(lesson.students.size())
-               .arg(lesson.questions.size())
-               .arg(review)
-               .arg(lesson.hasKey ? QString() : QStringLiteral(" (sin clave)"));
+    out << QStringLiteral("Lección %1: %2, %3, %4 para revisar%5.\n")
+               .arg(lesson.name,
+                    Counted(int(lesson.students.size()), QStringLiteral("alumno"),
+                            QStringLiteral("alumnos")),
+                    Counted(int(lesson.questions.size()), QStringLiteral("cuestión respondida"),
+                            QStringLiteral("cuestiones respondidas")),
+                    QString::number(review),
+                    lesson.hasKey ? QString() : QStringLiteral(" (sin clave)"));
     for (const QuestionRow& q : lesson.questions) {
         if (!q.review)
             continue;
@@ -40,9 +44,10 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
                    .arg(q.students)
                    .arg(DisplayCell(q.firstRightPercent));
         if (q.mostWrongAnswer >= 0)
-            out << QStringLiteral("; respuesta incorrecta más elegida: %1 (%2 veces)")
-                       .arg(q.mostWrongAnswer)
-                       .arg(q.mostWrongTimes);
+            out << QStringLiteral("; respuesta incorrecta más elegida: %1 (%2)")
+                       .arg(QString::number(q.mostWrongAnswer),
+                            Counted(q.mostWrongTimes, QStringLiteral("vez"),
+                                    QStringLiteral("veces")));
         out << u'\n';
     }
 }
@@ -58,21 +63,26 @@ QString SummaryCommand::description() const {
 }
 
 QString SummaryCommand::help() {
-    return QStringLiteral(
+    const QString text = QStringLiteral(
         "Uso: dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
         "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
+        "                              [--csv-excel CARPETA_SALIDA]\n"
         "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
         "\n"
-        "Lee los registros (*_reg.csv) de la carpeta y resume, por lección, cómo le fue a la\n"
+        "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
         "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
         "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
-        "de errores, con su archivo y su línea.\n"
+        "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
+        "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
+        "dejan fuera solo por una de ellas.\n"
         "\n"
         "Opciones:\n"
         "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
         "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
         "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
         "  --csv CARPETA       Guarda cuestiones.csv y alumnos.csv en esa carpeta.\n"
+        "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
+        "                      entre columnas y coma decimal.\n"
         "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
         "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
         "  -h, --help          Muestra esta ayuda.\n"
@@ -82,6 +92,7 @@ QString SummaryCommand::help() {
         "  1  no se ha podido leer ningún registro;\n"
         "  2  los argumentos no son válidos;\n"
         "  3  no se ha podido guardar alguna de las tablas o el informe.\n");
+    return text.arg(kRegisterSuffix);
 }
 
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -91,10 +102,12 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     const QCommandLineOption toOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA"));
     const QCommandLineOption subfoldersOption(QStringLiteral("subcarpetas"));
     const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
+    const QCommandLineOption csvExcelOption(QStringLiteral("csv-excel"), {},
+                                            QStringLiteral("CARPETA"));
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
-    parser.addOptions(
-        {helpOption, fromOption, toOption, subfoldersOption, csvOption, xlsxOption, pdfOption});
+    parser.addOptions({helpOption, fromOption, toOption, subfoldersOption, csvOption,
+                       csvExcelOption, xlsxOption, pdfOption});
     if (!parser.parse(QStringList{name()} + arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -127,18 +140,21 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
 
     const ClassSummary summary =
         SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1]);
-    for (const RegisterProblem& problem : summary.problems)
+    for (const RegisterProblem& problem : AllWarnings(summary))
         err << ProblemLine(problem) << u'\n';
     if (summary.registersRead == 0) {
         err << (summary.registersFound == 0
-                    ? QStringLiteral("No hay registros (*_reg.csv) en %1.\n")
+                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
                     : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
-                   .arg(QDir::toNativeSeparators(folder));
+                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
         return 1;
     }
     out << QStringLiteral("Registros leídos: %1 de %2.\n")
                .arg(summary.registersRead)
                .arg(summary.registersFound);
+    if (summary.visitsLeftOut > 0)
+        out << QStringLiteral("Visitas fuera de las fechas elegidas: %1.\n")
+                   .arg(summary.visitsLeftOut);
     if (summary.lessons.isEmpty())
         out << QStringLiteral("Ninguna visita en las fechas elegidas.\n");
     for (const LessonSummary& lesson : summary.lessons)
@@ -153,6 +169,9 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     };
     if (parser.isSet(csvOption))
         report(WriteSummaryCsv(summary, parser.value(csvOption), failure));
+    if (parser.isSet(csvExcelOption))
+        report(WriteSummaryCsv(summary, parser.value(csvExcelOption), failure,
+                               CsvStyle::SpanishExcel));
     if (parser.isSet(xlsxOption))
         report(WriteSummaryXlsx(summary, parser.value(xlsxOption), failure));
     if (parser.isSet(pdfOption)) {

@@ -3,9 +3,10 @@
 #include "Command.h"
 
 // `dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]
-// [--csv CARPETA_SALIDA] [--xlsx ARCHIVO] [--pdf ARCHIVO]`: the class's results without the
-// window. Prints what each lesson has to take up again, writes the exports asked for, and lists
-// the lines it could not read on standard error. Exit status 0; 1 when no register could be
+// [--csv CARPETA_SALIDA] [--csv-excel CARPETA_SALIDA] [--xlsx ARCHIVO] [--pdf ARCHIVO]`: the
+// class's results without the window. Prints what each lesson has to take up again, writes the
+// exports asked for, and lists on standard error the lines it could not read and the readings
+// to check. Exit status 0; 1 when no register could be
 // read; 2 for wrong arguments; 3 when an export could not be written.
 class SummaryCommand : public Command {
 public:

@@ -1,28 +1,33 @@
 #include "SummaryPdf.h"
 
+#include "LessonFiles.h"
+#include "RegisterDates.h"
 #include "ResultsCharts.h"
 #include "SummaryTable.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 
+#include <cmath>
+
 namespace {
 
 // The report has room for these columns, each with its share of the page's width in percent;
-// the workbook has them all.
-const QList<std::pair<int, int>> kQuestionColumns = {{QSeccion, 9},
-                                                     {QCuestion, 9},
-                                                     {QTexto, 26},
-                                                     {QAlumnos, 9},
+// the workbook has them all. The most chosen wrong answer shows its text beside its number.
+const QList<std::pair<int, int>> kQuestionColumns = {{QSeccion, 8},
+                                                     {QCuestion, 8},
+                                                     {QTexto, 22},
+                                                     {QAlumnos, 8},
                                                      {QCorrectasPrimer, 9},
                                                      {QPorcentajePrimer, 9},
-                                                     {QIncorrectaMasElegida, 11},
-                                                     {QVecesElegida, 8},
-                                                     {QRevisar, 10}};
+                                                     {QIncorrectaMasElegida, 20},
+                                                     {QVecesElegida, 7},
+                                                     {QRevisar, 9}};
 const QList<std::pair<int, int>> kStudentColumns = {
     {SAlumno, 20},      {SVisitas, 9},     {SRespuestasAceptadas, 12}, {SCorrectas, 10},
     {SIncorrectas, 11}, {SPendientes, 11}, {SCorrectasPrimer, 13},     {SSeccionesCompletadas, 14}};
@@ -30,14 +35,58 @@ const QList<std::pair<int, int>> kStudentColumns = {
 // Lines that could not be read, listed in the report; the workbook has them all.
 constexpr int kMostProblemsListed = 200;
 
-QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& columns) {
+// The width the document's text takes on A4: 210 mm less its own margins of 2 cm.
+constexpr qreal kTextWidthPt = (210.0 - 40.0) / 25.4 * 72.0;
+constexpr qreal kHeaderPointSize = 7.0;
+// A cell's padding and borders on both sides, with room to spare.
+constexpr qreal kCellFramePt = 8.0;
+
+// The columns' shares, each raised to the widest word of its heading so that no heading breaks
+// inside a word; what that takes comes from the columns with room to give, the widest first.
+QList<int> fittedShares(const SummaryTable& table, const QList<std::pair<int, int>>& columns,
+                        const QFontMetricsF& metrics, qreal pointsPerUnit) {
+    QList<int> shares, least;
+    for (const auto& [c, share] : columns) {
+        qreal widest = 0;
+        for (const QString& word : table.headers[c].split(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word) * pointsPerUnit);
+        least.append(int(std::ceil((widest + kCellFramePt) / kTextWidthPt * 100)));
+        shares.append(share);
+    }
+    for (qsizetype i = 0; i < shares.size(); ++i) {
+        while (shares[i] < least[i]) {
+            qsizetype donor = -1;
+            for (qsizetype j = 0; j < shares.size(); ++j) {
+                if (shares[j] > least[j] &&
+                    (donor < 0 || shares[j] - least[j] > shares[donor] - least[donor]))
+                    donor = j;
+            }
+            if (donor < 0)
+                break;
+            --shares[donor];
+            ++shares[i];
+        }
+    }
+    return shares;
+}
+
+QString cellText(const QVariantList& row, int c) {
+    if (c == QIncorrectaMasElegida && row.size() > QTextoIncorrecta &&
+        !row[QTextoIncorrecta].toString().isEmpty())
+        return QStringLiteral("%1: %2").arg(DisplayCell(row[c]), row[QTextoIncorrecta].toString());
+    return DisplayCell(row[c]);
+}
+
+QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& columns,
+                  const QList<int>& shares) {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
                                   "width=\"100%\"><tr>");
-    for (const auto& [c, width] : columns)
-        html +=
-            QStringLiteral("<th width=\"%1%\" bgcolor=\"#dde6f0\" style=\"font-size: 7pt\">%2</th>")
-                .arg(width)
-                .arg(table.headers[c].toHtmlEscaped());
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        html += QStringLiteral("<th width=\"%1%\" bgcolor=\"#dde6f0\" style=\"font-size: "
+                               "%2pt\">%3</th>")
+                    .arg(shares[i])
+                    .arg(kHeaderPointSize)
+                    .arg(table.headers[columns[i].first].toHtmlEscaped());
     html += QStringLiteral("</tr>");
     for (const QVariantList& row : table.rows) {
         const bool review = row.size() > QRevisar && row[QRevisar].toString() == kRevisar &&
@@ -45,15 +94,29 @@ QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& c
         html += review ? QStringLiteral("<tr bgcolor=\"#fbe3e0\">") : QStringLiteral("<tr>");
         for (const auto& column : columns) {
             const int c = column.first;
+            const QString text =
+                columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]);
+            // Numbers line up on the right; a number with its text reads as text.
             const bool number =
-                row[c].typeId() == QMetaType::Int || row[c].typeId() == QMetaType::Double;
+                (row[c].typeId() == QMetaType::Int || row[c].typeId() == QMetaType::Double) &&
+                text == DisplayCell(row[c]);
             html += QStringLiteral("<td%1>%2</td>")
                         .arg(number ? QStringLiteral(" align=\"right\"") : QString(),
-                             DisplayCell(row[c]).toHtmlEscaped());
+                             text.toHtmlEscaped());
         }
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
+}
+
+// "del 01/12/2026 al 07/12/2026", or "el 07/12/2026" for one day.
+QString daysCovered(const ClassSummary& summary) {
+    if (!summary.firstDay.isValid())
+        return QStringLiteral("Visitas sin fecha legible.");
+    if (summary.firstDay == summary.lastDay)
+        return QStringLiteral("Visitas del día %1.").arg(TeacherDate(summary.firstDay));
+    return QStringLiteral("Visitas del %1 al %2.")
+        .arg(TeacherDate(summary.firstDay), TeacherDate(summary.lastDay));
 }
 
 } // namespace
@@ -87,12 +150,17 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
     QFont font = document.defaultFont();
     font.setPointSizeF(8.5);
     document.setDefaultFont(font);
-    QString html = QStringLiteral("<h1>Resultados de la clase</h1><p>%1</p><p>Registros leídos: "
-                                  "%2 de %3. Líneas o archivos con avisos: %4.</p>")
-                       .arg(heading.toHtmlEscaped())
+    QString html = QStringLiteral("<h1>Resultados de la clase</h1><p>%1<br>%2</p><p>Registros "
+                                  "leídos: %3 de %4. Líneas o archivos con avisos: %5.</p>")
+                       .arg(heading.toHtmlEscaped(), daysCovered(summary).toHtmlEscaped())
                        .arg(summary.registersRead)
                        .arg(summary.registersFound)
-                       .arg(summary.problems.size());
+                       .arg(AllWarnings(summary).size());
+    QFont headerFont = font;
+    headerFont.setPointSizeF(kHeaderPointSize);
+    headerFont.setBold(true);
+    const QFontMetricsF metrics(headerFont, &writer);
+    const qreal pointsPerUnit = 72.0 / writer.resolution();
     int chartNumber = 0;
     for (const LessonSummary& lesson : summary.lessons) {
         // Each lesson after the first begins a page.
@@ -102,27 +170,32 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
                          lesson.name.toHtmlEscaped());
         if (!lesson.hasKey)
             html += QStringLiteral("<p>No se ha encontrado la clave de la lección "
-                                   "(%1_CRJ.TXT): se muestran solo los números.</p>")
-                        .arg(lesson.name.toHtmlEscaped());
+                                   "(%1): se muestran solo los números.</p>")
+                        .arg(KeyName(lesson.name).toHtmlEscaped());
         for (QChart* chart : {FirstAttemptChart(lesson), SpreadChart(lesson)}) {
             const QUrl name(QStringLiteral("grafico%1.png").arg(++chartNumber));
             document.addResource(QTextDocument::ImageResource, name,
                                  ChartImage(chart, QSize(760, 300), 2));
             html += QStringLiteral("<p><img src=\"%1\" width=\"620\"></p>").arg(name.toString());
         }
+        const SummaryTable questions = QuestionsTable(summary, lesson.name);
+        const SummaryTable students = StudentsTable(summary, lesson.name);
         html += QStringLiteral("<h3>Cuestiones</h3>") +
-                htmlTable(QuestionsTable(summary, lesson.name), kQuestionColumns);
+                htmlTable(questions, kQuestionColumns,
+                          fittedShares(questions, kQuestionColumns, metrics, pointsPerUnit));
         html += QStringLiteral("<h3>Alumnos</h3>") +
-                htmlTable(StudentsTable(summary, lesson.name), kStudentColumns);
+                htmlTable(students, kStudentColumns,
+                          fittedShares(students, kStudentColumns, metrics, pointsPerUnit));
     }
-    if (!summary.problems.isEmpty()) {
+    const QList<RegisterProblem> warnings = AllWarnings(summary);
+    if (!warnings.isEmpty()) {
         html += QStringLiteral("<h2 style=\"page-break-before: always\">Avisos</h2><p>");
-        for (int i = 0; i < summary.problems.size() && i < kMostProblemsListed; ++i) {
-            html += ProblemLine(summary.problems[i]).toHtmlEscaped() + QStringLiteral("<br>");
+        for (int i = 0; i < warnings.size() && i < kMostProblemsListed; ++i) {
+            html += ProblemLine(warnings[i]).toHtmlEscaped() + QStringLiteral("<br>");
         }
-        if (summary.problems.size() > kMostProblemsListed)
+        if (warnings.size() > kMostProblemsListed)
             html += QStringLiteral("… y %1 más (todos en el libro de Excel).")
-                        .arg(summary.problems.size() - kMostProblemsListed);
+                        .arg(warnings.size() - kMostProblemsListed);
         html += QStringLiteral("</p>");
     }
     document.setHtml(html);

@@ -4,7 +4,10 @@
 
 #include "CheckView.h"
 #include "ClassResultsView.h"
+#include "GuideWindow.h"
 #include "Resources.h"
+
+#include <QMenuBar>
 
 TeacherWindow::TeacherWindow(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TeacherWindow>()) {
@@ -12,6 +15,12 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
     addResultsTab(new ClassResultsView(this));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
+    help->setObjectName(QStringLiteral("MenuAyuda"));
+    QAction* guide =
+        help->addAction(QStringLiteral("&Guía del docente"), this, &TeacherWindow::GuiaClick);
+    guide->setObjectName(QStringLiteral("AccionGuia"));
+    guide->setShortcut(QKeySequence::HelpContents);
 }
 
 TeacherWindow::~TeacherWindow() = default;
@@ -22,4 +31,12 @@ void TeacherWindow::addResultsTab(QWidget* view) {
 
 CheckView* TeacherWindow::checkView() const {
     return ui->Revisar;
+}
+
+void TeacherWindow::GuiaClick() {
+    if (!guide_)
+        guide_ = new GuideWindow(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }

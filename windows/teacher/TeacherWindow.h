@@ -8,6 +8,7 @@ namespace Ui {
 class TeacherWindow;
 }
 class CheckView;
+class GuideWindow;
 
 // The teacher's program's window: one tab per task, the first one checking a lesson.
 class TeacherWindow : public QMainWindow {
@@ -21,6 +22,10 @@ public:
 
     CheckView* checkView() const;
 
+    // «Ayuda → Guía del docente»: the guide in a window of its own, made at the first call.
+    void GuiaClick();
+
 private:
     std::unique_ptr<Ui::TeacherWindow> ui;
+    GuideWindow* guide_ = nullptr;
 };

@@ -1,0 +1,35 @@
+#include "Marks.h"
+
+#include "Verdict.h"
+
+QString SectionHeader(int n) {
+    return kSectionHeaderText + QString::number(n);
+}
+
+QString FoldAscii(QString text) {
+    for (QChar& c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
+}
+
+QString LineMarker(const QString& line) {
+    return FoldAscii(line.left(2));
+}
+
+QString LineText(const QString& line) {
+    return line.mid(2);
+}
+
+bool IsJudgmentMark(const QString& marker) {
+    return marker == Mark::Right || marker == Mark::Wrong;
+}
+
+QString VerdictOfMarker(const QString& marker) {
+    if (marker == Mark::Right)
+        return Verdict::Correcta;
+    if (marker == Mark::Wrong)
+        return Verdict::Incorrecta;
+    return Verdict::Pendiente;
+}

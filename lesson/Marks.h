@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// The marks that begin the key's lines, as LineMarker gives them (only A to Z folded).
+namespace Mark {
+inline const QString Section = QStringLiteral(".s"); // a section header, and the first end sentinel
+inline const QString Question = QStringLiteral(".c");
+inline const QString Answer = QStringLiteral(".r");
+inline const QString Right = QStringLiteral(".b"); // judgment: the answer above is correct
+inline const QString Wrong = QStringLiteral(".m"); // judgment: the answer above is incorrect
+} // namespace Mark
+
+// ".Sección ": with the section number after it, a section's header line in the key and its
+// marker in the lesson text.
+inline const QString kSectionHeaderText = QStringLiteral(".Sección ");
+
+// ".Sección N".
+QString SectionHeader(int n);
+
+// Letters A to Z lower-cased, every other character as it is: a capital "Ó" stays "Ó".
+QString FoldAscii(QString text);
+
+// The first two characters of a key line, folded; and the rest of the line.
+QString LineMarker(const QString& line);
+QString LineText(const QString& line);
+
+// ".b" and ".m", the two marks that judge an answer right or wrong.
+bool IsJudgmentMark(const QString& marker);
+
+// The verdict a judgment line's marker gives: Correcta for ".b", Incorrecta for ".m", Pendiente
+// for any other.
+QString VerdictOfMarker(const QString& marker);
