@@ -3,6 +3,7 @@ dorvalia_gtest(results_tests
     ${CMAKE_CURRENT_LIST_DIR}/RegisterReaderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ClassSummaryTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegisterDatesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CourseSummaryTest.cpp
 )
 target_link_libraries(results_tests PRIVATE teacher)
 
