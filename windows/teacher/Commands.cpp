@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "GiftCommands.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
 
@@ -7,5 +8,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReviseCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
+    commands.push_back(std::make_unique<GiftCommand>());
+    commands.push_back(std::make_unique<FromGiftCommand>());
     return commands;
 }
