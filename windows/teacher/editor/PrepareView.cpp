@@ -20,6 +20,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTimer>
@@ -108,11 +109,18 @@ PrepareView::PrepareView(QWidget* parent)
     ui->BtExportarGift->hide();
     ui->BtImprimirFicha->hide();
 
+    // The reading wraps where it wraps for the student; the form takes the rest of the width.
     ui->LecturaClave->setFixedWidth(lessonViewerWidth());
-    ui->ArbolClave->setColumnWidth(0, 380);
+    ui->CajaLectura->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    ui->DivisionClave->setStretchFactor(0, 1);
+    ui->DivisionClave->setStretchFactor(1, 0);
+    ui->DivisionPreparar->setStretchFactor(0, 1);
+    ui->DivisionPreparar->setSizes({480, 140});
+    ui->ArbolClave->header()->setStretchLastSection(false);
+    ui->ArbolClave->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->ArbolClave->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     ui->ProblemasClave->setColumnWidth(0, 60);
-    ui->ProblemasClave->setColumnWidth(1, 120);
-    ui->DivisionClave->setSizes({420, 160});
+    ui->ProblemasClave->setColumnWidth(1, 140);
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
     ui->TextoClave->setFont(mono);
@@ -147,11 +155,12 @@ PrepareView::PrepareView(QWidget* parent)
     connect(ui->Juicio, &QComboBox::activated, this, &PrepareView::JuicioActivated);
     connect(ui->EdComentario, &QLineEdit::textEdited, this, &PrepareView::EdComentarioEdited);
 
-    // The tab's keys, wherever the focus is inside it.
+    // The tab's keys, while the tab is the one shown (a hidden widget's shortcuts do not fire),
+    // wherever the focus is: in the tab or on the row of tabs.
     auto shortcut = [this](const QList<QKeySequence>& keys, auto handler) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
