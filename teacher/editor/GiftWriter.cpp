@@ -37,6 +37,7 @@ GiftExport writeGift(const QStringList& lines) {
                             .arg(section.number)
                             .arg(q + 1)
                             .arg(escaped(LineText(lines[question.line])));
+            bool wrong = false;
             for (const KeyAnswer& answer : question.answers) {
                 const QString judgment = answer.judgment >= 0 ? lines[answer.judgment] : QString();
                 QString mark = QStringLiteral("~");
@@ -51,6 +52,7 @@ GiftExport writeGift(const QStringList& lines) {
                     ++out.pendingAnswers;
                     break;
                 }
+                wrong = wrong || mark != u"=";
                 out.text += u'\t' + mark + escaped(LineText(lines[answer.line]));
                 const QString feedback = LineText(judgment);
                 if (!feedback.isEmpty())
@@ -59,6 +61,8 @@ GiftExport writeGift(const QStringList& lines) {
             }
             out.text += QStringLiteral("}\n\n");
             ++out.questions;
+            if (!wrong)
+                ++out.withoutWrongAnswer;
         }
     }
     return out;

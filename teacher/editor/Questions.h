@@ -44,7 +44,8 @@ QStringList withQuestions(QStringList lines, const QList<ImportedQuestion>& ques
 struct GiftExport {
     QString text;
     int questions = 0;
-    int pendingAnswers = 0;   // judgments neither right nor wrong, exported as worth 0 %
-    int skippedQuestions = 0; // questions without answers, or where no student finds them
+    int pendingAnswers = 0;     // judgments neither right nor wrong, exported as worth 0 %
+    int skippedQuestions = 0;   // questions without answers, or where no student finds them
+    int withoutWrongAnswer = 0; // exported, but Moodle reads them as short-answer questions
 };
 GiftExport writeGift(const QStringList& lines);

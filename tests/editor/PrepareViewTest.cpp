@@ -3,14 +3,17 @@
 #include "Ansi.h"
 #include "Boxes.h"
 #include "Clock.h"
+#include "CommandLine.h"
 #include "KeyDocument.h"
 #include "LessonFixture.h"
 #include "ListBox.h"
+#include "Questions.h"
 #include "TeacherWindow.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Unit5.h"
 #include "UpDown.h"
+#include "Worksheet.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -281,6 +285,100 @@ private slots:
         QCOMPARE(Fixture::readFile(keyPath),
                  stringToAnsi(u".Sección 1\n.c¿Uno?!\n.rC\n.mNo\n.rA\n.bBien\n.rB\nx\n"
                               u".Sección 3 \n.cSuelta\n.Sección 2\n.cDos ¿y tres?"));
+    }
+    // Questions from Moodle go into the chosen section as one step to undo; the whole key goes
+    // out to GIFT.
+    void importAndExportFromTheTab() {
+        Fixture::writeFile(lessonPath("Moodle"), Fixture::lessonText({".Sección 1", ".Sección 2"}));
+        const QString keyPath = dir_.path() + "/Moodle_CRJ.TXT";
+        Fixture::writeFile(keyPath, Fixture::keyText({".Sección 1", ".cUna", ".rSí", ".bBien",
+                                                      ".rNo", ".mMal", ".Sección 2"}));
+        Fixture::writeFile(dir_.path() + "/preguntas.gift",
+                           "// de Moodle\n::T::¿Dos? {=Sí #Bien ~No #Mal}\n\n¿V o F? {T}\n");
+        Fixture::writeFile(dir_.path() + "/mala.gift", "¿Dos? {=Sí ~No\n");
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        view->openLesson(lessonPath("Moodle"));
+        auto* tree = view->findChild<QTreeWidget*>("ArbolClave");
+        tree->setCurrentItem(tree->topLevelItem(1)); // Sección 2
+
+        Boxes::answer(true, dir_.path() + "/mala.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtImportar"), Qt::LeftButton);
+        QCOMPARE(Boxes::shown().back().text,
+                 "No se importa ninguna pregunta de mala.gift: línea 1: falta la llave de cierre "
+                 "«}» de las respuestas que empiezan aquí.");
+        QCOMPARE(view->document()->lines().size(), 7);
+
+        Boxes::answer(true, dir_.path() + "/preguntas.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtImportar"), Qt::LeftButton);
+        QCOMPARE(lastBox(), "Preparar lección|1 preguntas importadas de preguntas.gift a la "
+                            "sección 2. 1 preguntas de otros tipos (verdadero o falso, respuesta "
+                            "corta, emparejamiento...) no se importan.");
+        const QStringList imported = {".Sección 1", ".cUna",   ".rSí", ".bBien", ".rNo", ".mMal",
+                                      ".Sección 2", ".c¿Dos?", ".rSí", ".bBien", ".rNo", ".mMal"};
+        QCOMPARE(view->document()->lines(), imported);
+        view->document()->undoStack()->undo();
+        QCOMPARE(view->document()->lines().size(), 7);
+        view->document()->undoStack()->redo();
+
+        Boxes::answer(true, dir_.path() + "/salida.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtExportarGift"), Qt::LeftButton);
+        QVERIFY(lastBox().startsWith("Preparar lección|2 preguntas exportadas a "));
+        QCOMPARE(readGift(QString::fromUtf8(Fixture::readFile(dir_.path() + "/salida.gift")))
+                     .questions.size(),
+                 2);
+        Boxes::answer(false); // leave without saving: not the changes
+        Boxes::answer(true);
+        window.close();
+    }
+
+    // The verbs: gift and back, refusals, and the worksheet.
+    void commandLine() {
+        Fixture::writeFile(lessonPath("Verbos"), Fixture::lessonText({".Sección 1"}));
+        const QStringList key = {".Sección 1", ".c¿Qué?", ".rEsto", ".bSí", ".rAquello", ".pQuizá"};
+        Fixture::writeFile(dir_.path() + "/Verbos_CRJ.TXT", Fixture::keyText(key));
+        auto run = [](const QStringList& arguments, int& status) {
+            QString out, err;
+            QTextStream o(&out), e(&err);
+            status = runCommandLine(arguments, o, e);
+            return out + err;
+        };
+        int status = -1;
+        const QString gift = dir_.path() + "/v.gift";
+        QCOMPARE(run({"gift", lessonPath("Verbos"), gift}, status),
+                 "1 preguntas exportadas a " + QDir::toNativeSeparators(gift) +
+                     ".\n1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.\n");
+        QCOMPARE(status, 0);
+        const QString copy = dir_.path() + "/Copia_CRJ.TXT";
+        QCOMPARE(run({"desde-gift", gift, copy}, status),
+                 "1 preguntas escritas en " + QDir::toNativeSeparators(copy) + ".\n");
+        QStringList back = key;
+        back[5] = ".mQuizá";
+        QCOMPARE(Fixture::readFile(copy), Fixture::keyText(back));
+        QVERIFY(run({"desde-gift", gift, copy}, status).contains("ya existe"));
+        QCOMPARE(status, 2);
+        QCOMPARE(run({"desde-gift", gift, copy, "--reemplazar"}, status).isEmpty(), false);
+        QCOMPARE(status, 0);
+        QCOMPARE(Fixture::readFile(copy + ".bak"), Fixture::keyText(back));
+        Fixture::writeFile(dir_.path() + "/mala.txt", "¿Cuál?\nA) Una\nANSWER:\n");
+        QVERIFY(
+            run({"desde-gift", dir_.path() + "/mala.txt", dir_.path() + "/Otra_CRJ.TXT"}, status)
+                .contains("línea 3: falta la letra de la respuesta correcta"));
+        QCOMPARE(status, 1);
+        QVERIFY(!QFile::exists(dir_.path() + "/Otra_CRJ.TXT"));
+
+        const QString pdf = dir_.path() + "/ficha.pdf";
+        QCOMPARE(run({"ficha", lessonPath("Verbos"), "--pdf", pdf, "--con-clave"}, status),
+                 "Ficha escrita en " + QDir::toNativeSeparators(pdf) + ".\n");
+        QVERIFY(Fixture::readFile(pdf).startsWith("%PDF"));
+        // The student's copy has the answers to tick; the teacher's, their judgments too.
+        QTextDocument student, teacher;
+        AppendWorksheetQuestions(student, key, WorksheetCopy::Alumno);
+        AppendWorksheetQuestions(teacher, key, WorksheetCopy::Docente);
+        QVERIFY(student.toPlainText().contains("Aquello"));
+        QVERIFY(!student.toPlainText().contains("Quizá"));
+        QVERIFY(teacher.toPlainText().contains("Correcta. Sí"));
+        QVERIFY(teacher.toPlainText().contains("Pendiente. Quizá"));
     }
 };
 

@@ -140,6 +140,7 @@ TEST(Gift, ExportedAndImportedAgainGivesTheSameQuestions) {
     EXPECT_EQ(gift.questions, 2);
     EXPECT_EQ(gift.skippedQuestions, 1);
     EXPECT_EQ(gift.pendingAnswers, 0);
+    EXPECT_EQ(gift.withoutWrongAnswer, 0);
     const ImportResult back = readGift(gift.text);
     ASSERT_EQ(back.failure, QString());
     QStringList expected = key;

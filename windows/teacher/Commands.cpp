@@ -3,6 +3,7 @@
 #include "GiftCommands.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
+#include "WorksheetCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
@@ -10,5 +11,6 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<SummaryCommand>());
     commands.push_back(std::make_unique<GiftCommand>());
     commands.push_back(std::make_unique<FromGiftCommand>());
+    commands.push_back(std::make_unique<WorksheetCommand>());
     return commands;
 }

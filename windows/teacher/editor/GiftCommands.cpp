@@ -126,6 +126,12 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         out << QStringLiteral("%1 preguntas sin respuestas o fuera de toda sección no se "
                               "exportan.\n")
                    .arg(gift.skippedQuestions);
+    if (gift.withoutWrongAnswer > 0)
+        out << QStringLiteral(
+                   "%1 preguntas no tienen ninguna respuesta incorrecta: Moodle las lee como "
+                   "preguntas de respuesta corta.")
+                   .arg(gift.withoutWrongAnswer)
+            << u'\n';
     return kDone;
 }
 

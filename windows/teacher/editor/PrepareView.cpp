@@ -3,6 +3,7 @@
 #include "ui_PrepareView.h"
 #include "ui_Unit3.h"
 
+#include "Ansi.h"
 #include "AnswerKey.h"
 #include "Boxes.h"
 #include "KeyDocument.h"
@@ -12,8 +13,10 @@
 #include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "LessonReader.h"
+#include "Questions.h"
 #include "Sections.h"
 #include "ToolkitError.h"
+#include "Worksheet.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,6 +25,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -104,11 +108,6 @@ PrepareView::PrepareView(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::PrepareView>()), document_(new KeyDocument(this)),
       checkTimer_(new QTimer(this)) {
     ui->setupUi(this);
-    // Moodle's formats and the worksheet come with their own steps.
-    ui->BtImportar->hide();
-    ui->BtExportarGift->hide();
-    ui->BtImprimirFicha->hide();
-
     // The reading wraps where it wraps for the student; the form takes the rest of the width.
     ui->LecturaClave->setFixedWidth(lessonViewerWidth());
     ui->CajaLectura->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -148,6 +147,9 @@ PrepareView::PrepareView(QWidget* parent)
     connect(ui->BtQuitar, &QPushButton::clicked, this, &PrepareView::BtQuitarClick);
     connect(ui->BtSubir, &QPushButton::clicked, this, &PrepareView::BtSubirClick);
     connect(ui->BtBajar, &QPushButton::clicked, this, &PrepareView::BtBajarClick);
+    connect(ui->BtImportar, &QPushButton::clicked, this, &PrepareView::BtImportarClick);
+    connect(ui->BtExportarGift, &QPushButton::clicked, this, &PrepareView::BtExportarGiftClick);
+    connect(ui->BtImprimirFicha, &QPushButton::clicked, this, &PrepareView::BtImprimirFichaClick);
     connect(ui->ArbolClave, &QTreeWidget::currentItemChanged, this, &PrepareView::showPlace);
     connect(ui->ProblemasClave, &QTreeWidget::itemSelectionChanged, this,
             &PrepareView::ProblemasSelectionChange);
@@ -319,7 +321,9 @@ bool PrepareView::BtGuardarClaveClick() {
 void PrepareView::keyLoaded() {
     textSync_->reload();
     ui->TextoClave->setReadOnly(false);
-    ui->BtGuardarClave->setEnabled(true);
+    for (QWidget* button : QList<QWidget*>{ui->BtGuardarClave, ui->BtImportar, ui->BtExportarGift,
+                                           ui->BtImprimirFicha})
+        button->setEnabled(true);
     ui->BtDeshacer->setEnabled(false);
     ui->BtRehacer->setEnabled(false);
     rebuildTree();
@@ -804,4 +808,102 @@ void PrepareView::ProblemasSelectionChange() {
             return;
         }
     }
+}
+
+// --- Moodle's formats and the worksheet ------------------------------------------------------
+
+// The open key's lesson name (the student's program's global may name another lesson by now).
+QString PrepareView::lessonName() const {
+    const QString key = QFileInfo(document_->path()).fileName();
+    return key.left(key.size() - QStringLiteral("_CRJ.TXT").size());
+}
+
+void PrepareView::BtImportarClick() {
+    if (document_->path().isEmpty())
+        return;
+    QString path = QFileInfo(readingPath_).absolutePath();
+    if (!Boxes::openFile(QStringLiteral("Preguntas de Moodle (GIFT o Aiken)|*.gift *.txt"), path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Boxes::error(QStringLiteral("No se puede leer %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    const ImportResult result = readQuestions(decodeTeacherText(file.readAll()));
+    const QString name = QFileInfo(path).fileName();
+    if (!result.failure.isEmpty()) {
+        Boxes::error(
+            QStringLiteral("No se importa ninguna pregunta de %1: %2").arg(name, result.failure));
+        return;
+    }
+    const int chosen = std::max(1, sectionNumberOf(currentPlace()));
+    QString text =
+        QStringLiteral("%1 preguntas importadas de %2").arg(result.questions.size()).arg(name);
+    bool elsewhere = false;
+    for (const ImportedQuestion& q : result.questions)
+        elsewhere = elsewhere || (q.section > 0 && q.section != chosen);
+    text += elsewhere ? QStringLiteral(", en las secciones que nombran sus categorías.")
+                      : QStringLiteral(" a la sección %1.").arg(chosen);
+    if (result.skipped > 0)
+        text += QStringLiteral(" %1 preguntas de otros tipos (verdadero o falso, respuesta corta, "
+                               "emparejamiento...) no se importan.")
+                    .arg(result.skipped);
+    if (const std::optional<LineEdit> change = KeyEdits::difference(
+            document_->lines(), withQuestions(document_->lines(), result.questions, chosen))) {
+        LineEdit edit = *change;
+        edit.label = QStringLiteral("importar preguntas");
+        document_->edit(edit);
+    }
+    Boxes::information(kCaption, text);
+}
+
+void PrepareView::BtExportarGiftClick() {
+    if (document_->path().isEmpty())
+        return;
+    QString path =
+        QFileInfo(readingPath_).absolutePath() + u'/' + lessonName() + QStringLiteral(".gift");
+    if (!Boxes::saveFile(QStringLiteral("Exportar a GIFT"), QStringLiteral("GIFT|*.gift"), path))
+        return;
+    const GiftExport gift = writeGift(document_->lines());
+    QSaveFile file(path);
+    const QByteArray bytes = gift.text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Boxes::error(QStringLiteral("No se puede escribir %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    QString text = QStringLiteral("%1 preguntas exportadas a %2.")
+                       .arg(gift.questions)
+                       .arg(QDir::toNativeSeparators(path));
+    if (gift.pendingAnswers > 0)
+        text += QStringLiteral(" %1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.")
+                    .arg(gift.pendingAnswers);
+    if (gift.skippedQuestions > 0)
+        text += QStringLiteral(" %1 preguntas sin respuestas o fuera de toda sección no se "
+                               "exportan.")
+                    .arg(gift.skippedQuestions);
+    if (gift.withoutWrongAnswer > 0)
+        text +=
+            u' ' + QStringLiteral(
+                       "%1 preguntas no tienen ninguna respuesta incorrecta: Moodle las lee como "
+                       "preguntas de respuesta corta.")
+                       .arg(gift.withoutWrongAnswer);
+    Boxes::information(kCaption, text);
+}
+
+void PrepareView::BtImprimirFichaClick() {
+    if (document_->path().isEmpty())
+        return;
+    const bool teacher = Boxes::question(
+        kCaption, QStringLiteral("¿La copia del docente, con el juicio y el comentario de cada "
+                                 "respuesta? (No: la ficha del alumno.)"));
+    QString path = QFileInfo(readingPath_).absolutePath() + u'/' + lessonName() +
+                   (teacher ? QStringLiteral("_ficha_docente.pdf") : QStringLiteral("_ficha.pdf"));
+    if (!Boxes::saveFile(QStringLiteral("Imprimir ficha"), QStringLiteral("PDF|*.pdf"), path))
+        return;
+    QString failure;
+    if (!WriteWorksheetPdf(readingPath_, document_->lines(),
+                           teacher ? WorksheetCopy::Docente : WorksheetCopy::Alumno, path, failure))
+        Boxes::error(failure);
 }

@@ -50,6 +50,9 @@ public:
     void BtQuitarClick();
     void BtSubirClick();
     void BtBajarClick();
+    void BtImportarClick();
+    void BtExportarGiftClick();
+    void BtImprimirFichaClick();
 
     // Asks what to do with unsaved changes; true when the teacher may go on (saved, or
     // discarded), false to stay.
@@ -84,6 +87,7 @@ private:
     void move(int delta);
     Place placeOfLine(int line) const;
     int sectionNumberOf(const Place& place) const;
+    QString lessonName() const;
 
     std::unique_ptr<Ui::PrepareView> ui;
     KeyDocument* document_;
