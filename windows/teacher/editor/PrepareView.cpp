@@ -235,6 +235,7 @@ bool PrepareView::readLesson(const QString& readingPath) {
     QList<Problem> ignored;
     readingFacts_ = checkText(reading_, readingPath, ignored);
     readingPath_ = readingPath;
+    shownSection_ = 0;
     return true;
 }
 
@@ -334,9 +335,9 @@ void PrepareView::keyLoaded() {
     checkNow();
 }
 
-void PrepareView::keyChanged() {
+void PrepareView::keyChanged(int start, int removed, int added) {
     const Place was = currentPlace();
-    if (!updateTreeInPlace()) {
+    if (!updateTreeInPlace(start, removed == added ? added : -1)) {
         rebuildTree();
         select(wanted_.kind != Place::None ? wanted_ : was);
     } else if (wanted_.kind != Place::None) {
@@ -423,10 +424,11 @@ void PrepareView::rebuildTree() {
 
 // Writes the texts of the items again; false when the key's shape changed and the tree must be
 // built again.
-bool PrepareView::updateTreeInPlace() {
+// Writes the texts of the items again, all of them or those of the lines [first, first + count);
+// false when the key's shape changed and the tree must be built again.
+bool PrepareView::updateTreeInPlace(int first, int count) {
     QTreeWidget* tree = ui->ArbolClave;
     const KeyStructure& key = document_->structure();
-    const QStringList& lines = document_->lines();
     QList<int> missing;
     for (auto it = readingFacts_.markerLines.begin(); it != readingFacts_.markerLines.end(); ++it) {
         if (key.sectionNumbered(it.key()) < 0)
@@ -434,12 +436,38 @@ bool PrepareView::updateTreeInPlace() {
     }
     if (tree->property("shape").value<QList<int>>() != shapeOf(key, missing))
         return false;
+    if (count >= 0) {
+        // One letter typed changes one line: its item alone is written again.
+        for (int line = first; line < first + count; ++line) {
+            const Place place = placeOfLine(line);
+            if (place.kind != Place::None)
+                writeItem(itemFor(place), place);
+        }
+        return true;
+    }
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* sectionItem = tree->topLevelItem(i);
         if (sectionItem->data(0, KindRole).toInt() != Place::Section)
             continue;
         const int s = sectionItem->data(0, SectionRole).toInt();
-        const KeySection& section = key.sections[s];
+        writeItem(sectionItem, {Place::Section, s});
+        for (int q = 0; q < key.sections[s].questions.size(); ++q) {
+            QTreeWidgetItem* questionItem = sectionItem->child(q);
+            writeItem(questionItem, {Place::Question, s, q});
+            for (int a = 0; a < key.sections[s].questions[q].answers.size(); ++a)
+                writeItem(questionItem->child(a), {Place::Answer, s, q, a});
+        }
+    }
+    return true;
+}
+
+void PrepareView::writeItem(QTreeWidgetItem* item, const Place& place) {
+    const KeyStructure& key = document_->structure();
+    const QStringList& lines = document_->lines();
+    if (!item || place.section < 0)
+        return;
+    const KeySection& section = key.sections[place.section];
+    if (place.kind == Place::Section) {
         QString title;
         if (section.header < 0)
             title = QStringLiteral("Preguntas antes del primer encabezado (nadie las verá)");
@@ -451,32 +479,29 @@ bool PrepareView::updateTreeInPlace() {
         if (section.number > 0 && readingFacts_.sections >= 0 &&
             !readingFacts_.markerLines.contains(section.number))
             title += QStringLiteral(" (la lectura no tiene esta sección)");
-        sectionItem->setText(0, title);
-        for (int q = 0; q < section.questions.size(); ++q) {
-            const KeyQuestion& question = section.questions[q];
-            QTreeWidgetItem* questionItem = sectionItem->child(q);
-            questionItem->setText(
-                0, QStringLiteral("%1. %2").arg(q + 1).arg(shown(LineText(lines[question.line]))));
-            questionItem->setText(1, question.answers.isEmpty() ? QStringLiteral("sin respuestas")
-                                                                : QString());
-            for (int a = 0; a < question.answers.size(); ++a) {
-                const KeyAnswer& answer = question.answers[a];
-                QTreeWidgetItem* answerItem = questionItem->child(a);
-                answerItem->setText(0, QStringLiteral("%1. %2").arg(a + 1).arg(
-                                           shown(LineText(lines[answer.line]))));
-                if (answer.judgment < 0) {
-                    answerItem->setText(1, QStringLiteral("sin juicio"));
-                    answerItem->setForeground(1, Qt::red);
-                } else {
-                    const JudgmentKind kind = judgmentKind(lines[answer.judgment]);
-                    answerItem->setText(1, verdictWord(kind));
-                    answerItem->setForeground(1, verdictColour(kind));
-                }
-                answerItem->setToolTip(0, LineText(lines.value(answer.judgment)));
-            }
-        }
+        item->setText(0, title);
+        return;
     }
-    return true;
+    const KeyQuestion& question = section.questions[place.question];
+    if (place.kind == Place::Question) {
+        item->setText(0, QStringLiteral("%1. %2")
+                             .arg(place.question + 1)
+                             .arg(shown(LineText(lines[question.line]))));
+        item->setText(1, question.answers.isEmpty() ? QStringLiteral("sin respuestas") : QString());
+        return;
+    }
+    const KeyAnswer& answer = question.answers[place.answer];
+    item->setText(
+        0, QStringLiteral("%1. %2").arg(place.answer + 1).arg(shown(LineText(lines[answer.line]))));
+    if (answer.judgment < 0) {
+        item->setText(1, QStringLiteral("sin juicio"));
+        item->setForeground(1, Qt::red);
+    } else {
+        const JudgmentKind kind = judgmentKind(lines[answer.judgment]);
+        item->setText(1, verdictWord(kind));
+        item->setForeground(1, verdictColour(kind));
+    }
+    item->setToolTip(0, LineText(lines.value(answer.judgment)));
 }
 
 PrepareView::Place PrepareView::currentPlace() const {
@@ -597,8 +622,10 @@ void PrepareView::enableEdits() {
 }
 
 void PrepareView::showSectionInReading(int number) {
-    if (number <= 0 || readingPath_.isEmpty())
+    // Typing in the form keeps the reading where the teacher may have scrolled it.
+    if (number <= 0 || readingPath_.isEmpty() || number == shownSection_)
         return;
+    shownSection_ = number;
     // The student's program brings a section to the top this way; it takes the focus, which the
     // teacher keeps.
     QWidget* focused = focusWidget();

@@ -70,10 +70,11 @@ protected:
 private:
     bool readLesson(const QString& readingPath);
     void keyLoaded();
-    void keyChanged();
+    void keyChanged(int start, int removed, int added);
     void showTitle();
     void rebuildTree();
-    bool updateTreeInPlace();
+    bool updateTreeInPlace(int first = 0, int count = -1);
+    void writeItem(QTreeWidgetItem* item, const Place& place);
     void select(const Place& place);
     QTreeWidgetItem* itemFor(const Place& place) const;
     void showPlace();
@@ -99,4 +100,5 @@ private:
     LessonReport report_;
     Place wanted_;         // the place to choose after the next change of the tree's shape
     bool filling_ = false; // the form is being filled from the model
+    int shownSection_ = 0; // the section the reading was last brought to
 };
