@@ -176,6 +176,11 @@ private slots:
             bytes += stringToAnsi(line) + "\r\n";
         QCOMPARE(Fixture::readFile(dir_.path() + "/Teclas_CRJ.TXT"), bytes);
         QVERIFY(!view->document()->modified());
+        // A letter more in the same field after saving is a change to save, and undoing it is not.
+        type("!");
+        QVERIFY(view->document()->modified());
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!view->document()->modified());
         window.close();
 
         // The student's program reads it.
