@@ -275,6 +275,27 @@ private slots:
                                                         "2. A|Correcta", "3. B|Pendiente"}));
         view->checkNow();
 
+        // An answer moved down and removed with the buttons, and both steps undone.
+        const QStringList typed = view->document()->lines();
+        auto button = [&](const char* name) {
+            QTest::mouseClick(view->findChild<QPushButton*>(name), Qt::LeftButton);
+        };
+        tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0));
+        button("BtBajar");
+        QCOMPARE(view->document()->lines().mid(2, 4),
+                 QStringList({".rA", ".bBien", ".rC", ".mNo"}));
+        QCOMPARE(tree->currentItem()->text(0), QString("2. C"));
+        button("BtQuitar");
+        QCOMPARE(view->document()->lines().mid(2, 4), QStringList({".rA", ".bBien", ".rB", "x"}));
+        // A section of the reading that the key lacks gets its block from its place in the tree.
+        tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));
+        button("BtAnadirPregunta");
+        QCOMPARE(view->document()->lines().mid(10), QStringList({".Sección 3", ".c"}));
+        QCOMPARE(tree->currentItem()->text(0), QString("1. (vacía)"));
+        for (int i = 0; i < 4; ++i)
+            button("BtDeshacer");
+        QCOMPARE(view->document()->lines(), typed);
+
         // Another lesson with unsaved changes: No, then No again keeps them.
         Boxes::answer(false);
         Boxes::answer(false);
