@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -187,7 +188,11 @@ PrepareView::PrepareView(QWidget* parent)
         parent->window()->installEventFilter(this);
 }
 
-PrepareView::~PrepareView() = default;
+PrepareView::~PrepareView() {
+    // The undo stack, destroyed with the key after this object, tells of its clean state as it
+    // goes: nothing of this tab may hear it then.
+    document_->undoStack()->disconnect();
+}
 
 bool PrepareView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == window()) {
@@ -253,6 +258,14 @@ void PrepareView::openLesson(const QString& path) {
             newKey(path);
         return;
     }
+    // A key that cannot be read leaves the lesson on screen as it was, reading and key together.
+    QFile key(keyPath);
+    if (!key.open(QIODevice::ReadOnly)) {
+        Boxes::error(QStringLiteral("No se puede abrir la clave %1: %2")
+                         .arg(QDir::toNativeSeparators(keyPath), key.errorString()));
+        return;
+    }
+    key.close();
     if (!readLesson(readingPath))
         return;
     QString failure;
