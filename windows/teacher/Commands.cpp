@@ -1,11 +1,16 @@
 #include "Commands.h"
 
+#include "GiftCommands.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
+#include "WorksheetCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReviseCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
+    commands.push_back(std::make_unique<GiftCommand>());
+    commands.push_back(std::make_unique<FromGiftCommand>());
+    commands.push_back(std::make_unique<WorksheetCommand>());
     return commands;
 }
