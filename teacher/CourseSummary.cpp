@@ -1,6 +1,7 @@
 #include "CourseSummary.h"
 
 #include "RegisterDates.h"
+#include "Words.h"
 
 #include <QCollator>
 #include <QHash>
@@ -173,4 +174,37 @@ SummaryTable StudentPageTable(const CourseStudent& student) {
              wrong.isEmpty() ? QVariant() : QVariant(wrong.join(QStringLiteral(", ")))});
     }
     return table;
+}
+
+QString StudentLine(const CourseStudent& student) {
+    QStringList parts = {
+        Counted(int(student.lessons.size()), QStringLiteral("lección"),
+                QStringLiteral("lecciones")),
+        Counted(student.visits, QStringLiteral("visita"), QStringLiteral("visitas"))};
+    const double percent = FirstRightPercent(student.firstRight, student.questionsAnswered);
+    if (percent >= 0)
+        parts.append(QStringLiteral("%1 correctas al primer intento").arg(DisplayCell(percent)));
+    if (student.sectionsOffered >= 0)
+        parts.append(QStringLiteral("%1 secciones completadas")
+                         .arg(SectionsText(student.sectionsCompleted, student.sectionsOffered)));
+    QString line = parts.join(QStringLiteral(", "));
+    if (student.lastVisit.isValid())
+        line += QStringLiteral("; última visita el %1").arg(TeacherDate(student.lastVisit));
+    return line + u'.';
+}
+
+QStringList ToTakeUpAgain(const CourseStudent& student) {
+    QStringList lines;
+    for (const CourseLesson& lesson : student.lessons) {
+        for (const WrongQuestion& q : lesson.wrongAtLast) {
+            QString line = QStringLiteral("%1, cuestión %2.%3")
+                               .arg(lesson.lesson)
+                               .arg(q.section)
+                               .arg(q.question);
+            if (!q.text.isEmpty())
+                line += QStringLiteral(": ") + q.text;
+            lines.append(line);
+        }
+    }
+    return lines;
 }

@@ -78,3 +78,11 @@ enum PageColumn {
 QString SectionsText(int completed, int offered);
 // "05/10/2026, 07/10/2026"; "fecha desconocida" for a visit of unknown date.
 QString VisitDatesText(const QList<QDate>& dates);
+
+// "3 lecciones, 5 visitas, 33,3 % correctas al primer intento, 3 de 3 secciones completadas;
+// última visita el 10/11/2026."
+QString StudentLine(const CourseStudent& student);
+
+// The questions wrong at the last attempt, a line each in the lessons' order:
+// "D, cuestión 1.1: ¿Quién?".
+QStringList ToTakeUpAgain(const CourseStudent& student);

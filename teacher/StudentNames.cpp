@@ -1,5 +1,6 @@
 #include "StudentNames.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -31,6 +32,11 @@ void StudentNames::join(const QString& name, const QString& student) {
     else
         joins_.insert(from, to);
     joins_.remove(to.toCaseFolded());
+}
+
+void StudentNames::separate(const QString& student) {
+    const QString id = student.trimmed().toCaseFolded();
+    joins_.removeIf([&](const auto& it) { return it.value().toCaseFolded() == id; });
 }
 
 bool StudentNames::load(const QString& path, QString& failure) {
@@ -72,6 +78,10 @@ bool StudentNames::save(const QString& path, QString& failure) const {
         return false;
     }
     return true;
+}
+
+QString JoinsFile(const QString& folder, const QString& chosen) {
+    return chosen.isEmpty() ? QDir(folder).filePath(kJoinsFileName) : chosen;
 }
 
 QString PlainName(const QString& name) {

@@ -20,6 +20,8 @@ public:
     // Joins name to student (both as typed); joining a name to itself undoes its join. A name
     // that others were joined to carries them along.
     void join(const QString& name, const QString& student);
+    // Undoes every join to student: each of its names stands for itself again.
+    void separate(const QString& student);
     // The joins: a name (case folded) and the student it is joined to.
     const QHash<QString, QString>& joins() const { return joins_; }
     bool isEmpty() const { return joins_.isEmpty(); }
@@ -35,6 +37,9 @@ private:
 
 // The file the joins are kept in beside the registers: "alumnos.ini".
 inline const QString kJoinsFileName = QStringLiteral("alumnos.ini");
+
+// The joins' file of a folder: chosen when given, else kJoinsFileName in the folder.
+QString JoinsFile(const QString& folder, const QString& chosen = {});
 
 // A name without accents and case: "Lucía " and "LUCIA" give "lucia".
 QString PlainName(const QString& name);
