@@ -219,6 +219,34 @@ void leaveOut(const RegisterVisit& visit, const QString& path, const QDate& from
     ++summary.visitsLeftOut;
 }
 
+// Finds keys with case ignored, as the student's program does, listing each folder once for all
+// its lessons: a folder of many lessons without keys is not listed once per lesson.
+class KeyFinder {
+public:
+    // The key's path, or empty when the folder has no such file.
+    QString find(const QString& keyPath) {
+        if (QFileInfo::exists(keyPath))
+            return keyPath;
+        const QFileInfo info(keyPath);
+        const QString folder = info.path();
+        auto listing = listings_.find(folder);
+        if (listing == listings_.end()) {
+            QHash<QString, QString> names;
+            for (const QString& name :
+                 QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+                if (!names.contains(name.toCaseFolded()))
+                    names.insert(name.toCaseFolded(), name);
+            }
+            listing = listings_.insert(folder, names);
+        }
+        const QString found = listing->value(info.fileName().toCaseFolded());
+        return found.isEmpty() ? QString() : QDir(folder).filePath(found);
+    }
+
+private:
+    QHash<QString, QHash<QString, QString>> listings_;
+};
+
 } // namespace
 
 QList<RegisterProblem> AllWarnings(const ClassSummary& summary) {
@@ -269,11 +297,14 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
                 leaveOut(visit, file.path, from, to, summary);
         }
     }
+    KeyFinder keys;
     for (auto it = byLesson.cbegin(); it != byLesson.cend(); ++it) {
         if (it->isEmpty())
             continue;
+        const QString keyPath = keys.find(keyPaths.value(it.key()));
         summary.lessons.append(
-            summarizeLesson(it.key(), it.value(), LoadKeyOutline(keyPaths.value(it.key())), names));
+            summarizeLesson(it.key(), it.value(),
+                            keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));
     }
     return summary;
 }
