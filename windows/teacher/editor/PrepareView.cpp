@@ -8,7 +8,7 @@
 #include "Boxes.h"
 #include "KeyDocument.h"
 #include "KeyHighlighter.h"
-#include "KeyRules.h"
+#include "KeyPositions.h"
 #include "KeyTextSync.h"
 #include "LessonAdapters.h"
 #include "LessonFiles.h"
@@ -290,7 +290,7 @@ void PrepareView::newKey(const QString& path) {
         return;
     QStringList lines;
     for (auto it = readingFacts_.markerLines.begin(); it != readingFacts_.markerLines.end(); ++it)
-        lines.append(QStringLiteral(".Sección %1").arg(it.key()));
+        lines.append(SectionHeader(it.key()));
     document_->startNew(keyPath, lines);
 }
 
