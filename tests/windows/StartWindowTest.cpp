@@ -4,6 +4,8 @@
 
 #include "Ansi.h"
 #include "Clock.h"
+#include "DocumentFile.h"
+#include "Journal.h"
 #include "LessonFiles.h"
 #include "RichViewer.h"
 #include "Unit1.h"
@@ -19,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +71,53 @@ private slots:
         QVERIFY(memo->plainText().contains("Seleccionar lección"));
         QFile::remove("dorvalia_intro.rtf");
         QFile::remove("dorvalia_instrucciones.rtf");
+    }
+
+    // However the introduction fails, visits left unfinished are still offered at the start.
+    void unfinishedVisitsAreOfferedWhateverTheIntroduction_data() {
+        QTest::addColumn<QString>("introduction");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << QString() << QString();
+        QTest::newRow("a folder") << QString("folder") << QString();
+        QTest::newRow("too large to load") << QString("large") << QString("Failed to Load Stream.");
+    }
+    void unfinishedVisitsAreOfferedWhateverTheIntroduction() {
+        QFETCH(QString, introduction);
+        QFETCH(QString, error);
+        QFile::remove("dorvalia_intro.rtf");
+        const QString journals = JournalFolder();
+        // Whatever the outcome, the next tests find neither this introduction nor the journal.
+        const auto tidy = qScopeGuard([&] {
+            QDir(journals).removeRecursively();
+            QFile::remove("dorvalia_intro.rtf");
+            QDir().rmdir("dorvalia_intro.rtf");
+        });
+        if (introduction == "folder") {
+            QVERIFY(QDir().mkdir("dorvalia_intro.rtf"));
+        } else if (introduction == "large") {
+            QFile large("dorvalia_intro.rtf");
+            QVERIFY(large.open(QIODevice::WriteOnly));
+            QVERIFY(large.resize(DocumentFile::kMaxFileSize + 1)); // sparse: nothing written
+        }
+        QVERIFY(QDir().mkpath(journals));
+        Fixture::writeFile(journals + "/visita-20261207-090000-000-1-0001.txt",
+                           "{\"registro\":\"" + dir_.filePath("Isla07122026_reg.csv").toUtf8() +
+                               "\",\"alumno\":\"Ana\",\"leccion\":\"Isla\","
+                               "\"fecha\":\"07/12/2026\"}\n"
+                               "Ana,07/12/2026,Isla\r\nNombre,Secci\xf3n,Cuesti\xf3n,Respuesta,"
+                               "Juicio,1er intento\r\nAna,1,1,1,Correcta,si\r\n");
+        Boxes::answer(false); // "Visita sin terminar": No, set it aside
+
+        FormInicio->show();
+        QTRY_VERIFY(Boxes::unusedAnswers() == 0);
+        QStringList shown;
+        for (const Boxes::Shown& b : Boxes::shown())
+            shown.append(b.caption + u'|' + b.text.section(u',', 0, 0));
+        QStringList expected;
+        if (!error.isEmpty())
+            expected.append("start_window_test|" + error);
+        expected.append("Visita sin terminar|La visita de Ana a la lección Isla");
+        QCOMPARE(shown, expected);
     }
 
     void terminarAsksBeforeEnding() {
