@@ -125,8 +125,8 @@ private slots:
             step(FormLeccion, "UpDownPregunta", "up");
             step(FormLeccion, "UpDownRespuesta", "up");
             pickSection(1);
-            QCOMPARE(lastBox(),
-                     box(Boxes::Kind::Message, "lesson_window_test", "No se encuentra la .Sección 2"));
+            QCOMPARE(lastBox(), box(Boxes::Kind::Message, "lesson_window_test",
+                                    "No se encuentra la .Sección 2"));
             QCOMPARE(list->selectedIndex(), 0);
             QCOMPARE(text(FormLeccion, "MemoPregunta"), QString("Una"));
             click(FormLeccion, "BtAceptar");
