@@ -52,7 +52,7 @@ void CheckAfterOneEdit(benchmark::State& state) {
     LessonText text;
     for (int s = 1; s <= 99; ++s) {
         text.lineStarts.append(int(text.text.size()));
-        text.lines.append(QStringLiteral(".Sección %1").arg(s));
+        text.lines.append(SectionHeader(s));
         text.text += text.lines.last() + u'\n';
     }
     const int line = 50 * 91 + 1;

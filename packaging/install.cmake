@@ -109,9 +109,10 @@ add_custom_target(packaging_files ALL DEPENDS ${compressed} "${out}/guia-docente
 foreach(program IN LISTS programs)
     install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endforeach()
-# The guide shows the teacher's program in a picture beside it.
+# The guide shows the teacher's program in pictures beside it.
 install(FILES "${out}/copyright" "${out}/changelog.gz" "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
               "${out}/guia-docente.html" "${PROJECT_SOURCE_DIR}/docs/docente.png"
+              "${PROJECT_SOURCE_DIR}/docs/preparar.png"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvalia")
 install(FILES "${here}/debian/lintian-overrides" RENAME dorvalia
         DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides")
@@ -131,8 +132,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DORVALIA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from dpkg-shlibdeps (Debian's libqt6gui6 brings the X11 window plugin along).
 # What Qt loads at run time no linker sees, so it is named here: the toolkit's Spanish texts
-# (dialogs, buttons). The RTF reader's use of Qt's private interface (platform/rtf/PieceTable.cpp)
-# makes dpkg-shlibdeps ask for the very Qt it was built with (qt6-base-abi).
+# (dialogs, buttons). The program uses Qt's public interface alone, so the package takes any Qt 6
+# of the same series that dpkg-shlibdeps names, not the very build it was made with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del

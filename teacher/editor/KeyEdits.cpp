@@ -5,9 +5,9 @@
 
 JudgmentKind judgmentKind(const QString& line) {
     const QString marker = LineMarker(line);
-    if (marker == u".b")
+    if (marker == Mark::Right)
         return JudgmentKind::Correcta;
-    if (marker == u".m")
+    if (marker == Mark::Wrong)
         return JudgmentKind::Incorrecta;
     return JudgmentKind::Pendiente;
 }
@@ -15,13 +15,13 @@ JudgmentKind judgmentKind(const QString& line) {
 QString judgmentMark(JudgmentKind kind) {
     switch (kind) {
     case JudgmentKind::Correcta:
-        return QStringLiteral(".b");
+        return Mark::Right;
     case JudgmentKind::Incorrecta:
-        return QStringLiteral(".m");
+        return Mark::Wrong;
     case JudgmentKind::Pendiente:
         break;
     }
-    return QStringLiteral(".p");
+    return Mark::Pending;
 }
 
 void applyEdit(QStringList& lines, const LineEdit& edit) {
@@ -81,7 +81,7 @@ LineEdit addQuestion(const KeySection& section, int after) {
         at = section.questions.at(std::min<int>(after, section.questions.size() - 1)).end();
     if (section.header < 0 && section.questions.isEmpty())
         at = 0;
-    return {at, 0, {QStringLiteral(".c")}, QStringLiteral("añadir una pregunta")};
+    return {at, 0, {Mark::Question}, QStringLiteral("añadir una pregunta")};
 }
 
 LineEdit addAnswer(const KeyQuestion& question, int after) {
@@ -90,7 +90,7 @@ LineEdit addAnswer(const KeyQuestion& question, int after) {
         at = question.answers.at(std::min<int>(after, question.answers.size()) - 1).end();
     return {at,
             0,
-            {QStringLiteral(".r"), judgmentMark(JudgmentKind::Incorrecta)},
+            {Mark::Answer, judgmentMark(JudgmentKind::Incorrecta)},
             QStringLiteral("añadir una respuesta")};
 }
 
@@ -133,10 +133,7 @@ LineEdit addSection(const QStringList& lines, const KeyStructure& key, int numbe
             break;
         }
     }
-    return {at,
-            0,
-            {QStringLiteral(".Sección %1").arg(number)},
-            QStringLiteral("añadir la sección %1").arg(number)};
+    return {at, 0, {SectionHeader(number)}, QStringLiteral("añadir la sección %1").arg(number)};
 }
 
 std::optional<LineEdit> difference(const QStringList& before, const QStringList& after) {

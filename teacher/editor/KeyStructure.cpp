@@ -1,14 +1,14 @@
 #include "KeyStructure.h"
 
 #include "AnswerKey.h"
-#include "KeyRules.h"
+#include "KeyPositions.h"
 
 #include <QSet>
 
 namespace {
 
 bool isStructural(const QString& marker) {
-    return marker == u".s" || marker == u".c" || marker == u".r";
+    return marker == Mark::Section || marker == Mark::Question || marker == Mark::Answer;
 }
 
 } // namespace
@@ -38,12 +38,12 @@ KeyStructure readKeyStructure(const QStringList& lines) {
     KeyQuestion* question = nullptr;
     for (int i = 0; i < n; ++i) {
         const QString marker = LineMarker(lines[i]);
-        if (marker == u".s") {
+        if (marker == Mark::Section) {
             if (section)
                 section->end = i;
             KeySection next;
             next.header = i;
-            const int number = headerNumber(lines[i]);
+            const int number = SectionHeaderNumber(lines[i]);
             // Only the first header of a number is ever found.
             if (number > 0 && !numbers.contains(number)) {
                 numbers.insert(number);
@@ -52,14 +52,14 @@ KeyStructure readKeyStructure(const QStringList& lines) {
             key.sections.append(next);
             section = &key.sections.last();
             question = nullptr;
-        } else if (marker == u".c") {
+        } else if (marker == Mark::Question) {
             if (!section) {
                 key.sections.append(KeySection{});
                 section = &key.sections.last();
             }
             section->questions.append(KeyQuestion{i, {}});
             question = &section->questions.last();
-        } else if (marker == u".r" && question) {
+        } else if (marker == Mark::Answer && question) {
             KeyAnswer answer{i, -1};
             // The line after an answer is its judgment unless it starts something else.
             if (i + 1 < n && !isStructural(LineMarker(lines[i + 1])))

@@ -15,9 +15,9 @@ QStringList withQuestions(QStringList lines, const QList<ImportedQuestion>& ques
         if (!blocks.contains(section))
             order.append(section);
         QStringList& block = blocks[section];
-        block.append(QStringLiteral(".c") + singleLine(q.text));
+        block.append(Mark::Question + singleLine(q.text));
         for (const ImportedAnswer& a : q.answers) {
-            block.append(QStringLiteral(".r") + singleLine(a.text));
+            block.append(Mark::Answer + singleLine(a.text));
             block.append(judgmentMark(a.judgment) + singleLine(a.feedback));
         }
     }

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "Boxes.h"
 #include "ClassResultsView.h"
+#include "Clock.h"
 #include "CommandLine.h"
 
 #include <QAbstractItemModel>
@@ -103,6 +104,15 @@ private slots:
         QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).value(0),
                  QStringLiteral("Ana|28|28|28|0|0|1|1||"));
         QCOMPARE(view.summary().problems.size(), kRegisters);
+    }
+
+    // The dates offered are the week up to today, as the program's clock tells it.
+    void theDatesOfferedEndToday() {
+        Clock::setNow(QDateTime(QDate(2026, 3, 2), QTime(23, 59)));
+        ClassResultsView view;
+        Clock::setNow(std::nullopt);
+        QCOMPARE(view.findChild<QDateEdit*>("Desde")->date(), QDate(2026, 2, 23));
+        QCOMPARE(view.findChild<QDateEdit*>("Hasta")->date(), QDate(2026, 3, 2));
     }
 
     void exportsThroughTheDialogs() {

@@ -3,6 +3,7 @@
 #include "ui_ClassResultsView.h"
 
 #include "Boxes.h"
+#include "Clock.h"
 #include "RegisterName.h"
 #include "ResultsCharts.h"
 #include "SummaryCsv.h"
@@ -56,7 +57,7 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     ui->setupUi(this);
     prepare(ui->TablaCuestiones, questions_);
     prepare(ui->TablaAlumnos, students_);
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     ui->Desde->setDate(today.addDays(-7));
     ui->Hasta->setDate(today);
     connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);

@@ -1,7 +1,7 @@
 #include "KeyHighlighter.h"
 
 #include "AnswerKey.h"
-#include "KeyRules.h"
+#include "KeyPositions.h"
 
 namespace {
 
@@ -22,20 +22,20 @@ KeyHighlighter::KeyHighlighter(QTextDocument* document) : QSyntaxHighlighter(doc
 
 void KeyHighlighter::highlightBlock(const QString& text) {
     const QString marker = LineMarker(text);
-    const bool judgment =
-        previousBlockState() == Answer && marker != u".s" && marker != u".c" && marker != u".r";
-    setCurrentBlockState(marker == u".r" ? Answer : Other);
+    const bool judgment = previousBlockState() == Answer && marker != Mark::Section &&
+                          marker != Mark::Question && marker != Mark::Answer;
+    setCurrentBlockState(marker == Mark::Answer ? Answer : Other);
     if (judgment) {
         QColor colour(0xa0, 0x60, 0x00); // pending
-        if (marker == u".b")
+        if (marker == Mark::Right)
             colour = QColor(0x00, 0x80, 0x00);
-        else if (marker == u".m")
+        else if (marker == Mark::Wrong)
             colour = QColor(0xb0, 0x00, 0x00);
         setFormat(0, std::min<int>(2, text.size()), coloured(colour));
         return;
     }
-    if (marker == u".s") {
-        if (headerNumber(text) > 0) {
+    if (marker == Mark::Section) {
+        if (SectionHeaderNumber(text) > 0) {
             setFormat(0, int(text.size()), coloured(QColor(0x10, 0x30, 0x90)));
         } else {
             // A header the student's program never finds.
@@ -44,9 +44,9 @@ void KeyHighlighter::highlightBlock(const QString& text) {
             wrong.setUnderlineColor(Qt::red);
             setFormat(0, int(text.size()), wrong);
         }
-    } else if (marker == u".c") {
+    } else if (marker == Mark::Question) {
         setFormat(0, 2, coloured(QColor(0x00, 0x40, 0xc0)));
-    } else if (marker == u".r") {
+    } else if (marker == Mark::Answer) {
         setFormat(0, 2, coloured(QColor(0x70, 0x00, 0x70)));
     } else if (!text.trimmed().isEmpty()) {
         // A line the student's program ignores.

@@ -1,19 +1,20 @@
 #include "PrepareView.h"
 
 #include "ui_PrepareView.h"
-#include "ui_Unit3.h"
 
 #include "Ansi.h"
 #include "AnswerKey.h"
 #include "Boxes.h"
 #include "KeyDocument.h"
 #include "KeyHighlighter.h"
-#include "KeyRules.h"
+#include "KeyPositions.h"
 #include "KeyTextSync.h"
 #include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "LessonReader.h"
+#include "LessonViewer.h"
 #include "Questions.h"
+#include "RichViewer.h"
 #include "Sections.h"
 #include "ToolkitError.h"
 #include "Worksheet.h"
@@ -78,10 +79,9 @@ QColor severityColour(Problem::Severity severity) {
 // The lesson window's viewer width: the reading wraps here where it wraps for the student.
 int lessonViewerWidth() {
     static const int width = [] {
-        QDialog form;
-        Ui::TFormLeccion lesson;
-        lesson.setupUi(&form);
-        return lesson.LectorDeSeccion->width();
+        RichViewer viewer;
+        shapeAsLessonViewer(viewer);
+        return viewer.width();
     }();
     return width;
 }
@@ -290,7 +290,7 @@ void PrepareView::newKey(const QString& path) {
         return;
     QStringList lines;
     for (auto it = readingFacts_.markerLines.begin(); it != readingFacts_.markerLines.end(); ++it)
-        lines.append(QStringLiteral(".Sección %1").arg(it.key()));
+        lines.append(SectionHeader(it.key()));
     document_->startNew(keyPath, lines);
 }
 
