@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "GiftCommands.h"
+#include "InformeCommand.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
 #include "WorksheetCommand.h"
@@ -9,6 +10,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReviseCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
+    commands.push_back(std::make_unique<InformeCommand>());
     commands.push_back(std::make_unique<GiftCommand>());
     commands.push_back(std::make_unique<FromGiftCommand>());
     commands.push_back(std::make_unique<WorksheetCommand>());

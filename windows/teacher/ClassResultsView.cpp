@@ -4,6 +4,7 @@
 
 #include "Boxes.h"
 #include "Clock.h"
+#include "CourseView.h"
 #include "RegisterName.h"
 #include "ResultsCharts.h"
 #include "SummaryCsv.h"
@@ -55,6 +56,9 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ClassResultsView>()),
       questions_(new QStandardItemModel(this)), students_(new QStandardItemModel(this)) {
     ui->setupUi(this);
+    course_ = new CourseView(ui->PestanaCurso);
+    ui->PestanaCurso->layout()->addWidget(course_);
+    connect(course_, &CourseView::joinsChanged, this, &ClassResultsView::JoinsChange);
     prepare(ui->TablaCuestiones, questions_);
     prepare(ui->TablaAlumnos, students_);
     const QDate today = Clock::today();
@@ -106,6 +110,23 @@ void ClassResultsView::BtLeerClick() {
         Boxes::message(QStringLiteral("No existe la carpeta «%1».").arg(ui->Carpeta->text()));
         return;
     }
+    if (!joinsChosen_)
+        joinsPath_ = QDir(folder).filePath(kJoinsFileName);
+    QString failure;
+    if (!names_.load(joinsPath_, failure))
+        Boxes::error(failure);
+    read(folder);
+}
+
+void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joinsPath) {
+    names_ = names;
+    joinsChosen_ = joinsChosen_ || joinsPath != QDir(folder_).filePath(kJoinsFileName);
+    joinsPath_ = joinsPath;
+    if (!reading())
+        read(folder_);
+}
+
+void ClassResultsView::read(const QString& folder) {
     folder_ = folder;
     const bool dated = ui->FiltrarFechas->isChecked();
     from_ = dated ? ui->Desde->date() : QDate();
@@ -115,13 +136,16 @@ void ClassResultsView::BtLeerClick() {
     ui->Progreso->setRange(0, 0);
     ui->Estado->setText(QStringLiteral("Leyendo los registros…"));
     const QDate from = from_, to = to_;
+    const StudentNames names = names_;
     watcher_.setFuture(
-        QtConcurrent::run([folder, subfolders, from, to](QPromise<ClassSummary>& promise) {
-            promise.addResult(
-                SummarizeFolder(folder, subfolders, from, to, [&promise](int done, int total) {
+        QtConcurrent::run([folder, subfolders, from, to, names](QPromise<ClassSummary>& promise) {
+            promise.addResult(SummarizeFolder(
+                folder, subfolders, from, to,
+                [&promise](int done, int total) {
                     promise.setProgressRange(0, total);
                     promise.setProgressValue(done);
-                }));
+                },
+                names));
         }));
 }
 
@@ -167,6 +191,7 @@ void ClassResultsView::showSummary() {
         state += QStringLiteral(" Ninguna visita en las fechas elegidas.");
     ui->Estado->setText(state);
     LeccionChange();
+    course_->setSummary(summary_, names_, joinsPath_, heading());
     emit summaryShown();
 }
 
@@ -255,12 +280,13 @@ void ClassResultsView::BtExportarCsvExcelClick() {
 
 void ClassResultsView::exportCsv(CsvStyle style) {
     QString folder = documentsFolder();
-    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv y alumnos.csv"), folder))
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv, alumnos.csv y curso.csv"),
+                             folder))
         return;
     QString failure;
     if (!WriteSummaryCsv(summary_, folder, failure, style))
         return Boxes::error(failure);
-    ui->Estado->setText(QStringLiteral("cuestiones.csv y alumnos.csv guardados en %1.")
+    ui->Estado->setText(QStringLiteral("cuestiones.csv, alumnos.csv y curso.csv guardados en %1.")
                             .arg(QDir::toNativeSeparators(folder)));
 }
 
