@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Application.h"
+#include "BarChartView.h"
 #include "Boxes.h"
 #include "Clock.h"
 #include "LessonFiles.h"
@@ -15,15 +16,13 @@
 #include "Visit.h"
 
 #include <QAccessible>
-#include <QBarSet>
-#include <QChartView>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QStackedBarSeries>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -453,13 +452,9 @@ private slots:
         QList<qreal> values;
         whenModal(Resultados, [&] {
             marks = Resultados->markTexts();
-            auto* series = qobject_cast<QStackedBarSeries*>(
-                in<QChartView>(Resultados, "Chart1")->chart()->series().value(0));
-            QVERIFY(series);
-            QCOMPARE(series->objectName(), QString("Series1"));
-            for (QBarSet* set : series->barSets()) {
-                labels.append(set->label());
-                values.append(set->at(labels.size() - 1));
+            for (const ChartBar& bar : in<BarChartView>(Resultados, "Chart1")->chart().bars) {
+                labels.append(bar.label);
+                values.append(bar.value);
             }
             QCOMPARE(text(Resultados, "Nombre"), QString("Nombre: Beatriz"));
             QCOMPARE(text(Resultados, "Leccion"), QString("Lección: Tema"));
@@ -599,6 +594,45 @@ private slots:
                 for (qsizetype j = i + 1; j < drawn.size(); ++j)
                     QVERIFY(!drawn[i].intersects(drawn[j]));
             }
+        }
+    }
+
+    // Painted into a picture, the chart shows the green, red and blue bars side by side, each
+    // as high as its share of the axis.
+    void theChartsPictureShowsEachBarAtItsHeight() {
+        NumCorrectas = 1;
+        NumIncorrectas = 1;
+        NumPendientes = 2;
+        QImage picture;
+        QRectF plot;
+        whenModal(Resultados, [&] {
+            auto* chart = in<BarChartView>(Resultados, "Chart1");
+            picture = QImage(chart->size(), QImage::Format_RGB32);
+            chart->render(&picture);
+            plot = chart->chartLayout().plot;
+            click(Resultados, "Button1");
+        });
+        Resultados->ShowResults();
+        const std::array<std::pair<QColor, double>, 3> bars = {
+            {{QColor(0, 128, 0), 25}, {QColor(255, 0, 0), 25}, {QColor(0, 0, 255), 50}}};
+        int lastRight = -1;
+        for (const auto& [colour, share] : bars) {
+            // Inside the plot: the titles around it are blue too.
+            const QRect area = plot.toAlignedRect() & picture.rect();
+            QRect found;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (picture.pixelColor(x, y) == colour)
+                        found |= QRect(x, y, 1, 1);
+                }
+            }
+            QVERIFY2(!found.isEmpty(), qPrintable(colour.name()));
+            QVERIFY(found.left() > lastRight);
+            lastRight = found.right();
+            QVERIFY(found.width() > 20);
+            QVERIFY(qAbs(found.bottom() + 1 - plot.bottom()) <= 1.5);
+            QVERIFY2(qAbs(found.height() - share / 100 * plot.height()) <= 1.5,
+                     qPrintable(QString::number(found.height())));
         }
     }
 
