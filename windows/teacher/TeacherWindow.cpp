@@ -2,9 +2,12 @@
 
 #include "ui_TeacherWindow.h"
 
+#include "AboutTeacher.h"
 #include "CheckView.h"
 #include "ClassResultsView.h"
 #include "Resources.h"
+
+#include <QMenuBar>
 
 TeacherWindow::TeacherWindow(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TeacherWindow>()) {
@@ -12,6 +15,10 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
     addResultsTab(new ClassResultsView(this));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
+    help->setObjectName(QStringLiteral("MenuAyuda"));
+    help->addAction(QStringLiteral("&Acerca de Dorvalia para docentes"), this, &ShowTeacherAbout)
+        ->setObjectName(QStringLiteral("AccionAcercaDe"));
 }
 
 TeacherWindow::~TeacherWindow() = default;
