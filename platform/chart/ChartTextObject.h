@@ -9,7 +9,7 @@ class QTextDocument;
 
 // Bar charts inside a text document, painted as the document is painted: as vectors into a PDF.
 // A chart stands in the document's HTML as an image named by placeholder(); once the HTML is set,
-// replacePlaceholders() puts the charts in their place. The document must not outlive this.
+// replacePlaceholders() puts the charts in their place. They are drawn while this object lives.
 class ChartTextObject : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
