@@ -132,6 +132,8 @@ private slots:
         QFile pdf(out.filePath("informe.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
+        // The charts are drawn in the page, not pasted as pictures.
+        QVERIFY(!pdf.readAll().contains("/Subtype /Image"));
 
         Boxes::startScript();
         read(view, dir.filePath("no_existe"));

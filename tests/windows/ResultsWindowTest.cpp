@@ -2,13 +2,12 @@
 
 #include "StudentWindows.h"
 
+#include "BarChartView.h"
 #include "LessonFiles.h"
 #include "Unit5.h"
 #include "Visit.h"
 
-#include <QBarSet>
-#include <QChartView>
-#include <QStackedBarSeries>
+#include <QImage>
 
 #include <array>
 
@@ -17,7 +16,6 @@ using Fixture::whenModal;
 class ResultsWindowTest : public StudentWindowsTest {
     Q_OBJECT
 
-private slots:
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
@@ -29,13 +27,9 @@ private slots:
         QList<qreal> values;
         whenModal(Resultados, [&] {
             marks = Resultados->markTexts();
-            auto* series = qobject_cast<QStackedBarSeries*>(
-                in<QChartView>(Resultados, "Chart1")->chart()->series().value(0));
-            QVERIFY(series);
-            QCOMPARE(series->objectName(), QString("Series1"));
-            for (QBarSet* set : series->barSets()) {
-                labels.append(set->label());
-                values.append(set->at(labels.size() - 1));
+            for (const ChartBar& bar : in<BarChartView>(Resultados, "Chart1")->chart().bars) {
+                labels.append(bar.label);
+                values.append(bar.value);
             }
             QCOMPARE(text(Resultados, "Nombre"), QString("Nombre: Beatriz"));
             QCOMPARE(text(Resultados, "Leccion"), QString("Lección: Tema"));
@@ -82,6 +76,45 @@ private slots:
                 for (qsizetype j = i + 1; j < drawn.size(); ++j)
                     QVERIFY(!drawn[i].intersects(drawn[j]));
             }
+        }
+    }
+
+    // Painted into a picture, the chart shows the green, red and blue bars side by side, each
+    // as high as its share of the axis.
+    void theChartsPictureShowsEachBarAtItsHeight() {
+        NumCorrectas = 1;
+        NumIncorrectas = 1;
+        NumPendientes = 2;
+        QImage picture;
+        QRectF plot;
+        whenModal(Resultados, [&] {
+            auto* chart = in<BarChartView>(Resultados, "Chart1");
+            picture = QImage(chart->size(), QImage::Format_RGB32);
+            chart->render(&picture);
+            plot = chart->chartLayout().plot;
+            click(Resultados, "Button1");
+        });
+        Resultados->ShowResults();
+        const std::array<std::pair<QColor, double>, 3> bars = {
+            {{QColor(0, 128, 0), 25}, {QColor(255, 0, 0), 25}, {QColor(0, 0, 255), 50}}};
+        int lastRight = -1;
+        for (const auto& [colour, share] : bars) {
+            // Inside the plot: the titles around it are blue too.
+            const QRect area = plot.toAlignedRect() & picture.rect();
+            QRect found;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (picture.pixelColor(x, y) == colour)
+                        found |= QRect(x, y, 1, 1);
+                }
+            }
+            QVERIFY2(!found.isEmpty(), qPrintable(colour.name()));
+            QVERIFY(found.left() > lastRight);
+            lastRight = found.right();
+            QVERIFY(found.width() > 20);
+            QVERIFY(qAbs(found.bottom() + 1 - plot.bottom()) <= 1.5);
+            QVERIFY2(qAbs(found.height() - share / 100 * plot.height()) <= 1.5,
+                     qPrintable(QString::number(found.height())));
         }
     }
 };

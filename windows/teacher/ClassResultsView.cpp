@@ -2,6 +2,7 @@
 
 #include "ui_ClassResultsView.h"
 
+#include "BarChartView.h"
 #include "Boxes.h"
 #include "Clock.h"
 #include "CourseView.h"
@@ -12,7 +13,6 @@
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
 
-#include <QChartView>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -230,7 +230,7 @@ void ClassResultsView::LeccionChange() {
         header->moveSection(header->visualIndex(QTexto), QCuestion + 1);
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
-    QLayout* charts = ui->Graficos->layout();
+    QLayout* charts = ui->ContenidoGraficos->layout();
     while (QLayoutItem* item = charts->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -238,9 +238,11 @@ void ClassResultsView::LeccionChange() {
     if (index < 0)
         return;
     const LessonSummary& shown = summary_.lessons[index];
-    for (QChart* chart : {FirstAttemptChart(shown), SpreadChart(shown)}) {
-        auto* view = new QChartView(chart, ui->Graficos);
-        view->setRenderHint(QPainter::Antialiasing);
+    // A row per question: the list scrolls when a lesson has more than the tab shows.
+    for (const BarChart& chart : {FirstAttemptChart(shown), SpreadChart(shown)}) {
+        auto* view = new BarChartView(ui->ContenidoGraficos);
+        view->setChart(chart);
+        view->setMinimumHeight(view->sizeHint().height());
         charts->addWidget(view);
     }
 }
