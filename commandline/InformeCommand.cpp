@@ -149,7 +149,8 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
             reports.append({&student, QDir(target).filePath(file)});
         }
     } else {
-        const CourseStudent* student = FindCourseStudent(students, parser.value(studentOption));
+        const CourseStudent* student =
+            FindCourseStudent(students, names.shownName(parser.value(studentOption)));
         if (!student) {
             err << QStringLiteral("Ninguna visita de «%1» en los registros leídos.\n")
                        .arg(parser.value(studentOption));

@@ -104,7 +104,17 @@ const CourseStudent* FindCourseStudent(const QList<CourseStudent>& students, con
         if (student.name.toCaseFolded() == id)
             return &student;
     }
-    return nullptr;
+    // "Lucia" typed without its accent finds «Lucía», when no other student reads so.
+    const QString plain = PlainName(name);
+    const CourseStudent* found = nullptr;
+    for (const CourseStudent& student : students) {
+        if (PlainName(student.name) == plain) {
+            if (found)
+                return nullptr;
+            found = &student;
+        }
+    }
+    return found;
 }
 
 QStringList CourseCsvHeaders() {

@@ -37,7 +37,8 @@ struct CourseStudent {
 // The students of the summary, sorted by name as a Spanish reader sorts them.
 QList<CourseStudent> CourseStudents(const ClassSummary& summary);
 
-// The student of that name (as shown, case ignored), or null.
+// The student of that name (as shown, case ignored; or without accents, when only one student
+// reads so), or null.
 const CourseStudent* FindCourseStudent(const QList<CourseStudent>& students, const QString& name);
 
 // First-attempt success in percent; -1 without any question answered.

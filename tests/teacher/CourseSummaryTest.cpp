@@ -130,6 +130,11 @@ TEST_F(CourseSummaryTest, CursoCsvAndAStudentsPageFollowTheDefinitions) {
     const QList<CourseStudent> students = CourseStudents(summary);
     const CourseStudent* lucia = FindCourseStudent(students, "LUCÍA");
     ASSERT_NE(lucia, nullptr);
+    EXPECT_EQ(FindCourseStudent(students, "perez, ana"), &students[2]);
+    // Without the joins, "lucia" is a student of her own, and "Lucia" could be two.
+    const QList<CourseStudent> apartStudents = CourseStudents(SummarizeFolder(dir.path(), false));
+    EXPECT_EQ(FindCourseStudent(apartStudents, "Lucia")->name, "lucia");
+    EXPECT_EQ(FindCourseStudent(apartStudents, "LUCIÁ"), nullptr);
     const SummaryTable page = StudentPageTable(*lucia);
     QList<QStringList> cells;
     for (const QVariantList& row : page.rows) {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,6 +104,8 @@ private slots:
         ClassResultsView view;
         view.resize(1200, 700);
         view.show();
+        auto* views = view.findChild<QTabWidget*>("Vistas");
+        views->setCurrentWidget(view.findChild<QWidget*>("PestanaCurso"));
         read(view);
         auto* course = view.findChild<QTableView*>("TablaCurso");
         QCOMPARE(course->model()->rowCount(), 3);

@@ -11,16 +11,19 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 // Shares of the page's width of the lessons table's columns, in PageColumn's order.
-const QList<int> kShares = {18, 26, 14, 14, 28};
+const QList<int> kShares = {16, 22, 15, 17, 30};
 
 QString lessonsTable(const SummaryTable& table) {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                                   "width=\"100%\"><tr>");
     for (int c = 0; c < table.headers.size(); ++c)
-        html += QStringLiteral("<th width=\"%1%\" bgcolor=\"#dde6f0\">%2</th>")
+        html += QStringLiteral("<th width=\"%1%\" bgcolor=\"#dde6f0\" style=\"font-size: "
+                               "7pt\">%2</th>")
                     .arg(kShares.value(c, 10))
                     .arg(table.headers[c].toHtmlEscaped());
     html += QStringLiteral("</tr>");
@@ -35,6 +38,12 @@ QString lessonsTable(const SummaryTable& table) {
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
+}
+
+// Rows of a readable height: room for the title and the scale, then a row per lesson, within a
+// page with the table below it.
+qreal chartHeight(const CourseStudent& student) {
+    return std::clamp(70.0 + 26.0 * qreal(student.lessons.size()), 180.0, 640.0);
 }
 
 } // namespace
@@ -70,7 +79,8 @@ bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const
                        .arg(student.name.toHtmlEscaped(), StudentLine(student).toHtmlEscaped(),
                             heading.toHtmlEscaped());
     // The chart is drawn into the page as it is printed: vectors, sharp at any zoom.
-    html += QStringLiteral("<p>%1</p>").arg(charts.placeholder(TrendChart(student), 620, 260));
+    html += QStringLiteral("<p>%1</p>")
+                .arg(charts.placeholder(TrendChart(student), 620, chartHeight(student)));
     html += QStringLiteral("<h3>Lecciones</h3>") + lessonsTable(StudentPageTable(student));
     const QStringList again = ToTakeUpAgain(student);
     html += QStringLiteral("<h3>Cuestiones para retomar</h3>");

@@ -26,13 +26,16 @@ BarChart TrendChart(const CourseStudent& student) {
     chart.labelFont = font(7.5);
     chart.scaleFont = font(7.5);
     chart.markFont = font(7.5);
-    chart.barShare = 0.6;
+    // A row per lesson, from the top in time order: every lesson keeps its label however many
+    // the term has.
+    chart.orientation = BarChart::Orientation::Rows;
+    chart.barShare = 0.7;
     for (const CourseLesson& lesson : student.lessons) {
         const double percent = FirstRightPercent(lesson.firstRight, lesson.questionsAnswered);
         QString label = lesson.lesson;
         for (const QDate& day : lesson.visitDates) {
             if (day.isValid()) {
-                label += u' ' + day.toString(QStringLiteral("dd/MM"));
+                label = day.toString(QStringLiteral("dd/MM")) + u' ' + label;
                 break;
             }
         }
