@@ -63,9 +63,10 @@ CourseView::CourseView(QWidget* parent)
       course_(new QStandardItemModel(this)), filter_(new NameFilter(this)),
       lessons_(new QStandardItemModel(this)) {
     ui->setupUi(this);
-    trend_ = new BarChartView(ui->Tendencia);
+    // A term of many lessons makes a tall chart: its area scrolls.
+    trend_ = new BarChartView(ui->ContenidoTendencia);
     trend_->setObjectName(QStringLiteral("GraficoTendencia"));
-    ui->Tendencia->layout()->addWidget(trend_);
+    ui->ContenidoTendencia->layout()->addWidget(trend_);
     trend_->hide();
     filter_->setSourceModel(course_);
     filter_->setSortRole(kSortRole);
@@ -75,8 +76,8 @@ CourseView::CourseView(QWidget* parent)
     ui->TablaCurso->verticalHeader()->hide();
     ui->TablaLecciones->setModel(lessons_);
     ui->TablaLecciones->verticalHeader()->hide();
-    ui->Division->setStretchFactor(0, 3);
-    ui->Division->setStretchFactor(1, 2);
+    ui->Division->setStretchFactor(0, 1);
+    ui->Division->setStretchFactor(1, 1);
     connect(ui->FiltroAlumno, &QLineEdit::textChanged, this, &CourseView::FiltroAlumnoChange);
     connect(ui->TablaCurso->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CourseView::AlumnoChange);
