@@ -296,13 +296,13 @@ void PrepareView::newKey(const QString& path) {
 
 void PrepareView::BtAbrirLeccionClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         openLesson(path);
 }
 
 void PrepareView::BtNuevaClaveClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         newKey(path);
 }
 
