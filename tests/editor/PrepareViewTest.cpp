@@ -103,7 +103,8 @@ private slots:
         Fixture::writeFile(lessonPath("Teclas"), Fixture::lessonText({".Sección 1", ".Sección 2"}));
         TeacherWindow window;
         window.show();
-        QApplication::setActiveWindow(&window);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* tabs = window.findChild<QTabWidget*>("Pestanas");
         QCOMPARE(tabs->tabText(0), QString("Preparar lección"));
         tabs->setCurrentIndex(0);

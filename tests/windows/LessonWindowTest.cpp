@@ -257,14 +257,14 @@ private slots:
                     {".Sección 1", ".cUna", ".rSí", ".bBien", ".rNo", ".mMal"});
         QFile::remove(dir_.path() + "/Teclado07122026_reg.csv");
         FormInicio->show();
-        QApplication::setActiveWindow(FormInicio);
+        activate(FormInicio);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("BtSelecLec"));
         Boxes::answer(true, lessonPath("Teclado"));
         Boxes::answer(true, "Ana");
         QStringList focus;
         QStringList marks;
         whenModal(FormLeccion, [&] {
-            QApplication::setActiveWindow(FormLeccion);
+            activate(FormLeccion);
             focus << QApplication::focusWidget()->objectName();
             focus << key(Qt::Key_Down) << key(Qt::Key_Tab) << key(Qt::Key_Up) << key(Qt::Key_Tab)
                   << key(Qt::Key_Up) << key(Qt::Key_Tab);
@@ -273,14 +273,14 @@ private slots:
             QCOMPARE(lastBox(), box(Boxes::Kind::Information, "Correcta", "Bien"));
             focus << key(Qt::Key_Tab) << key(Qt::Key_Tab) << key(Qt::Key_Tab) << key(Qt::Key_Tab);
             whenModal(Resultados, [&] {
-                QApplication::setActiveWindow(Resultados);
+                activate(Resultados);
                 QVERIFY(QTest::qWaitForWindowActive(Resultados));
                 marks = Resultados->markTexts();
                 focus << QApplication::focusWidget()->objectName();
                 focus << key(Qt::Key_Enter);
             });
             key(Qt::Key_Return);
-            QApplication::setActiveWindow(FormLeccion); // as the desktop does when it closes
+            activate(FormLeccion); // as the desktop does when it closes
             focus << QApplication::focusWidget()->objectName();
             focus << key(Qt::Key_Tab, Qt::ShiftModifier) << key(Qt::Key_Tab, Qt::ShiftModifier)
                   << key(Qt::Key_Tab, Qt::ShiftModifier);
@@ -323,7 +323,7 @@ private slots:
     void theReadingSizeIsRememberedAndTheLayoutFollowsItsAnchors() {
         QCOMPARE(in<QPlainTextEdit>(FormLeccion, "MemoPregunta")->font().pointSize(), 10);
         FormLeccion->show();
-        QApplication::setActiveWindow(FormLeccion);
+        activate(FormLeccion);
         QTest::keyClick(in<QWidget>(FormLeccion, "Npregunta"), Qt::Key_Plus, Qt::ControlModifier);
         QCOMPARE(in<QPlainTextEdit>(FormLeccion, "MemoRespuesta")->font().pointSize(), 11);
         QWidget* label = in<QWidget>(FormLeccion, "LRespuesta");

@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QTextBlock>
 #include <QToolButton>
+#include <QWindow>
 
 void click(QWidget* window, const char* name) {
     QTest::mouseClick(in<QAbstractButton>(window, name), Qt::LeftButton);
@@ -136,4 +137,14 @@ void StudentWindowsTest::cleanup() {
     FormLeccion = nullptr;
     Resultados = nullptr;
     QDir::setCurrent(home_);
+}
+
+void activate(QWidget* window) {
+    // The window's own activation, as the desktop gives it; a widget of a window that shares
+    // activation with the active one (a dialog and its parent) already counts as active, so the
+    // wait is for the window system's focus to reach this very window.
+    window->activateWindow();
+    QWindow* handle = window->windowHandle();
+    if (!QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == handle; }))
+        qWarning("the window %s did not become active", qPrintable(window->objectName()));
 }

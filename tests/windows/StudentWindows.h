@@ -39,6 +39,9 @@ QString box(Boxes::Kind kind, const QString& caption, const QString& text);
 void forgetSettings();
 // The text of the viewer's first visible line.
 QString topLine(RichViewer* viewer);
+// Makes the window the active one, as the desktop does when it is shown or a box over it closes,
+// and waits until it is.
+void activate(QWidget* window);
 
 // A key of three sections for the lessons that the tests write.
 extern const QStringList kKey;
