@@ -67,11 +67,12 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     }
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
-        return usageError(err, paths.size() < 2
-                                   ? QStringLiteral("faltan la ruta de la lección (RUTA_lec.rtf) "
-                                                    "y la carpeta de la clase.")
-                                   : QStringLiteral("sobran argumentos: se publica una lección "
-                                                    "cada vez."));
+        return usageError(
+            err, paths.isEmpty()    ? QStringLiteral("faltan la ruta de la lección (RUTA_lec.rtf) "
+                                                        "y la carpeta de la clase.")
+                 : paths.size() < 2 ? QStringLiteral("falta la carpeta de la clase.")
+                                    : QStringLiteral("sobran argumentos: se publica una lección "
+                                                     "cada vez."));
 
     const LessonReport report = checkLessonFiles(paths[0], readLessonText);
     for (const Problem& problem : report.problems)
