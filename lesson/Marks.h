@@ -9,6 +9,9 @@ inline const QString Question = QStringLiteral(".c");
 inline const QString Answer = QStringLiteral(".r");
 inline const QString Right = QStringLiteral(".b"); // judgment: the answer above is correct
 inline const QString Wrong = QStringLiteral(".m"); // judgment: the answer above is incorrect
+// The judgment the editor writes for an answer neither right nor wrong: any mark other than the
+// two above judges so.
+inline const QString Pending = QStringLiteral(".p");
 } // namespace Mark
 
 // ".Sección ": with the section number after it, a section's header line in the key and its

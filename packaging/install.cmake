@@ -109,9 +109,10 @@ add_custom_target(packaging_files ALL DEPENDS ${compressed} "${out}/guia-docente
 foreach(program IN LISTS programs)
     install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endforeach()
-# The guide shows the teacher's program in a picture beside it.
+# The guide shows the teacher's program in pictures beside it.
 install(FILES "${out}/copyright" "${out}/changelog.gz" "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
               "${out}/guia-docente.html" "${PROJECT_SOURCE_DIR}/docs/docente.png"
+              "${PROJECT_SOURCE_DIR}/docs/preparar.png"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvalia")
 install(FILES "${here}/debian/lintian-overrides" RENAME dorvalia
         DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides")

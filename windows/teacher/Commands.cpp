@@ -1,13 +1,18 @@
 #include "Commands.h"
 
+#include "GiftCommands.h"
 #include "PublishCommand.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
+#include "WorksheetCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReviseCommand>());
     commands.push_back(std::make_unique<PublishCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
+    commands.push_back(std::make_unique<GiftCommand>());
+    commands.push_back(std::make_unique<FromGiftCommand>());
+    commands.push_back(std::make_unique<WorksheetCommand>());
     return commands;
 }

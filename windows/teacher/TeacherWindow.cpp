@@ -5,6 +5,7 @@
 #include "CheckView.h"
 #include "ClassResultsView.h"
 #include "GuideWindow.h"
+#include "PrepareView.h"
 #include "Resources.h"
 
 #include <QMenuBar>
@@ -14,6 +15,9 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     useWindowResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
+    // The key is written before the lesson is checked; the program still starts on the check.
+    ui->Pestanas->insertTab(0, new PrepareView(this), QStringLiteral("Preparar lección"));
+    ui->Pestanas->setCurrentWidget(ui->Revisar);
     addResultsTab(new ClassResultsView(this));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     help->setObjectName(QStringLiteral("MenuAyuda"));

@@ -1,0 +1,69 @@
+#include "Questions.h"
+
+#include "AnswerKey.h"
+
+namespace {
+
+// GIFT's own characters, and the backslash, written so that they are read as text.
+QString escaped(const QString& text) {
+    QString out;
+    for (QChar c : text) {
+        if (QStringView(u"~=#{}:\\").contains(c))
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+GiftExport writeGift(const QStringList& lines) {
+    GiftExport out;
+    const KeyStructure key = readKeyStructure(lines);
+    for (const KeySection& section : key.sections) {
+        // What no student can reach stays out of Moodle too.
+        if (section.number == 0) {
+            out.skippedQuestions += int(section.questions.size());
+            continue;
+        }
+        out.text += QStringLiteral("$CATEGORY: Sección %1\n\n").arg(section.number);
+        for (int q = 0; q < section.questions.size(); ++q) {
+            const KeyQuestion& question = section.questions[q];
+            if (question.answers.isEmpty()) {
+                ++out.skippedQuestions;
+                continue;
+            }
+            out.text += QStringLiteral("::Sección %1, pregunta %2::%3 {\n")
+                            .arg(section.number)
+                            .arg(q + 1)
+                            .arg(escaped(LineText(lines[question.line])));
+            bool wrong = false;
+            for (const KeyAnswer& answer : question.answers) {
+                const QString judgment = answer.judgment >= 0 ? lines[answer.judgment] : QString();
+                QString mark = QStringLiteral("~");
+                switch (judgmentKind(judgment)) {
+                case JudgmentKind::Correcta:
+                    mark = QStringLiteral("=");
+                    break;
+                case JudgmentKind::Incorrecta:
+                    break;
+                case JudgmentKind::Pendiente:
+                    mark = QStringLiteral("~%0%");
+                    ++out.pendingAnswers;
+                    break;
+                }
+                wrong = wrong || mark != u"=";
+                out.text += u'\t' + mark + escaped(LineText(lines[answer.line]));
+                const QString feedback = LineText(judgment);
+                if (!feedback.isEmpty())
+                    out.text += QStringLiteral(" #") + escaped(feedback);
+                out.text += u'\n';
+            }
+            out.text += QStringLiteral("}\n\n");
+            ++out.questions;
+            if (!wrong)
+                ++out.withoutWrongAnswer;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,107 @@
+#include "KeyDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUndoCommand>
+
+namespace {
+
+constexpr int kTypingId = 1;
+
+class LineCommand : public QUndoCommand {
+public:
+    LineCommand(KeyDocument* document, const LineEdit& edit, bool typing)
+        : QUndoCommand(edit.label), document_(document), start_(edit.start),
+          inserted_(edit.inserted), typing_(typing) {
+        removedLines_ = document->lines().mid(edit.start, edit.removed);
+    }
+
+    void redo() override { document_->replace(start_, int(removedLines_.size()), inserted_); }
+    void undo() override { document_->replace(start_, int(inserted_.size()), removedLines_); }
+    int id() const override { return typing_ ? kTypingId : -1; }
+
+    // Letters typed into one line, one after the other, are one step.
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const LineCommand*>(other);
+        if (next->start_ != start_ || inserted_.size() != 1 || next->removedLines_.size() != 1 ||
+            next->inserted_.size() != 1 || removedLines_.size() != 1)
+            return false;
+        inserted_ = next->inserted_;
+        return true;
+    }
+
+private:
+    KeyDocument* document_;
+    int start_;
+    QStringList removedLines_;
+    QStringList inserted_;
+    bool typing_;
+};
+
+} // namespace
+
+KeyDocument::KeyDocument(QObject* parent) : QObject(parent) {}
+
+bool KeyDocument::open(const QString& path, QString& failure) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure = QStringLiteral("No se puede abrir la clave %1: %2")
+                      .arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    load(readKeyText(file.readAll()), path);
+    unsaved_ = false;
+    return true;
+}
+
+void KeyDocument::startNew(const QString& path, const QStringList& lines) {
+    KeyText text;
+    text.lines = lines;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        text.ends.append(KeyText::LineEnd::CrLf);
+    load(text, path);
+    unsaved_ = true;
+}
+
+void KeyDocument::load(const KeyText& text, const QString& path) {
+    undo_.clear();
+    text_ = text;
+    path_ = path;
+    structure_ = readKeyStructure(text_.lines);
+    emit reset();
+}
+
+void KeyDocument::edit(const LineEdit& edit, bool typing) {
+    if (edit.removed == 0 && edit.inserted.isEmpty())
+        return;
+    if (edit.removed == 1 && edit.inserted.size() == 1 &&
+        text_.lines.value(edit.start) == edit.inserted.first())
+        return;
+    undo_.push(new LineCommand(this, edit, typing));
+}
+
+void KeyDocument::setLines(const QStringList& lines) {
+    if (const std::optional<LineEdit> change = KeyEdits::difference(text_.lines, lines))
+        edit(*change, true);
+}
+
+void KeyDocument::replace(int start, int removed, const QStringList& inserted) {
+    text_.lines.remove(start, removed);
+    text_.ends.remove(start, removed);
+    const KeyText::LineEnd end = text_.newLineEnd();
+    for (qsizetype i = 0; i < inserted.size(); ++i) {
+        text_.lines.insert(start + i, inserted[i]);
+        text_.ends.insert(start + i, end);
+    }
+    structure_ = readKeyStructure(text_.lines);
+    emit changed(start, removed, int(inserted.size()));
+}
+
+KeySaveResult KeyDocument::save() {
+    KeySaveResult result = saveKey(text_, path_);
+    if (result.saved) {
+        undo_.setClean();
+        unsaved_ = false;
+    }
+    return result;
+}

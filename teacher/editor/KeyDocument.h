@@ -1,0 +1,56 @@
+#pragma once
+
+#include "KeyEdits.h"
+#include "KeySave.h"
+#include "KeyStructure.h"
+#include "KeyText.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+// The key being edited: one model, its lines exactly as the file has them, of which the form and
+// the text are two views. Every change is a LineEdit pushed on the undo stack; views redraw from
+// `changed`, never keeping text of their own.
+class KeyDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit KeyDocument(QObject* parent = nullptr);
+
+    // Reads the key file; false with a Spanish reason when it cannot be read.
+    bool open(const QString& path, QString& failure);
+    // An empty key to be saved at path, with the lines given.
+    void startNew(const QString& path, const QStringList& lines);
+
+    const QString& path() const { return path_; }
+    const KeyText& text() const { return text_; }
+    const QStringList& lines() const { return text_.lines; }
+    const KeyStructure& structure() const { return structure_; }
+    QUndoStack* undoStack() { return &undo_; }
+    bool modified() const { return !undo_.isClean() || unsaved_; }
+
+    // Pushes the edit. Typing in one line merges with the typing just before it, so that one
+    // undo takes back a word typed, not a letter.
+    void edit(const LineEdit& edit, bool typing = false);
+    // The text view's whole text, as lines: pushed as the one change it makes.
+    void setLines(const QStringList& lines);
+
+    KeySaveResult save();
+
+    // Used by the undo commands.
+    void replace(int start, int removed, const QStringList& inserted);
+
+signals:
+    // Lines [start, start + removed) were replaced by `added` lines.
+    void changed(int start, int removed, int added);
+    // A new key, or another one, was loaded.
+    void reset();
+
+private:
+    void load(const KeyText& text, const QString& path);
+
+    KeyText text_;
+    KeyStructure structure_;
+    QString path_;
+    QUndoStack undo_;
+    bool unsaved_ = false; // a new key not yet on disk
+};

@@ -1,0 +1,36 @@
+#include "Questions.h"
+
+#include "AnswerKey.h"
+#include "KeyText.h"
+
+#include <QMap>
+
+QStringList withQuestions(QStringList lines, const QList<ImportedQuestion>& questions,
+                          int chosenSection) {
+    // The questions of each section, in the file's order.
+    QMap<int, QStringList> blocks;
+    QList<int> order;
+    for (const ImportedQuestion& q : questions) {
+        const int section = q.section > 0 ? q.section : std::max(chosenSection, 1);
+        if (!blocks.contains(section))
+            order.append(section);
+        QStringList& block = blocks[section];
+        block.append(Mark::Question + singleLine(q.text));
+        for (const ImportedAnswer& a : q.answers) {
+            block.append(Mark::Answer + singleLine(a.text));
+            block.append(judgmentMark(a.judgment) + singleLine(a.feedback));
+        }
+    }
+    for (int number : order) {
+        KeyStructure key = readKeyStructure(lines);
+        if (key.sectionNumbered(number) < 0) {
+            applyEdit(lines, KeyEdits::addSection(lines, key, number));
+            key = readKeyStructure(lines);
+        }
+        const KeySection& section = key.sections[key.sectionNumbered(number)];
+        const int at =
+            section.questions.isEmpty() ? section.header + 1 : section.questions.last().end();
+        applyEdit(lines, {at, 0, blocks[number], {}});
+    }
+    return lines;
+}

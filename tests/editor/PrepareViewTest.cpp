@@ -1,0 +1,412 @@
+#include "PrepareView.h"
+
+#include "Ansi.h"
+#include "Boxes.h"
+#include "Clock.h"
+#include "CommandLine.h"
+#include "KeyDocument.h"
+#include "LessonFixture.h"
+#include "ListBox.h"
+#include "Questions.h"
+#include "TeacherWindow.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit5.h"
+#include "UpDown.h"
+#include "Worksheet.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using Fixture::whenModal;
+
+namespace {
+
+// A key for the widget with the keyboard focus.
+void key(int k, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY2(focus, "no widget has the focus");
+    QTest::keyClick(focus, Qt::Key(k), modifiers);
+}
+
+// Types text into the widget, one key a character, Spanish letters too.
+void typeInto(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c == u'\n')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
+    }
+}
+
+void type(const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY2(focus, "no widget has the focus");
+    typeInto(focus, text);
+}
+
+QString focusName() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+// The last box shown, as "caption|text".
+QString lastBox() {
+    return Boxes::shown().isEmpty()
+               ? QString()
+               : Boxes::shown().back().caption + u'|' + Boxes::shown().back().text;
+}
+
+QStringList treeRows(QTreeWidget* tree) {
+    QStringList rows;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        QString row = (*it)->text(0);
+        if (!(*it)->text(1).isEmpty())
+            row += u'|' + (*it)->text(1);
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+class PrepareViewTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString lessonPath(const QString& name) const { return dir_.path() + u'/' + name + "_lec.rtf"; }
+
+private slots:
+    void initTestCase() {
+        Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+        Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
+    }
+    void init() { Boxes::startScript(); }
+    void cleanup() {
+        QCOMPARE(Boxes::unanswered(), 0);
+        QCOMPARE(Boxes::unusedAnswers(), 0);
+        Boxes::stopScript();
+    }
+
+    // A teacher writes a two-section lesson's key with the keyboard alone, and a student answers
+    // it in the student's program: the verdicts and feedback are the ones written.
+    void aKeyWrittenByKeyboardIsTheOneTheStudentReads() {
+        Fixture::writeFile(lessonPath("Teclas"), Fixture::lessonText({".Sección 1", ".Sección 2"}));
+        TeacherWindow window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        auto* tabs = window.findChild<QTabWidget*>("Pestanas");
+        QCOMPARE(tabs->tabText(0), QString("Preparar lección"));
+        tabs->setCurrentIndex(0);
+        auto* view = window.findChild<PrepareView*>();
+        view->findChild<QWidget*>("BtNuevaClave")->setFocus();
+
+        Boxes::answer(true, lessonPath("Teclas"));
+        key(Qt::Key_Space); // «Nueva clave…»
+        auto* tree = view->findChild<QTreeWidget*>("ArbolClave");
+        QCOMPARE(treeRows(tree), QStringList({"Sección 1", "Sección 2"}));
+        QCOMPARE(focusName(), QString("ArbolClave"));
+
+        key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(focusName(), QString("EdTexto"));
+        type("¿Dónde vive Lucía?");
+        const QList<std::tuple<QString, int, QString>> answers = {
+            {"En la isla.", Qt::Key_C, "¡Bien! Lo dice el primer párrafo."},
+            {"En el mar.", Qt::Key_I, "No: relee el primer párrafo."},
+            {"En la luna.", Qt::Key_P, "Piénsalo otra vez."},
+        };
+        for (const auto& [answer, judgment, feedback] : answers) {
+            key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(focusName(), QString("EdTexto"));
+            type(answer);
+            key(Qt::Key_Tab);
+            QCOMPARE(focusName(), QString("Juicio"));
+            // The combo box searches by the letters typed within this time as one word.
+            QTest::qWait(QApplication::keyboardInputInterval() + 50);
+            key(judgment);
+            key(Qt::Key_Tab);
+            QCOMPARE(focusName(), QString("EdComentario"));
+            type(feedback);
+        }
+        QStringList expected = {".Sección 1",    ".c¿Dónde vive Lucía?",
+                                ".rEn la isla.", ".b¡Bien! Lo dice el primer párrafo.",
+                                ".rEn el mar.",  ".mNo: relee el primer párrafo.",
+                                ".rEn la luna.", ".pPiénsalo otra vez.",
+                                ".Sección 2"};
+        QCOMPARE(view->document()->lines(), expected);
+
+        // Undo takes back the feedback typed, as one step; redo brings it again.
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->document()->lines().at(7), QString(".p"));
+        QCOMPARE(view->findChild<QLineEdit*>("EdComentario")->text(), QString());
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(view->document()->lines(), expected);
+        QCOMPARE(view->findChild<QLineEdit*>("EdComentario")->text(),
+                 QString("Piénsalo otra vez."));
+
+        // Section 2 gets its question from the tree: End, then the same keys.
+        tree->setFocus();
+        key(Qt::Key_End);
+        key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        type("¿Quién es Lucía?");
+        key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        type("La nieta.");
+        key(Qt::Key_Tab);
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        key(Qt::Key_C);
+        key(Qt::Key_Tab);
+        type("Sí.");
+        expected += {".c¿Quién es Lucía?", ".rLa nieta.", ".bSí."};
+        QCOMPARE(view->document()->lines(), expected);
+        view->checkNow();
+        QCOMPARE(view->report().count(Problem::Severity::Error), 0);
+
+        key(Qt::Key_S, Qt::ControlModifier);
+        QByteArray bytes;
+        for (const QString& line : expected)
+            bytes += stringToAnsi(line) + "\r\n";
+        QCOMPARE(Fixture::readFile(dir_.path() + "/Teclas_CRJ.TXT"), bytes);
+        QVERIFY(!view->document()->modified());
+        // A letter more in the same field after saving is a change to save, and undoing it is not.
+        type("!");
+        QVERIFY(view->document()->modified());
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!view->document()->modified());
+        window.close();
+
+        // The student's program reads it.
+        FormInicio = new TFormInicio();
+        FormLeccion = new TFormLeccion(FormInicio);
+        Resultados = new TResultados(FormLeccion);
+        FormInicio->show();
+        Boxes::answer(true, lessonPath("Teclas"));
+        Boxes::answer(true, "Ana");
+        Boxes::answer(false); // "Trabajo Incompleto": No, end the lesson
+        QStringList boxes;
+        whenModal(FormLeccion, [&] {
+            auto* list = FormLeccion->findChild<ListBox*>("ListaDeSecciones");
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(0)).center());
+            auto step = [](const char* selector) {
+                QTest::mouseClick(
+                    FormLeccion->findChild<UpDown*>(selector)->findChild<QToolButton*>("up"),
+                    Qt::LeftButton);
+            };
+            step("UpDownPregunta");
+            for (int k = 1; k <= 3; ++k) {
+                step("UpDownRespuesta");
+                QTest::mouseClick(FormLeccion->findChild<QPushButton*>("BtAceptar"),
+                                  Qt::LeftButton);
+                boxes.append(lastBox());
+            }
+            QTest::mouseClick(FormLeccion->findChild<QPushButton*>("BtTerminarLec"),
+                              Qt::LeftButton);
+        });
+        QTest::mouseClick(FormInicio->findChild<QPushButton*>("BtSelecLec"), Qt::LeftButton);
+        QCOMPARE(boxes, QStringList({"Correcta|¡Bien! Lo dice el primer párrafo.",
+                                     "Incorrecta|No: relee el primer párrafo.",
+                                     "Pendiente|Piénsalo otra vez."}));
+        delete FormInicio;
+        FormInicio = nullptr;
+        FormLeccion = nullptr;
+        Resultados = nullptr;
+    }
+
+    // A key with problems: nothing of it is lost, its problems are listed and lead to their
+    // place; the text view and the form show each other's edits; leaving with changes asks.
+    void aKeyWithProblemsIsShownCheckedAndKept() {
+        Fixture::writeFile(lessonPath("Fallos"),
+                           Fixture::lessonText({".Sección 1", ".Sección 2", ".Sección 3"}));
+        const QByteArray bytes = stringToAnsi(u".Sección 1\n.c¿Uno?\n.rA\n.bBien\n.rB\n"
+                                              u"x\n.Sección 3 \n.cSuelta\n.Sección 2\n.cDos");
+        const QString keyPath = dir_.path() + "/Fallos_CRJ.TXT";
+        Fixture::writeFile(keyPath, bytes);
+        TeacherWindow window;
+        window.show();
+        auto* view = window.findChild<PrepareView*>();
+        view->openLesson(lessonPath("Fallos"));
+        auto* tree = view->findChild<QTreeWidget*>("ArbolClave");
+        QCOMPARE(treeRows(tree),
+                 QStringList({"Sección 1", "1. ¿Uno?", "1. A|Correcta", "2. B|Pendiente",
+                              "«.Sección 3 » (el alumno no encuentra este encabezado)",
+                              "1. Suelta|sin respuestas", "Sección 2", "1. Dos|sin respuestas",
+                              "Sección 3 (no está en la clave)"}));
+        auto* problems = view->findChild<QTreeWidget*>("ProblemasClave");
+        QStringList places;
+        for (int i = 0; i < problems->topLevelItemCount(); ++i)
+            places.append(problems->topLevelItem(i)->text(0) + u'|' +
+                          problems->topLevelItem(i)->text(1));
+        QVERIFY2(places.contains("error|Fallos_CRJ.TXT:7"), qPrintable(places.join(", ")));
+        QVERIFY(places.contains("error|Fallos_CRJ.TXT:10"));
+
+        // Choosing a problem chooses its item.
+        for (int i = 0; i < problems->topLevelItemCount(); ++i) {
+            if (problems->topLevelItem(i)->text(1) == "Fallos_CRJ.TXT:10")
+                problems->setCurrentItem(problems->topLevelItem(i));
+        }
+        QCOMPARE(tree->currentItem()->text(0), QString("1. Dos"));
+
+        // Saved unchanged, the file is the same, byte for byte.
+        QVERIFY(view->BtGuardarClaveClick());
+        QCOMPARE(Fixture::readFile(keyPath), bytes);
+
+        // The form's edit shows in the text; the text's edit shows in the form.
+        auto* text = view->findChild<QPlainTextEdit*>("TextoClave");
+        view->findChild<QLineEdit*>("EdTexto")->setFocus();
+        typeInto(view->findChild<QLineEdit*>("EdTexto"), " ¿y tres?");
+        QCOMPARE(text->document()->findBlockByNumber(9).text(), QString(".cDos ¿y tres?"));
+        QTextCursor cursor(text->document()->findBlockByNumber(1));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        text->setTextCursor(cursor);
+        typeInto(text, "!");
+        QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QString("1. ¿Uno?!"));
+        QTest::keyClick(text, Qt::Key_Return);
+        typeInto(text, ".rC\n.mNo");
+        QCOMPARE(treeRows(tree).mid(0, 5), QStringList({"Sección 1", "1. ¿Uno?!", "1. C|Incorrecta",
+                                                        "2. A|Correcta", "3. B|Pendiente"}));
+        view->checkNow();
+
+        // An answer moved down and removed with the buttons, and both steps undone.
+        const QStringList typed = view->document()->lines();
+        auto button = [&](const char* name) {
+            QTest::mouseClick(view->findChild<QPushButton*>(name), Qt::LeftButton);
+        };
+        tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0));
+        button("BtBajar");
+        QCOMPARE(view->document()->lines().mid(2, 4),
+                 QStringList({".rA", ".bBien", ".rC", ".mNo"}));
+        QCOMPARE(tree->currentItem()->text(0), QString("2. C"));
+        button("BtQuitar");
+        QCOMPARE(view->document()->lines().mid(2, 4), QStringList({".rA", ".bBien", ".rB", "x"}));
+        // A section of the reading that the key lacks gets its block from its place in the tree.
+        tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));
+        button("BtAnadirPregunta");
+        QCOMPARE(view->document()->lines().mid(10), QStringList({".Sección 3", ".c"}));
+        QCOMPARE(tree->currentItem()->text(0), QString("1. (vacía)"));
+        for (int i = 0; i < 4; ++i)
+            button("BtDeshacer");
+        QCOMPARE(view->document()->lines(), typed);
+
+        // Another lesson with unsaved changes: No, then No again keeps them.
+        Boxes::answer(false);
+        Boxes::answer(false);
+        view->openLesson(lessonPath("Fallos"));
+        QVERIFY(view->document()->modified());
+        QCOMPARE(lastBox(),
+                 "Preparar lección|¿Descartar los cambios de la clave Fallos_CRJ.TXT? Se "
+                 "perderán.");
+        // Closing the program: Sí saves them, with the key before kept as .bak.
+        Boxes::answer(true);
+        QVERIFY(window.close());
+        QCOMPARE(Fixture::readFile(keyPath + ".bak"), bytes);
+        QCOMPARE(Fixture::readFile(keyPath),
+                 stringToAnsi(u".Sección 1\n.c¿Uno?!\n.rC\n.mNo\n.rA\n.bBien\n.rB\nx\n"
+                              u".Sección 3 \n.cSuelta\n.Sección 2\n.cDos ¿y tres?"));
+    }
+    // Questions from Moodle go into the chosen section as one step to undo; the whole key goes
+    // out to GIFT.
+    void importAndExportFromTheTab() {
+        Fixture::writeFile(lessonPath("Moodle"), Fixture::lessonText({".Sección 1", ".Sección 2"}));
+        const QString keyPath = dir_.path() + "/Moodle_CRJ.TXT";
+        Fixture::writeFile(keyPath, Fixture::keyText({".Sección 1", ".cUna", ".rSí", ".bBien",
+                                                      ".rNo", ".mMal", ".Sección 2"}));
+        Fixture::writeFile(dir_.path() + "/preguntas.gift",
+                           "// de Moodle\n::T::¿Dos? {=Sí #Bien ~No #Mal}\n\n¿V o F? {T}\n");
+        Fixture::writeFile(dir_.path() + "/mala.gift", "¿Dos? {=Sí ~No\n");
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        view->openLesson(lessonPath("Moodle"));
+        auto* tree = view->findChild<QTreeWidget*>("ArbolClave");
+        tree->setCurrentItem(tree->topLevelItem(1)); // Sección 2
+
+        Boxes::answer(true, dir_.path() + "/mala.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtImportar"), Qt::LeftButton);
+        QCOMPARE(Boxes::shown().back().text,
+                 "No se importa ninguna pregunta de mala.gift: línea 1: falta la llave de cierre "
+                 "«}» de las respuestas que empiezan aquí.");
+        QCOMPARE(view->document()->lines().size(), 7);
+
+        Boxes::answer(true, dir_.path() + "/preguntas.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtImportar"), Qt::LeftButton);
+        QCOMPARE(lastBox(), "Preparar lección|1 preguntas importadas de preguntas.gift a la "
+                            "sección 2. 1 preguntas de otros tipos (verdadero o falso, respuesta "
+                            "corta, emparejamiento...) no se importan.");
+        const QStringList imported = {".Sección 1", ".cUna",   ".rSí", ".bBien", ".rNo", ".mMal",
+                                      ".Sección 2", ".c¿Dos?", ".rSí", ".bBien", ".rNo", ".mMal"};
+        QCOMPARE(view->document()->lines(), imported);
+        view->document()->undoStack()->undo();
+        QCOMPARE(view->document()->lines().size(), 7);
+        view->document()->undoStack()->redo();
+
+        Boxes::answer(true, dir_.path() + "/salida.gift");
+        QTest::mouseClick(view->findChild<QPushButton*>("BtExportarGift"), Qt::LeftButton);
+        QVERIFY(lastBox().startsWith("Preparar lección|2 preguntas exportadas a "));
+        QCOMPARE(readGift(QString::fromUtf8(Fixture::readFile(dir_.path() + "/salida.gift")))
+                     .questions.size(),
+                 2);
+        Boxes::answer(false); // leave without saving: not the changes
+        Boxes::answer(true);
+        window.close();
+    }
+
+    // The verbs: gift and back, refusals, and the worksheet.
+    void commandLine() {
+        Fixture::writeFile(lessonPath("Verbos"), Fixture::lessonText({".Sección 1"}));
+        const QStringList key = {".Sección 1", ".c¿Qué?", ".rEsto", ".bSí", ".rAquello", ".pQuizá"};
+        Fixture::writeFile(dir_.path() + "/Verbos_CRJ.TXT", Fixture::keyText(key));
+        auto run = [](const QStringList& arguments, int& status) {
+            QString out, err;
+            QTextStream o(&out), e(&err);
+            status = runCommandLine(arguments, o, e);
+            return out + err;
+        };
+        int status = -1;
+        const QString gift = dir_.path() + "/v.gift";
+        QCOMPARE(run({"gift", lessonPath("Verbos"), gift}, status),
+                 "1 preguntas exportadas a " + QDir::toNativeSeparators(gift) +
+                     ".\n1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.\n");
+        QCOMPARE(status, 0);
+        const QString copy = dir_.path() + "/Copia_CRJ.TXT";
+        QCOMPARE(run({"desde-gift", gift, copy}, status),
+                 "1 preguntas escritas en " + QDir::toNativeSeparators(copy) + ".\n");
+        QStringList back = key;
+        back[5] = ".mQuizá";
+        QCOMPARE(Fixture::readFile(copy), Fixture::keyText(back));
+        QVERIFY(run({"desde-gift", gift, copy}, status).contains("ya existe"));
+        QCOMPARE(status, 2);
+        QCOMPARE(run({"desde-gift", gift, copy, "--reemplazar"}, status).isEmpty(), false);
+        QCOMPARE(status, 0);
+        QCOMPARE(Fixture::readFile(copy + ".bak"), Fixture::keyText(back));
+        Fixture::writeFile(dir_.path() + "/mala.txt", "¿Cuál?\nA) Una\nANSWER:\n");
+        QVERIFY(
+            run({"desde-gift", dir_.path() + "/mala.txt", dir_.path() + "/Otra_CRJ.TXT"}, status)
+                .contains("línea 3: falta la letra de la respuesta correcta"));
+        QCOMPARE(status, 1);
+        QVERIFY(!QFile::exists(dir_.path() + "/Otra_CRJ.TXT"));
+
+        const QString pdf = dir_.path() + "/ficha.pdf";
+        QCOMPARE(run({"ficha", lessonPath("Verbos"), "--pdf", pdf, "--con-clave"}, status),
+                 "Ficha escrita en " + QDir::toNativeSeparators(pdf) + ".\n");
+        QVERIFY(Fixture::readFile(pdf).startsWith("%PDF"));
+        // The student's copy has the answers to tick; the teacher's, their judgments too.
+        QTextDocument student, teacher;
+        AppendWorksheetQuestions(student, key, WorksheetCopy::Alumno);
+        AppendWorksheetQuestions(teacher, key, WorksheetCopy::Docente);
+        QVERIFY(student.toPlainText().contains("Aquello"));
+        QVERIFY(!student.toPlainText().contains("Quizá"));
+        QVERIFY(teacher.toPlainText().contains("Correcta. Sí"));
+        QVERIFY(teacher.toPlainText().contains("Pendiente. Quizá"));
+    }
+};
+
+QTEST_MAIN(PrepareViewTest)
+#include "PrepareViewTest.moc"

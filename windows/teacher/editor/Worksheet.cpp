@@ -1,0 +1,116 @@
+#include "Worksheet.h"
+
+#include "AnswerKey.h"
+#include "KeyEdits.h"
+#include "KeyStructure.h"
+#include "RtfReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "Ansi.h"
+
+namespace {
+
+QString judgmentWord(JudgmentKind kind) {
+    switch (kind) {
+    case JudgmentKind::Correcta:
+        return QStringLiteral("Correcta");
+    case JudgmentKind::Incorrecta:
+        return QStringLiteral("Incorrecta");
+    case JudgmentKind::Pendiente:
+        break;
+    }
+    return QStringLiteral("Pendiente");
+}
+
+} // namespace
+
+void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
+                              WorksheetCopy copy) {
+    const KeyStructure key = readKeyStructure(lines);
+    // The sections a student can reach, by number.
+    QMap<int, const KeySection*> sections;
+    for (const KeySection& section : key.sections) {
+        if (section.number > 0)
+            sections.insert(section.number, &section);
+    }
+    QString html = QStringLiteral("<h1 style=\"page-break-before: always\">Preguntas</h1>");
+    if (copy == WorksheetCopy::Docente)
+        html += QStringLiteral("<p><i>Copia del docente: con el juicio y el comentario de cada "
+                               "respuesta.</i></p>");
+    for (auto it = sections.begin(); it != sections.end(); ++it) {
+        const KeySection& section = **it;
+        if (section.questions.isEmpty())
+            continue;
+        html += QStringLiteral("<h2>Sección %1</h2>").arg(it.key());
+        for (int q = 0; q < section.questions.size(); ++q) {
+            const KeyQuestion& question = section.questions[q];
+            html += QStringLiteral("<p><b>%1. %2</b></p><table cellpadding=\"2\">")
+                        .arg(q + 1)
+                        .arg(LineText(lines[question.line]).toHtmlEscaped());
+            for (int a = 0; a < question.answers.size(); ++a) {
+                const KeyAnswer& answer = question.answers[a];
+                const QChar letter(u'a' + std::min(a, 25));
+                html += QStringLiteral("<tr><td>\u2610 %1)</td><td>%2</td></tr>")
+                            .arg(letter)
+                            .arg(LineText(lines[answer.line]).toHtmlEscaped());
+                if (copy == WorksheetCopy::Docente) {
+                    const QString judgment = lines.value(answer.judgment);
+                    html += QStringLiteral("<tr><td></td><td><i>%1.</i> %2</td></tr>")
+                                .arg(judgmentWord(judgmentKind(judgment)),
+                                     LineText(judgment).toHtmlEscaped());
+                }
+            }
+            html += QStringLiteral("</table>");
+        }
+    }
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertHtml(html);
+}
+
+bool WriteWorksheetPdf(const QString& readingPath, const QStringList& keyLines, WorksheetCopy copy,
+                       const QString& pdfPath, QString& failure) {
+    QFile reading(readingPath);
+    if (!reading.open(QIODevice::ReadOnly)) {
+        failure = QStringLiteral("No se puede leer la lectura %1: %2")
+                      .arg(QDir::toNativeSeparators(readingPath), reading.errorString());
+        return false;
+    }
+    const QByteArray bytes = reading.readAll();
+    QTextDocument document;
+    if (looksLikeRtf(bytes))
+        readRtf(bytes, document);
+    else
+        document.setPlainText(decodeTeacherText(bytes));
+    AppendWorksheetQuestions(document, keyLines, copy);
+
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        failure = QStringLiteral("No se puede escribir la ficha %1: %2")
+                      .arg(QDir::toNativeSeparators(pdfPath), file.errorString());
+        return false;
+    }
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    // The document keeps a margin of 2 cm of its own when it prints.
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    writer.setTitle(QStringLiteral("Ficha de %1").arg(QFileInfo(readingPath).completeBaseName()));
+    writer.setCreator(QStringLiteral("Dorvalia"));
+    document.print(&writer);
+    if (!file.commit()) {
+        failure = QStringLiteral("No se puede escribir la ficha %1: %2")
+                      .arg(QDir::toNativeSeparators(pdfPath), file.errorString());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+// `dorvalia-docente ficha RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]`: the lesson's worksheet.
+class WorksheetCommand : public Command {
+public:
+    QString name() const override;
+    QString description() const override;
+    int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
+    static QString help();
+};
