@@ -35,7 +35,6 @@ void CheckOneMegabyteLesson(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * (1 << 20));
     reportMemory(state);
 }
-// A large lesson is read on two threads: its rate is taken over the time on the clock.
 BENCHMARK(CheckOneMegabyteLesson)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // 99 sections of 100 questions of four answers: 89,199 key lines.

@@ -141,7 +141,7 @@ void OpenOneMegabyteLesson(benchmark::State& state) {
     destroyWindows();
     reportMemory(state);
 }
-// A large lesson is read on two threads: its rate is taken over the time on the clock.
+// Taken over the time on the clock, as the student waits for it.
 BENCHMARK(OpenOneMegabyteLesson)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A section of 100 questions of four answers, stepped through question by question, each

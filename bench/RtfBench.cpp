@@ -83,21 +83,7 @@ void BM_ReadRtf(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * lesson().size());
     reportPeakMemory(state);
 }
-// A large lesson is read on two threads: its rate is taken over the time on the clock.
 BENCHMARK(BM_ReadRtf)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-// The same on the calling thread alone, as on a machine with a single core.
-void BM_ReadRtfOnOneThread(benchmark::State& state) {
-    for (auto _ : state) {
-        QTextDocument document;
-        readRtf(lesson(), document, RtfThreads::One);
-        benchmark::DoNotOptimize(document.characterCount());
-    }
-    state.SetBytesProcessed(state.iterations() * lesson().size());
-    reportPeakMemory(state);
-}
-// Its rate too is taken over the time on the clock, to compare.
-BENCHMARK(BM_ReadRtfOnOneThread)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The whole load as the lesson window does it: file to viewer, then every display line counted.
 void BM_LoadAndCountLines(benchmark::State& state) {
@@ -116,7 +102,6 @@ void BM_LoadAndCountLines(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * lesson().size());
     reportPeakMemory(state);
 }
-// A large lesson is read on two threads: its rate is taken over the time on the clock.
 BENCHMARK(BM_LoadAndCountLines)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_FindMarker(benchmark::State& state) {

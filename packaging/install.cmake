@@ -6,12 +6,21 @@ include(GNUInstallDirs)
 set(DORVALIA_DEVELOPER "Equipo de Dorvalia" CACHE STRING "Who makes Dorvalia, for the package")
 set(DORVALIA_MAINTAINER "Equipo de Dorvalia <dorvalia@example.org>"
     CACHE STRING "The package's maintainer: name and address")
-set(DORVALIA_HOMEPAGE "https://dorvalia.example.org" CACHE STRING "The program's web page")
-set(DORVALIA_SCREENSHOTS_URL "${DORVALIA_HOMEPAGE}/capturas"
-    CACHE STRING "Where the software centres find the screenshots (docs/*.png)")
-set(DORVALIA_LICENSE "LicenseRef-proprietary" CACHE STRING "The program's licence (SPDX)")
-set(DORVALIA_LICENSE_TEXT "Todos los derechos reservados por sus autores."
-    CACHE STRING "The licence's text for the package's copyright file")
+# The project has no web address yet: without one the package and the software centres' metadata
+# name none, and show no screenshots. Build folders made before keep a placeholder address in
+# their cache: it goes.
+if(DORVALIA_HOMEPAGE MATCHES "\\.example\\.org")
+    unset(DORVALIA_HOMEPAGE CACHE)
+    unset(DORVALIA_SCREENSHOTS_URL CACHE)
+endif()
+unset(DORVALIA_LICENSE CACHE)
+unset(DORVALIA_LICENSE_TEXT CACHE)
+set(DORVALIA_HOMEPAGE "" CACHE STRING "The program's web page")
+set(DORVALIA_SCREENSHOTS_URL "" CACHE STRING
+    "Where the software centres find the screenshots (docs/*.png), when the project has one")
+# Free software: the licence's text is COPYING; the package's copyright file names it and the
+# parts that the Windows installer carries.
+set(DORVALIA_LICENSE "GPL-3.0-or-later")
 
 set(here "${CMAKE_CURRENT_LIST_DIR}")
 set(out "${CMAKE_BINARY_DIR}/packaging")
@@ -60,12 +69,23 @@ foreach(program IN LISTS programs)
     install(FILES "${out}/${program}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 endforeach()
 
-# Software centres' metadata.
+# Software centres' metadata: the web page and the screenshots only where the project has them.
+set(DORVALIA_METAINFO_URL "")
+if(DORVALIA_HOMEPAGE)
+    set(DORVALIA_METAINFO_URL "<url type=\"homepage\">${DORVALIA_HOMEPAGE}</url>")
+endif()
 set(metainfo_dorvalia org.dorvalia.dorvalia)
 set(metainfo_dorvalia-docente org.dorvalia.docente)
 foreach(program IN LISTS programs)
     set(id "${metainfo_${program}}")
-    configure_file("${here}/${id}.metainfo.xml.in" "${out}/${id}.metainfo.xml" @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${here}/${id}.metainfo.xml.in")
+    file(READ "${here}/${id}.metainfo.xml.in" metainfo)
+    string(CONFIGURE "${metainfo}" metainfo @ONLY)
+    string(REGEX REPLACE "\n *\n" "\n" metainfo "${metainfo}")
+    if(NOT DORVALIA_SCREENSHOTS_URL)
+        string(REGEX REPLACE "  <screenshots>.*</screenshots>\n" "" metainfo "${metainfo}")
+    endif()
+    file(CONFIGURE OUTPUT "${out}/${id}.metainfo.xml" CONTENT "${metainfo}" @ONLY)
     install(FILES "${out}/${id}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 endforeach()
 
@@ -128,12 +148,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DORVALIA_MAINTAINER}")
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DORVALIA_HOMEPAGE}")
+if(DORVALIA_HOMEPAGE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DORVALIA_HOMEPAGE}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from dpkg-shlibdeps (Debian's libqt6gui6 brings the X11 window plugin along).
 # What Qt loads at run time no linker sees, so it is named here: the toolkit's Spanish texts
-# (dialogs, buttons). The RTF reader's use of Qt's private interface (platform/rtf/PieceTable.cpp)
-# makes dpkg-shlibdeps ask for the very Qt it was built with (qt6-base-abi).
+# (dialogs, buttons). The program uses Qt's public interface alone, so the package takes any Qt 6
+# of the same series that dpkg-shlibdeps names, not the very build it was made with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del

@@ -58,18 +58,21 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
         gestureEnded(before, false);
 }
 
+// Only the left button chooses: the item view would select on a press of any button (a right
+// click meant for a menu, a middle click), and the others leave the list as it is.
 void ListBox::mousePressEvent(QMouseEvent* event) {
-    // Only the first button of a gesture starts it; the handler waits for the last release.
-    if (!pressing_) {
-        pressing_ = true;
-        pressedWith_ = selectedIndex();
-    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressing_ = true;
+    pressedWith_ = selectedIndex();
     QListWidget::mousePressEvent(event);
 }
 
 void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
     QListWidget::mouseReleaseEvent(event);
-    if (!pressing_ || event->buttons() != Qt::NoButton)
+    if (!pressing_)
         return;
     pressing_ = false;
     const QListWidgetItem* under = itemAt(event->position().toPoint());

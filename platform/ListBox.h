@@ -2,11 +2,12 @@
 
 #include <QListWidget>
 
-// A list box whose click handler runs only when the student picks an item, by mouse or by keys,
-// and also when the picked item was already selected. Selecting from the program runs nothing.
-// Whatever the gesture (a press, a drag from one item to another, a release, keys, Ctrl or Shift
-// with a click), the handler runs once, when the gesture ends, for the item then selected; a
-// selected item is never deselected by the student.
+// A list box whose click handler runs only when the student picks an item, with the left mouse
+// button or by keys, and also when the picked item was already selected. Selecting from the
+// program runs nothing, and so do the other mouse buttons. Whatever the gesture (a press, a drag
+// from one item to another, a release, keys, Ctrl or Shift with a click), the handler runs once,
+// when the gesture ends, for the item then selected; a selected item is never deselected by the
+// student.
 class ListBox : public QListWidget {
     Q_OBJECT
 public:

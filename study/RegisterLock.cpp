@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
+#include <QTimeZone>
 
 #include <cstdlib>
 
@@ -35,7 +36,7 @@ constexpr int kRefusalMs = 1000;
 
 // What a released lock that could not be removed is dated: long before any stale time.
 QDateTime releasedTime() {
-    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
 }
 
 QByteArray newToken() {

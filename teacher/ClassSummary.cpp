@@ -19,6 +19,7 @@ namespace {
 struct Attempt {
     int firstVisit = 0; // the earliest visit that accepted an answer to it
     bool firstRight = false;
+    Juicio last = Juicio::Pendiente; // the verdict of the last accepted answer
 };
 
 struct QuestionTally {
@@ -64,7 +65,7 @@ QuestionRow finishQuestion(QuestionTally& tally, const KeyOutline& key) {
 }
 
 LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> visits,
-                              const KeyOutline& key) {
+                              const KeyOutline& key, const StudentNames& names) {
     // Time order: the visit line's date, then the order of files and of visits within a file.
     std::stable_sort(
         visits.begin(), visits.end(),
@@ -87,17 +88,18 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             students.last().name = kSinNombre;
             students.last().named = false;
         } else {
-            const QString id = trimmed.toCaseFolded();
+            const QString id = names.id(trimmed);
             student = studentByName.value(id, -1);
             if (student < 0) {
                 student = int(students.size());
                 studentByName.insert(id, student);
                 students.append(StudentRow());
-                students.last().name = trimmed;
+                students.last().name = names.shownName(trimmed);
             }
         }
         StudentRow& row = students[student];
         ++row.visits;
+        row.visitDates.append(visit.date);
         for (const RegisterEntry& entry : visit.entries) {
             ++row.accepted;
             const quint32 qkey = questionKey(entry.section, entry.question);
@@ -123,9 +125,10 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             const quint64 akey = quint64(student) << 32 | qkey;
             auto it = attempts.find(akey);
             if (it == attempts.end()) {
-                it = attempts.insert(akey, {v, false});
+                it = attempts.insert(akey, {v, false, entry.verdict});
                 ++tally.row.students;
             }
+            it->last = entry.verdict;
             if (it->firstVisit == v && entry.verdict == Juicio::Correcta && entry.firstAttempt)
                 it->firstRight = true;
         }
@@ -142,6 +145,10 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
         if (it->firstRight) {
             ++row.firstRight;
             ++questions[questionKey(section, question)].row.firstRight;
+        }
+        if (it->last == Juicio::Incorrecta) {
+            const QuestionView* q = key.question(section, question);
+            row.wrongAtLast.append({section, question, q ? q->text : QString()});
         }
         if (const auto s = key.sections.constFind(section);
             s != key.sections.cend() && question >= 1 && question <= s->size())
@@ -162,6 +169,11 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
         }
     }
 
+    for (StudentRow& row : students)
+        std::sort(row.wrongAtLast.begin(), row.wrongAtLast.end(),
+                  [](const WrongQuestion& a, const WrongQuestion& b) {
+                      return std::pair(a.section, a.question) < std::pair(b.section, b.question);
+                  });
     for (QuestionTally& tally : questions)
         lesson.questions.append(finishQuestion(tally, key));
 
@@ -207,6 +219,34 @@ void leaveOut(const RegisterVisit& visit, const QString& path, const QDate& from
     ++summary.visitsLeftOut;
 }
 
+// Finds keys with case ignored, as the student's program does, listing each folder once for all
+// its lessons: a folder of many lessons without keys is not listed once per lesson.
+class KeyFinder {
+public:
+    // The key's path, or empty when the folder has no such file.
+    QString find(const QString& keyPath) {
+        if (QFileInfo::exists(keyPath))
+            return keyPath;
+        const QFileInfo info(keyPath);
+        const QString folder = info.path();
+        auto listing = listings_.find(folder);
+        if (listing == listings_.end()) {
+            QHash<QString, QString> names;
+            for (const QString& name :
+                 QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+                if (!names.contains(name.toCaseFolded()))
+                    names.insert(name.toCaseFolded(), name);
+            }
+            listing = listings_.insert(folder, names);
+        }
+        const QString found = listing->value(info.fileName().toCaseFolded());
+        return found.isEmpty() ? QString() : QDir(folder).filePath(found);
+    }
+
+private:
+    QHash<QString, QHash<QString, QString>> listings_;
+};
+
 } // namespace
 
 QList<RegisterProblem> AllWarnings(const ClassSummary& summary) {
@@ -229,7 +269,8 @@ QString NumberList(const QList<int>& numbers) {
     return texts.join(QStringLiteral(", "));
 }
 
-ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to) {
+ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
+                       const StudentNames& names) {
     ClassSummary summary;
     summary.registersFound = int(files.size());
     QMap<QString, QList<const RegisterVisit*>> byLesson;
@@ -256,17 +297,20 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to) {
                 leaveOut(visit, file.path, from, to, summary);
         }
     }
+    KeyFinder keys;
     for (auto it = byLesson.cbegin(); it != byLesson.cend(); ++it) {
         if (it->isEmpty())
             continue;
+        const QString keyPath = keys.find(keyPaths.value(it.key()));
         summary.lessons.append(
-            summarizeLesson(it.key(), it.value(), LoadKeyOutline(keyPaths.value(it.key()))));
+            summarizeLesson(it.key(), it.value(),
+                            keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));
     }
     return summary;
 }
 
 ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from, QDate to,
-                             const SummaryProgress& progress) {
+                             const SummaryProgress& progress, const StudentNames& names) {
     const QStringList paths = FindRegisters(folder, subfolders);
     const int total = int(paths.size());
     std::atomic<int> done = 0;
@@ -280,5 +324,5 @@ ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from,
             progress(now, total);
         return file;
     });
-    return Summarize(files, from, to);
+    return Summarize(files, from, to, names);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RegisterReader.h"
+#include "StudentNames.h"
 
 #include <QDate>
 #include <QList>
@@ -28,6 +29,13 @@ struct QuestionRow {
     bool review = false;
 };
 
+// A question whose last accepted answer was wrong, with its text from the key (empty without one).
+struct WrongQuestion {
+    int section = 0;
+    int question = 0;
+    QString text;
+};
+
 struct StudentRow {
     QString name;
     bool named = true; // false: a visit without a name, shown as kSinNombre
@@ -37,9 +45,11 @@ struct StudentRow {
     int incorrect = 0;
     int pending = 0;
     int questionsAnswered = 0;
-    int firstRight = 0;         // questions right at the first attempt
-    int sectionsCompleted = -1; // -1 without the key
-    QList<int> sectionsPending; // with the key: its sections not completed, in order
+    int firstRight = 0;               // questions right at the first attempt
+    int sectionsCompleted = -1;       // -1 without the key
+    QList<int> sectionsPending;       // with the key: its sections not completed, in order
+    QList<QDate> visitDates;          // in time order; an invalid date for a visit of unknown date
+    QList<WrongQuestion> wrongAtLast; // in the order of sections and questions
 };
 
 struct LessonSummary {
@@ -76,13 +86,15 @@ constexpr double kReviewBelowPercent = 50.0;
 // of unknown date is kept only when both are open); each one left out is counted, or named in a
 // notice when another reading of its date, or its unreadable date, may be why. Each lesson's key
 // is looked for beside its first register.
-ClassSummary Summarize(const QList<RegisterFile>& files, QDate from = {}, QDate to = {});
+// Names are joined into students by names.
+ClassSummary Summarize(const QList<RegisterFile>& files, QDate from = {}, QDate to = {},
+                       const StudentNames& names = {});
 
 // Reads the registers in parallel, then summarizes them. progress, when given, hears from the
 // reading threads how many registers of how many are read.
 using SummaryProgress = std::function<void(int done, int total)>;
 ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from = {}, QDate to = {},
-                             const SummaryProgress& progress = {});
+                             const SummaryProgress& progress = {}, const StudentNames& names = {});
 
 // The spread of the class: how many students got 0-9 %, 10-19 %, ... 90-100 % of the questions
 // they answered right at the first attempt (ten bands; students with no answer are left out).

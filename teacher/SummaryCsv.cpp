@@ -1,5 +1,6 @@
 #include "SummaryCsv.h"
 
+#include "CourseSummary.h"
 #include "RegisterLines.h"
 
 #include <QDir>
@@ -16,6 +17,10 @@ QString cell(const QVariant& value, CsvStyle style) {
         QString number = QString::number(value.toDouble(), 'f', 1);
         return excel ? number.replace(u'.', u',') : number;
     }
+    case QMetaType::QDate:
+        // A Spanish Excel reads its own day/month/year; any other spreadsheet, year first.
+        return value.toDate().toString(excel ? QStringLiteral("dd/MM/yyyy")
+                                             : QStringLiteral("yyyy-MM-dd"));
     case QMetaType::QString: {
         // A field that the register's rule left unquoted holds no double quote.
         const QString text = TypedRegisterField(value.toString());
@@ -44,6 +49,13 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString& failure) {
     return false;
 }
 
+// The course table under its fixed column names, which scripts read.
+SummaryTable courseCsv(const ClassSummary& summary) {
+    SummaryTable table = CourseTable(CourseStudents(summary));
+    table.headers = CourseCsvHeaders();
+    return table;
+}
+
 } // namespace
 
 QByteArray TableCsv(const SummaryTable& table, CsvStyle style) {
@@ -68,5 +80,7 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
     return writeFile(dir.filePath(QStringLiteral("cuestiones.csv")),
                      TableCsv(QuestionsTable(summary), style), failure) &&
            writeFile(dir.filePath(QStringLiteral("alumnos.csv")),
-                     TableCsv(StudentsTable(summary), style), failure);
+                     TableCsv(StudentsTable(summary), style), failure) &&
+           writeFile(dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style),
+                     failure);
 }

@@ -1,5 +1,7 @@
 #include "SummaryTable.h"
 
+#include "RegisterDates.h"
+
 #include <QLocale>
 
 namespace {
@@ -94,6 +96,8 @@ QString DisplayCell(const QVariant& value) {
         return spanish.toString(value.toInt());
     case QMetaType::Double:
         return spanish.toString(value.toDouble(), 'f', 1) + QStringLiteral("\u00A0%");
+    case QMetaType::QDate:
+        return TeacherDate(value.toDate());
     default:
         return value.toString();
     }

@@ -1,5 +1,6 @@
 #include "SummaryXlsx.h"
 
+#include "CourseSummary.h"
 #include "SummaryTable.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@ namespace {
 struct Formats {
     lxw_format* header;
     lxw_format* percent;
+    lxw_format* date;
 };
 
 void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
@@ -39,6 +41,13 @@ void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
             case QMetaType::Double:
                 worksheet_write_number(sheet, at, lxw_col_t(c), value.toDouble(), formats.percent);
                 break;
+            case QMetaType::QDate: {
+                const QDate day = value.toDate();
+                lxw_datetime when{day.year(), day.month(), day.day(), 0, 0, 0};
+                worksheet_write_datetime(sheet, at, lxw_col_t(c), &when, formats.date);
+                widths[c] = std::max(widths[c], 10);
+                break;
+            }
             case QMetaType::QString:
                 // A text cell is never a formula: no guard is needed here.
                 worksheet_write_string(sheet, at, lxw_col_t(c),
@@ -86,9 +95,12 @@ bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString&
     format_set_bold(header);
     lxw_format* percent = workbook_add_format(book);
     format_set_num_format(percent, "0.0");
-    const Formats formats{header, percent};
+    lxw_format* date = workbook_add_format(book);
+    format_set_num_format(date, "dd/mm/yyyy");
+    const Formats formats{header, percent, date};
     writeSheet(book, "Cuestiones", QuestionsTable(summary), formats);
     writeSheet(book, "Alumnos", StudentsTable(summary), formats);
+    writeSheet(book, "Curso", CourseTable(CourseStudents(summary)), formats);
     writeSheet(book, "Avisos", problemsTable(summary), formats);
     if (workbook_close(book) != LXW_NO_ERROR)
         return false;

@@ -62,13 +62,14 @@ void TFormInicio::showEvent(QShowEvent* event) {
     // from a lesson leaves the window as the student left it.
     if (!activated_) {
         activated_ = true;
-        FormActivate();
         // Visits that a crash or a power cut left unsaved are offered back, over the window
-        // once it is on screen.
+        // once it is on screen. They are asked for before the introduction loads, so that an
+        // introduction that cannot be loaded (its error box) does not keep them from the student.
         QTimer::singleShot(0, this, [] {
             BoxPrompter boxes;
             OfferUnfinishedVisits(boxes, boxes);
         });
+        FormActivate();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "ButtonKeys.h"
 #include "JpegImage.h"
 #include "LessonFiles.h"
+#include "LessonViewer.h"
 #include "Register.h"
 #include "Resources.h"
 #include "Sections.h"
@@ -29,6 +30,7 @@ TFormLeccion::TFormLeccion(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormLeccion>()) {
     useWindowResources();
     ui->setupUi(this);
+    shapeAsLessonViewer(*ui->LectorDeSeccion);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setModal(true);

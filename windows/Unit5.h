@@ -1,15 +1,12 @@
 #pragma once
 
+#include "BarChart.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
 
 #include <memory>
-
-class QChart;
-class QGraphicsLineItem;
-class QGraphicsSimpleTextItem;
-class QStackedBarSeries;
 
 namespace Ui {
 class TResultados;
@@ -37,22 +34,17 @@ public:
 
     // A bar's value as its mark shows it: at most one decimal, the system's separators.
     static QString formatMark(double value);
+    // The chart's settings: titles, axis, fonts and colours, without bars.
+    static BarChart chartSettings();
 
 protected:
     void reject() override {}
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void addPoint(const QString& label, double value, const QColor& colour);
-    void placeMarks();
 
     std::unique_ptr<Ui::TResultados> ui;
-    QChart* chart_;
-    QStackedBarSeries* Series1;
-    QGraphicsSimpleTextItem* title_;
-    QList<double> values_;
-    QList<QGraphicsSimpleTextItem*> marks_;
-    QList<QGraphicsLineItem*> lines_;
+    QList<ChartBar> Series1; // the chart's one series: a point per bar, in the order added
 };
 
 extern TResultados* Resultados;

@@ -1,11 +1,13 @@
 ; Dorvalia's Windows installer, in Spanish. scripts/windows makes it with
-;   makensis -DVERSION=... -DOUTDIR=... -DLISTS=... dorvalia.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=... -DOUTDIR=... -DLISTS=... dorvalia.nsi
 ; where LISTS holds the generated lists of files (install-*.nsh, uninstall-*.nsh), so that the
 ; uninstaller removes exactly what the installer put there.
 ;
 ; The programs and their documents go to Program Files, where the start window finds the
-; introduction beside the program (the shortcuts start there). The sample lesson goes to the
-; public Documents folder, where every student may write the lesson's register.
+; introduction beside the program (the shortcuts start there), with COPYING (the GPL) and
+; LICENCIAS.txt (each part the installer carries: its version, licence and Debian source
+; package). The sample lesson goes to the public Documents folder, where every student may write
+; the lesson's register.
 ; A 64-bit installer for 64-bit programs: it runs where they run, Wine's wine64 included.
 Target amd64-unicode
 !include "MUI2.nsh"
@@ -22,6 +24,12 @@ SetCompressor /SOLID lzma
 !define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\dorvalia.exe"
 !insertmacro MUI_PAGE_WELCOME
+; The GPL asks nothing of whoever only installs and uses the program: the page shows it, and
+; goes on with "Siguiente" rather than an "Acepto".
+!define MUI_LICENSEPAGE_TEXT_TOP "Dorvalia es software libre, bajo la Licencia Pública General de GNU, versión 3 o posterior."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Puede usar, copiar, modificar y redistribuir Dorvalia según esta licencia; no hace falta aceptarla para instalarlo ni para usarlo. Las licencias de las demás partes que trae el programa están en LICENCIAS.txt, en su carpeta."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${OUTDIR}\stage\COPYING"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 
 // One pass without branches, which the compiler can vectorize: it reads every character of a
 // lesson.
@@ -21,7 +22,7 @@ bool DocumentBuilder::breaksBlocks(QStringView text) {
 }
 
 DocumentBuilder::DocumentBuilder(QTextDocument& document)
-    : document_(document), cursor_(&document), pieces_(document) {
+    : document_(document), cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
     // The root frame is the document's first object, before any table, however the text goes in.
     document_.rootFrame();
@@ -31,40 +32,92 @@ DocumentBuilder::DocumentBuilder(QTextDocument& document)
 }
 
 DocumentBuilder::~DocumentBuilder() {
+    flushText();
     QTextCursor(&document_).endEditBlock();
 }
 
 QTextCursor& DocumentBuilder::cursor() {
     // Whatever the cursor does next may change paragraphs.
     blockKnown_ = false;
-    if (position_ >= 0) {
-        cursor_.setPosition(position_);
-        position_ = -1;
-    }
     return cursor_;
 }
 
-// Text goes straight into the piece table, which moves no cursor: the builder's cursor follows
-// only when it is needed again.
-void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format, int formatId,
-                                 bool breaks) {
+void DocumentBuilder::appendText(const QString& text, const QTextCharFormat& format, int formatId) {
     if (text.isEmpty())
         return;
     placeInCell();
+    if (!runs_.empty() && runs_.back().formatId == formatId)
+        runs_.back().length += text.size();
+    else
+        runs_.push_back({text_.size(), text.size(), format, formatId});
+    textBreaks_ = textBreaks_ || breaksBlocks(text);
+    text_ += text;
     paragraphEmpty_ = false;
-    if (breaks) {
-        // Qt makes paragraphs of some characters as it inserts them: such text goes in as written.
-        cursor().insertText(text.toString(), format);
-        textLast_ = false;
+}
+
+void DocumentBuilder::flushText() {
+    if (runs_.empty())
+        return;
+    // Qt makes paragraphs of some characters as it inserts them: such runs go in as written.
+    if (textBreaks_) {
+        blockKnown_ = false;
+        insertEachRun();
+    } else {
+        insertRuns();
+    }
+}
+
+void DocumentBuilder::insertEachRun() {
+    for (const Run& run : runs_)
+        cursor_.insertText(text_.sliced(run.start, run.length), run.format);
+    text_.resize(0); // keeps the memory for the next paragraph
+    runs_.clear();
+    textBreaks_ = false;
+}
+
+// Each insertion costs Qt thousands of instructions whatever its length, mostly in keeping its
+// cursors and its fragments; changing the format of a range costs a little more than one. So a
+// paragraph goes in whole, in the format of most of its runs, and only its other runs are given
+// theirs afterwards, unless that makes more edits than a run at a time.
+void DocumentBuilder::insertRuns() {
+    // Runs of the same format, among the first few different ones, get the same group.
+    constexpr int kGroups = 8;
+    std::array<int, kGroups> formatOf{};
+    std::array<const Run*, kGroups> firstOf{};
+    std::array<int, kGroups> runsOf{};
+    int groups = 0;
+    for (Run& run : runs_) {
+        run.group = -1;
+        for (int g = 0; g < groups && run.group < 0; ++g)
+            if (formatOf[std::size_t(g)] == run.formatId)
+                run.group = g;
+        if (run.group < 0 && groups < kGroups) {
+            run.group = groups++;
+            formatOf[std::size_t(run.group)] = run.formatId;
+            firstOf[std::size_t(run.group)] = &run;
+        }
+        if (run.group >= 0)
+            ++runsOf[std::size_t(run.group)];
+    }
+    const auto base = std::size_t(std::max_element(runsOf.begin(), runsOf.end()) - runsOf.begin());
+    const auto others = qsizetype(runs_.size()) - runsOf[base];
+    if (others * 5 >= (qsizetype(runs_.size()) - 1) * 4) {
+        insertEachRun();
         return;
     }
-    if (position_ < 0)
-        position_ = cursor_.position();
-    pieces_.insertText(position_, text, format, formatId);
-    position_ += int(text.size());
-    lastFormat_ = format;
-    lastFormatId_ = formatId;
-    textLast_ = true;
+    const int start = cursor_.position();
+    cursor_.insertText(text_, firstOf[base]->format);
+    const int end = cursor_.position();
+    for (const Run& run : runs_) {
+        if (run.group == int(base))
+            continue;
+        cursor_.setPosition(start + int(run.start));
+        cursor_.setPosition(start + int(run.start + run.length), QTextCursor::KeepAnchor);
+        cursor_.setCharFormat(run.format);
+    }
+    cursor_.setPosition(end);
+    text_.resize(0);
+    runs_.clear();
 }
 
 // Paragraphs in a row mostly share their format, and a new paragraph starts with the format of
@@ -73,7 +126,7 @@ void DocumentBuilder::appendText(QStringView text, const QTextCharFormat& format
 void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
     if (blockKnown_ && block == knownBlock_)
         return;
-    if (cursor().blockFormat() != block)
+    if (cursor_.blockFormat() != block)
         cursor_.setBlockFormat(block);
     knownBlock_ = block;
     blockKnown_ = true;
@@ -82,6 +135,7 @@ void DocumentBuilder::giveBlockFormat(const QTextBlockFormat& block) {
 void DocumentBuilder::appendImage(const QString& name, const QImage& picture, double width,
                                   double height, const QTextCharFormat& format) {
     placeInCell();
+    flushText();
     document_.addResource(QTextDocument::ImageResource, QUrl(name), picture);
     QTextImageFormat image;
     image.merge(format);
@@ -89,32 +143,33 @@ void DocumentBuilder::appendImage(const QString& name, const QImage& picture, do
     image.setWidth(width);
     image.setHeight(height);
     cursor().insertImage(image);
-    textLast_ = false;
     paragraphEmpty_ = false;
 }
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     placeInCell();
-    giveBlockFormat(block);
-    if (textLast_) {
-        // The break takes the format of the paragraph's last character, as the cursor gives it,
-        // and the new paragraph the format of this one.
-        const int position = position_ >= 0 ? position_ : cursor_.position();
-        pieces_.insertBlock(position, knownBlock_, lastFormat_, lastFormatId_);
-        position_ = position + 1;
+    if (!runs_.empty() && !textBreaks_) {
+        // The paragraph's end goes in with its text, one insertion less. It takes the format of
+        // the paragraph's last character, as insertBlock would give it, and the new paragraph
+        // the format of this one.
+        giveBlockFormat(block);
+        text_ += QChar::ParagraphSeparator;
+        ++runs_.back().length;
+        insertRuns();
     } else {
+        flushText();
+        giveBlockFormat(block);
         if (paragraphEmpty_)
             cursor().setBlockCharFormat(chars);
         cursor().insertBlock();
     }
-    textLast_ = false;
     paragraphEmpty_ = true;
 }
 
 void DocumentBuilder::enterTable(int columnsHint) {
     if (table_)
         return;
-    textLast_ = false;
+    flushText();
     // The table goes where the next paragraph would start. That empty paragraph is dropped,
     // unless a table or nothing at all comes before it, so that the table adds no blank line.
     if (paragraphEmpty_ && cursor().atBlockStart()) {
@@ -140,7 +195,7 @@ void DocumentBuilder::enterTable(int columnsHint) {
 void DocumentBuilder::leaveTable() {
     if (!table_)
         return;
-    textLast_ = false;
+    flushText();
     table_ = nullptr;
     cursor().movePosition(QTextCursor::End);
     paragraphEmpty_ = true;
@@ -151,12 +206,11 @@ void DocumentBuilder::leaveTable() {
 void DocumentBuilder::placeInCell() {
     if (!table_ || cellPlaced_)
         return;
-    textLast_ = false;
+    flushText();
     if (row_ >= table_->rows())
         table_->appendRows(row_ - table_->rows() + 1);
     if (column_ >= table_->columns())
         table_->appendColumns(column_ - table_->columns() + 1);
-    position_ = -1;
     blockKnown_ = false;
     cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
     cellPlaced_ = true;
@@ -166,7 +220,7 @@ void DocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharForm
     if (!table_)
         return;
     placeInCell();
-    textLast_ = false;
+    flushText();
     giveBlockFormat(block);
     if (paragraphEmpty_)
         cursor().setBlockCharFormat(chars);
@@ -198,7 +252,7 @@ void DocumentBuilder::endRow(const QTextBlockFormat& block, const QTextCharForma
 
 void DocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& chars) {
     leaveTable();
-    textLast_ = false;
+    flushText();
     if (!paragraphEmpty_) {
         giveBlockFormat(block);
         return;

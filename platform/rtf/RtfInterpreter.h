@@ -3,7 +3,6 @@
 #include "DocumentBuilder.h"
 #include "ListLabels.h"
 #include "RtfKeywords.h"
-#include "RtfOutput.h"
 #include "RtfPicture.h"
 #include "RtfState.h"
 #include "RtfTables.h"
@@ -67,7 +66,8 @@ class RtfInterpreter {
 public:
     static constexpr std::size_t kMaxDepth = 256;
 
-    RtfInterpreter(QByteArrayView data, RtfOutput& out) : data_(data), tokens_(data), out_(out) {
+    RtfInterpreter(QByteArrayView data, DocumentBuilder& out)
+        : data_(data), tokens_(data), out_(out) {
         lastBrace_ = data.lastIndexOf('}');
     }
 
@@ -148,7 +148,7 @@ private:
 
     QByteArrayView data_;
     RtfTokenizer tokens_;
-    RtfOutput& out_;
+    DocumentBuilder& out_;
     qsizetype lastBrace_ = -1;
 
     std::vector<RtfGroupState> stack_;

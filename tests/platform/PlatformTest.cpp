@@ -180,6 +180,41 @@ private slots:
         QCOMPARE(clicks.count(), 4);
     }
 
+    // Only the left button chooses: a right or a middle click, single or double, on another
+    // item or on the chosen one, changes nothing and runs nothing.
+    void listBoxChoosesWithTheLeftButtonOnly_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("twice");
+        QTest::newRow("right, another item") << Qt::RightButton << 2 << false;
+        QTest::newRow("middle, another item") << Qt::MiddleButton << 0 << false;
+        QTest::newRow("right, the chosen item") << Qt::RightButton << 1 << false;
+        QTest::newRow("middle, the chosen item") << Qt::MiddleButton << 1 << false;
+        QTest::newRow("right double click") << Qt::RightButton << 2 << true;
+        QTest::newRow("middle double click") << Qt::MiddleButton << 0 << true;
+    }
+    void listBoxChoosesWithTheLeftButtonOnly() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, item);
+        QFETCH(bool, twice);
+        ListBox list;
+        list.addItems({"Sección 1", "Sección 2", "Sección 3"});
+        list.show();
+        list.select(1);
+        QSignalSpy clicks(&list, &ListBox::clickedByStudent);
+        const QPoint at = list.visualItemRect(list.item(item)).center();
+        if (twice)
+            QTest::mouseDClick(list.viewport(), button, {}, at);
+        else
+            QTest::mouseClick(list.viewport(), button, {}, at);
+        QCOMPARE(list.selectedIndex(), 1);
+        QCOMPARE(clicks.count(), 0);
+        // The left button still chooses after it.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(list.selectedIndex(), item);
+        QCOMPARE(clicks.count(), 1);
+    }
+
     // A Sí/No box answers only by its buttons; a verdict box is an alert read with its text.
     void questionBoxesAnswerOnlyByTheirButtons() {
         const std::unique_ptr<QMessageBox> box = Boxes::questionBox("Fin", "¿Seguir?");

@@ -1,7 +1,9 @@
 // What the reader shows and what it leaves out: destinations, fields, lists, tables and breaks.
 
+#include "RtfReader.h"
 #include "RtfTestSupport.h"
 
+#include <QTextCursor>
 #include <QTextFrame>
 #include <QTextTable>
 
@@ -115,6 +117,24 @@ TEST(RtfStructure, BreaksAreParagraphBreaks) {
     EXPECT_EQ(rtfText(doc("a\\\nb\\par")), QStringLiteral("a\nb"));
     auto d = readDoc(doc("a\\line b\\par"));
     EXPECT_EQ(d->blockCount(), 1); // a line break, not a new paragraph
+}
+
+// What is read goes after what the document holds, whatever it has: paragraphs in several
+// formats, a list, a table and a picture.
+TEST(RtfStructure, TextGoesAfterWhatTheDocumentHolds) {
+    const QByteArray rtf =
+        doc("{\\*\\listtable{\\list\\listid7{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+            "\\pard\\qj .Secci\\'f3n 1\\par\\pard\\ls1 uno {\\b dos}{\\i tres}\\line cuatro\\par"
+            "\\trowd\\cellx2000\\cellx4000\\pard\\intbl a{\\b b}\\cell c\\cell\\row"
+            "\\pard\\intbl {\\pict\\pngblip\\picw80\\pich40 " +
+            readDataFile("cuadro.png").toHex() + "}\\cell\\cell\\row\\pard fin {\\cf1 rojo}\\par");
+    QTextDocument alone, after;
+    readRtf(rtf, alone);
+    QTextCursor(&after).insertText(QStringLiteral("antes"));
+    readRtf(rtf, after);
+    EXPECT_EQ(after.toPlainText(), "antes" + alone.toPlainText());
+    EXPECT_TRUE(charFormatOf(after, QStringLiteral("dos")).font().bold());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "Boxes.h"
 #include "ClassResultsView.h"
+#include "Clock.h"
 #include "CommandLine.h"
 
 #include <QAbstractItemModel>
@@ -105,6 +106,15 @@ private slots:
         QCOMPARE(view.summary().problems.size(), kRegisters);
     }
 
+    // The dates offered are the week up to today, as the program's clock tells it.
+    void theDatesOfferedEndToday() {
+        Clock::setNow(QDateTime(QDate(2026, 3, 2), QTime(23, 59)));
+        ClassResultsView view;
+        Clock::setNow(std::nullopt);
+        QCOMPARE(view.findChild<QDateEdit*>("Desde")->date(), QDate(2026, 2, 23));
+        QCOMPARE(view.findChild<QDateEdit*>("Hasta")->date(), QDate(2026, 3, 2));
+    }
+
     void exportsThroughTheDialogs() {
         ClassResultsView view;
         read(view, dir.path());
@@ -122,6 +132,8 @@ private slots:
         QFile pdf(out.filePath("informe.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
+        // The charts are drawn in the page, not pasted as pictures.
+        QVERIFY(!pdf.readAll().contains("/Subtype /Image"));
 
         Boxes::startScript();
         read(view, dir.filePath("no_existe"));

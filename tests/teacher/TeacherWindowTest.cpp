@@ -235,6 +235,18 @@ private slots:
         QVERIFY(run({"--nada"}, status).contains("opción desconocida"));
         QCOMPARE(status, 2);
     }
+
+    // «Acerca de» in the Help menu says that the program is free software, and under which
+    // licence.
+    void aboutNamesTheLicence() {
+        TeacherWindow window;
+        window.findChild<QAction*>("AccionAcercaDe")->trigger();
+        QCOMPARE(Boxes::shown().size(), 1);
+        QCOMPARE(Boxes::shown()[0].caption, QString("Acerca de Dorvalia para docentes"));
+        QVERIFY(Boxes::shown()[0].text.contains(
+            "Licencia Pública General de GNU publicada por la Free Software Foundation, en su "
+            "versión 3 o (a su elección) cualquier versión posterior"));
+    }
 };
 
 int main(int argc, char** argv) {

@@ -2,7 +2,10 @@
 
 #include "ui_ClassResultsView.h"
 
+#include "BarChartView.h"
 #include "Boxes.h"
+#include "Clock.h"
+#include "CourseView.h"
 #include "RegisterName.h"
 #include "ResultsCharts.h"
 #include "SummaryCsv.h"
@@ -10,7 +13,6 @@
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
 
-#include <QChartView>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -54,9 +56,12 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ClassResultsView>()),
       questions_(new QStandardItemModel(this)), students_(new QStandardItemModel(this)) {
     ui->setupUi(this);
+    course_ = new CourseView(ui->PestanaCurso);
+    ui->PestanaCurso->layout()->addWidget(course_);
+    connect(course_, &CourseView::joinsChanged, this, &ClassResultsView::JoinsChange);
     prepare(ui->TablaCuestiones, questions_);
     prepare(ui->TablaAlumnos, students_);
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     ui->Desde->setDate(today.addDays(-7));
     ui->Hasta->setDate(today);
     connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);
@@ -105,6 +110,23 @@ void ClassResultsView::BtLeerClick() {
         Boxes::message(QStringLiteral("No existe la carpeta «%1».").arg(ui->Carpeta->text()));
         return;
     }
+    if (!joinsChosen_)
+        joinsPath_ = QDir(folder).filePath(kJoinsFileName);
+    QString failure;
+    if (!names_.load(joinsPath_, failure))
+        Boxes::error(failure);
+    read(folder);
+}
+
+void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joinsPath) {
+    names_ = names;
+    joinsChosen_ = joinsChosen_ || joinsPath != QDir(folder_).filePath(kJoinsFileName);
+    joinsPath_ = joinsPath;
+    if (!reading())
+        read(folder_);
+}
+
+void ClassResultsView::read(const QString& folder) {
     folder_ = folder;
     const bool dated = ui->FiltrarFechas->isChecked();
     from_ = dated ? ui->Desde->date() : QDate();
@@ -114,13 +136,16 @@ void ClassResultsView::BtLeerClick() {
     ui->Progreso->setRange(0, 0);
     ui->Estado->setText(QStringLiteral("Leyendo los registros…"));
     const QDate from = from_, to = to_;
+    const StudentNames names = names_;
     watcher_.setFuture(
-        QtConcurrent::run([folder, subfolders, from, to](QPromise<ClassSummary>& promise) {
-            promise.addResult(
-                SummarizeFolder(folder, subfolders, from, to, [&promise](int done, int total) {
+        QtConcurrent::run([folder, subfolders, from, to, names](QPromise<ClassSummary>& promise) {
+            promise.addResult(SummarizeFolder(
+                folder, subfolders, from, to,
+                [&promise](int done, int total) {
                     promise.setProgressRange(0, total);
                     promise.setProgressValue(done);
-                }));
+                },
+                names));
         }));
 }
 
@@ -166,6 +191,7 @@ void ClassResultsView::showSummary() {
         state += QStringLiteral(" Ninguna visita en las fechas elegidas.");
     ui->Estado->setText(state);
     LeccionChange();
+    course_->setSummary(summary_, names_, joinsPath_, heading());
     emit summaryShown();
 }
 
@@ -204,7 +230,7 @@ void ClassResultsView::LeccionChange() {
         header->moveSection(header->visualIndex(QTexto), QCuestion + 1);
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
-    QLayout* charts = ui->Graficos->layout();
+    QLayout* charts = ui->ContenidoGraficos->layout();
     while (QLayoutItem* item = charts->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -212,9 +238,11 @@ void ClassResultsView::LeccionChange() {
     if (index < 0)
         return;
     const LessonSummary& shown = summary_.lessons[index];
-    for (QChart* chart : {FirstAttemptChart(shown), SpreadChart(shown)}) {
-        auto* view = new QChartView(chart, ui->Graficos);
-        view->setRenderHint(QPainter::Antialiasing);
+    // A row per question: the list scrolls when a lesson has more than the tab shows.
+    for (const BarChart& chart : {FirstAttemptChart(shown), SpreadChart(shown)}) {
+        auto* view = new BarChartView(ui->ContenidoGraficos);
+        view->setChart(chart);
+        view->setMinimumHeight(view->sizeHint().height());
         charts->addWidget(view);
     }
 }
@@ -254,12 +282,13 @@ void ClassResultsView::BtExportarCsvExcelClick() {
 
 void ClassResultsView::exportCsv(CsvStyle style) {
     QString folder = documentsFolder();
-    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv y alumnos.csv"), folder))
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv, alumnos.csv y curso.csv"),
+                             folder))
         return;
     QString failure;
     if (!WriteSummaryCsv(summary_, folder, failure, style))
         return Boxes::error(failure);
-    ui->Estado->setText(QStringLiteral("cuestiones.csv y alumnos.csv guardados en %1.")
+    ui->Estado->setText(QStringLiteral("cuestiones.csv, alumnos.csv y curso.csv guardados en %1.")
                             .arg(QDir::toNativeSeparators(folder)));
 }
 

@@ -12,6 +12,7 @@
 namespace Ui {
 class ClassResultsView;
 }
+class CourseView;
 class QStandardItemModel;
 struct SummaryTable;
 
@@ -35,12 +36,16 @@ public:
 
     bool reading() const { return watcher_.isRunning(); }
     const ClassSummary& summary() const { return summary_; }
+    CourseView* courseView() const { return course_; }
 
 signals:
     // A reading has ended and its results are shown.
     void summaryShown();
 
 private:
+    // Reads folder in the background with the names joined as names_ says.
+    void read(const QString& folder);
+    void JoinsChange(const StudentNames& names, const QString& joinsPath);
     void showSummary();
     void LeccionChange();
     void FiltrarFechasClick();
@@ -59,4 +64,9 @@ private:
     QDate from_, to_;
     QStandardItemModel* questions_;
     QStandardItemModel* students_;
+    CourseView* course_;
+    StudentNames names_;
+    // The joins' file: alumnos.ini in the folder read, unless the teacher chose another.
+    QString joinsPath_;
+    bool joinsChosen_ = false;
 };

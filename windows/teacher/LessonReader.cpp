@@ -1,28 +1,25 @@
 #include "LessonReader.h"
 
+#include "LessonViewer.h"
 #include "RichViewer.h"
-#include "ui_Unit3.h"
 
 #include <QTextBlock>
 #include <QTextLayout>
 
 LessonText readLessonText(const QString& path) {
-    // The lesson window's own form gives the viewer its size, frame and font.
-    QDialog form;
-    Ui::TFormLeccion ui;
-    ui.setupUi(&form);
-    RichViewer* viewer = ui.LectorDeSeccion;
-    viewer->load(path);
+    RichViewer viewer;
+    shapeAsLessonViewer(viewer);
+    viewer.load(path);
 
     LessonText text;
-    const int count = viewer->lineCount(); // lays the document out at the viewer's width
-    text.text = viewer->plainText();
+    const int count = viewer.lineCount(); // lays the document out at the viewer's width
+    text.text = viewer.plainText();
     text.lines.reserve(count);
     text.lineStarts.reserve(count);
     for (int i = 0; i < count; ++i)
-        text.lines.append(viewer->line(i));
+        text.lines.append(viewer.line(i));
     // The viewer counts lines block by block, at least one for a visible block; so do the starts.
-    for (QTextBlock block = viewer->document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = viewer.document()->begin(); block.isValid(); block = block.next()) {
         const QTextLayout* layout = block.layout();
         const int lines = layout ? layout->lineCount() : 0;
         const int shown = std::max(lines, block.isVisible() ? 1 : 0);

@@ -1,93 +1,63 @@
 #include "ResultsCharts.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
-#include <QPainter>
-#include <QValueAxis>
+#include "SummaryTable.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-QChart* barChart(const QString& title, const QString& setName, const QStringList& categories,
-                 const QList<qreal>& values, const QString& axisTitle, qreal top) {
-    auto* set = new QBarSet(setName);
-    set->append(values);
-    set->setColor(QColor(0x3A, 0x6E, 0xA5));
-    auto* series = new QBarSeries;
-    series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsFormat(QStringLiteral("@value"));
-    series->setLabelsPrecision(4);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
-    set->setLabelColor(Qt::white);
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->addSeries(series);
-    chart->legend()->hide();
-    auto* categoriesAxis = new QBarCategoryAxis;
-    categoriesAxis->append(categories);
-    chart->addAxis(categoriesAxis, Qt::AlignBottom);
-    series->attachAxis(categoriesAxis);
-    auto* valuesAxis = new QValueAxis;
-    valuesAxis->setRange(0, top);
-    // Whole numbers at whole steps: a count of students has no fractions.
-    valuesAxis->setTickType(QValueAxis::TicksDynamic);
-    valuesAxis->setTickAnchor(0);
-    valuesAxis->setTickInterval(top <= 10 ? 1 : std::ceil(top / 20) * 5);
-    valuesAxis->setLabelFormat(QStringLiteral("%d"));
-    valuesAxis->setTitleText(axisTitle);
-    chart->addAxis(valuesAxis, Qt::AlignLeft);
-    series->attachAxis(valuesAxis);
+const QColor kBar(0x3A, 0x6E, 0xA5);
+const QColor kReviewBar(0xC0, 0x50, 0x4D); // the questions the tables mark «Revisar»
+
+QFont font(qreal points, bool bold = false) {
+    QFont f;
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+BarChart barChart(const QString& title, const QString& axisTitle) {
+    BarChart chart;
+    chart.title = {title, font(10, true), Qt::black};
+    chart.axisTitle = {axisTitle, font(8), Qt::black};
+    chart.labelFont = font(8);
+    chart.scaleFont = font(7.5);
+    chart.markFont = font(7.5);
     return chart;
 }
 
 } // namespace
 
-QChart* FirstAttemptChart(const LessonSummary& lesson) {
-    QStringList categories;
-    QList<qreal> values;
+BarChart FirstAttemptChart(const LessonSummary& lesson) {
+    BarChart chart =
+        barChart(QStringLiteral("Correctas al primer intento por cuestión (sección.cuestión)"),
+                 QStringLiteral("% de alumnos"));
+    chart.orientation = BarChart::Orientation::Rows;
+    chart.barShare = 0.7;
     for (const QuestionRow& q : lesson.questions) {
-        categories.append(QStringLiteral("%1.%2").arg(q.section).arg(q.question));
-        // Whole percentages: a bar's label has room for no more (the tables have the decimal).
-        values.append(std::round(q.firstRightPercent));
+        // The mark reads as the tables do: the same figure, the same decimal.
+        chart.bars.append({QStringLiteral("%1.%2").arg(q.section).arg(q.question),
+                           q.firstRightPercent, q.review ? kReviewBar : kBar,
+                           DisplayCell(q.firstRightPercent)});
     }
-    return barChart(QStringLiteral("Correctas al primer intento por cuestión (sección.cuestión)"),
-                    QStringLiteral("% correctas al primer intento"), categories, values,
-                    QStringLiteral("% de alumnos"), 100);
+    return chart;
 }
 
-QChart* SpreadChart(const LessonSummary& lesson) {
+BarChart SpreadChart(const LessonSummary& lesson) {
+    BarChart chart = barChart(QStringLiteral("Reparto de la clase: alumnos según su % de "
+                                             "cuestiones correctas al primer intento"),
+                              QStringLiteral("Alumnos"));
     const QList<int> bands = SpreadBands(lesson);
-    QStringList categories;
-    QList<qreal> values;
     int most = 1;
     for (int b = 0; b < bands.size(); ++b) {
-        categories.append(b < 9 ? QStringLiteral("%1–%2").arg(10 * b).arg(10 * b + 9)
-                                : QStringLiteral("90–100"));
-        values.append(bands[b]);
+        chart.bars.append(
+            {b < 9 ? QStringLiteral("%1–%2").arg(10 * b).arg(10 * b + 9) : QStringLiteral("90–100"),
+             double(bands[b]), kBar, DisplayCell(bands[b])});
         most = std::max(most, bands[b]);
     }
-    return barChart(QStringLiteral("Reparto de la clase: alumnos según su % de cuestiones "
-                                   "correctas al primer intento"),
-                    QStringLiteral("Alumnos"), categories, values, QStringLiteral("Alumnos"),
-                    most + 1);
-}
-
-QImage ChartImage(QChart* chart, const QSize& size, qreal scale) {
-    // Drawn from a scene of its own: no window is made, so this works without a screen.
-    QGraphicsScene scene;
-    scene.addItem(chart);
-    chart->setGeometry(QRectF(QPointF(0, 0), size));
-    chart->layout()->activate();
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, QRectF(QPointF(0, 0), size * scale), QRectF(QPointF(0, 0), size));
-    return image;
+    // Whole numbers at whole steps: a count of students has no fractions.
+    chart.step = most < 10 ? 1 : std::ceil(most / 20.0) * 5;
+    chart.maximum = std::ceil((most + 1) / chart.step) * chart.step;
+    return chart;
 }

@@ -1,5 +1,6 @@
 #include "SummaryPdf.h"
 
+#include "ChartTextObject.h"
 #include "LessonFiles.h"
 #include "RegisterDates.h"
 #include "ResultsCharts.h"
@@ -150,6 +151,7 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
     QFont font = document.defaultFont();
     font.setPointSizeF(8.5);
     document.setDefaultFont(font);
+    ChartTextObject charts(&document);
     QString html = QStringLiteral("<h1>Resultados de la clase</h1><p>%1<br>%2</p><p>Registros "
                                   "leídos: %3 de %4. Líneas o archivos con avisos: %5.</p>")
                        .arg(heading.toHtmlEscaped(), daysCovered(summary).toHtmlEscaped())
@@ -172,12 +174,11 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
             html += QStringLiteral("<p>No se ha encontrado la clave de la lección "
                                    "(%1): se muestran solo los números.</p>")
                         .arg(KeyName(lesson.name).toHtmlEscaped());
-        for (QChart* chart : {FirstAttemptChart(lesson), SpreadChart(lesson)}) {
-            const QUrl name(QStringLiteral("grafico%1.png").arg(++chartNumber));
-            document.addResource(QTextDocument::ImageResource, name,
-                                 ChartImage(chart, QSize(760, 300), 2));
-            html += QStringLiteral("<p><img src=\"%1\" width=\"620\"></p>").arg(name.toString());
-        }
+        // The charts are drawn into the page as it is printed: vectors, sharp at any zoom.
+        html += QStringLiteral("<p>%1</p><p>%2</p>")
+                    .arg(charts.placeholder(FirstAttemptChart(lesson), 620),
+                         charts.placeholder(SpreadChart(lesson), 620, 300));
+        ++chartNumber;
         const SummaryTable questions = QuestionsTable(summary, lesson.name);
         const SummaryTable students = StudentsTable(summary, lesson.name);
         html += QStringLiteral("<h3>Cuestiones</h3>") +
@@ -199,6 +200,7 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
         html += QStringLiteral("</p>");
     }
     document.setHtml(html);
+    charts.replacePlaceholders();
     document.print(&writer);
     if (!file.commit()) {
         failure = QStringLiteral("No se puede escribir el informe %1: %2")

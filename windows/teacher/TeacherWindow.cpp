@@ -2,6 +2,7 @@
 
 #include "ui_TeacherWindow.h"
 
+#include "AboutTeacher.h"
 #include "CheckView.h"
 #include "ClassResultsView.h"
 #include "GuideWindow.h"
@@ -25,6 +26,8 @@ TeacherWindow::TeacherWindow(QWidget* parent)
         help->addAction(QStringLiteral("&Guía del docente"), this, &TeacherWindow::GuiaClick);
     guide->setObjectName(QStringLiteral("AccionGuia"));
     guide->setShortcut(QKeySequence::HelpContents);
+    help->addAction(QStringLiteral("&Acerca de Dorvalia para docentes"), this, &ShowTeacherAbout)
+        ->setObjectName(QStringLiteral("AccionAcercaDe"));
 }
 
 TeacherWindow::~TeacherWindow() = default;

@@ -1,7 +1,6 @@
 #include "PrepareView.h"
 
 #include "ui_PrepareView.h"
-#include "ui_Unit3.h"
 
 #include "Ansi.h"
 #include "AnswerKey.h"
@@ -13,7 +12,9 @@
 #include "LessonAdapters.h"
 #include "LessonFiles.h"
 #include "LessonReader.h"
+#include "LessonViewer.h"
 #include "Questions.h"
+#include "RichViewer.h"
 #include "Sections.h"
 #include "ToolkitError.h"
 #include "Worksheet.h"
@@ -78,10 +79,9 @@ QColor severityColour(Problem::Severity severity) {
 // The lesson window's viewer width: the reading wraps here where it wraps for the student.
 int lessonViewerWidth() {
     static const int width = [] {
-        QDialog form;
-        Ui::TFormLeccion lesson;
-        lesson.setupUi(&form);
-        return lesson.LectorDeSeccion->width();
+        RichViewer viewer;
+        shapeAsLessonViewer(viewer);
+        return viewer.width();
     }();
     return width;
 }
@@ -296,13 +296,13 @@ void PrepareView::newKey(const QString& path) {
 
 void PrepareView::BtAbrirLeccionClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         openLesson(path);
 }
 
 void PrepareView::BtNuevaClaveClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*_lec.rtf"), path))
+    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         newKey(path);
 }
 

@@ -1,13 +1,10 @@
 # «Preparar lección»: the key written in a form beside the reading, its text view, and the key
 # model with its undo stack (teacher/editor).
 target_sources(teacher_windows PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/GiftCommands.cpp ${CMAKE_CURRENT_LIST_DIR}/GiftCommands.h
     ${CMAKE_CURRENT_LIST_DIR}/KeyHighlighter.cpp ${CMAKE_CURRENT_LIST_DIR}/KeyHighlighter.h
     ${CMAKE_CURRENT_LIST_DIR}/KeyTextSync.cpp ${CMAKE_CURRENT_LIST_DIR}/KeyTextSync.h
     ${CMAKE_CURRENT_LIST_DIR}/PrepareView.cpp ${CMAKE_CURRENT_LIST_DIR}/PrepareView.h
     ${CMAKE_CURRENT_LIST_DIR}/PrepareView.ui
-    ${CMAKE_CURRENT_LIST_DIR}/Worksheet.cpp ${CMAKE_CURRENT_LIST_DIR}/Worksheet.h
-    ${CMAKE_CURRENT_LIST_DIR}/WorksheetCommand.cpp ${CMAKE_CURRENT_LIST_DIR}/WorksheetCommand.h
 )
 target_include_directories(teacher_windows PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(teacher_windows PUBLIC key_editor rtf)
+target_link_libraries(teacher_windows PUBLIC key_editor lesson_adapters rtf)

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "GiftCommands.h"
+#include "InformeCommand.h"
 #include "PublishCommand.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
@@ -11,6 +12,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<ReviseCommand>());
     commands.push_back(std::make_unique<PublishCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
+    commands.push_back(std::make_unique<InformeCommand>());
     commands.push_back(std::make_unique<GiftCommand>());
     commands.push_back(std::make_unique<FromGiftCommand>());
     commands.push_back(std::make_unique<WorksheetCommand>());

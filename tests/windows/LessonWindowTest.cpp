@@ -1,9 +1,9 @@
-#include "LessonFixture.h"
+// The lesson window driven as a student would, from the start window to the register: sections,
+// questions, answers, the keyboard, the reading size, and lessons that cannot open.
+
+#include "StudentWindows.h"
 
 #include "Ansi.h"
-#include "Application.h"
-#include "Boxes.h"
-#include "Clock.h"
 #include "LessonFiles.h"
 #include "ListBox.h"
 #include "RichViewer.h"
@@ -15,263 +15,29 @@
 #include "Visit.h"
 
 #include <QAccessible>
-#include <QBarSet>
-#include <QChartView>
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QStackedBarSeries>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 
-#include <array>
-
 using Fixture::whenModal;
 
-namespace {
-
-template <class T> T* in(QWidget* window, const char* name) {
-    T* w = window->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-void click(QWidget* window, const char* name) {
-    QTest::mouseClick(in<QAbstractButton>(window, name), Qt::LeftButton);
-}
-
-void step(QWidget* window, const char* upDown, const char* arrow) {
-    QTest::mouseClick(in<UpDown>(window, upDown)->findChild<QToolButton*>(arrow), Qt::LeftButton);
-}
-
-void pickSection(int index) {
-    ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(index)).center());
-}
-
-// A key for the widget with the keyboard focus; gives the name of the one that has it after.
-QString key(int k, Qt::KeyboardModifiers modifiers = {}) {
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus)
-        return QString("(no focus)");
-    QTest::keyClick(focus, Qt::Key(k), modifiers);
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
-
-QString text(QWidget* window, const char* name) {
-    QWidget* w = in<QWidget>(window, name);
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text();
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
-        return memo->toPlainText();
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    return QString();
-}
-
-bool enabled(QWidget* window, const char* name) {
-    return in<QWidget>(window, name)->isEnabled();
-}
-
-// The last box shown, as "kind|caption|text".
-QString lastBox() {
-    if (Boxes::shown().isEmpty())
-        return QString();
-    const Boxes::Shown& b = Boxes::shown().back();
-    return QString::number(int(b.kind)) + u'|' + b.caption + u'|' + b.text;
-}
-
-QString box(Boxes::Kind kind, const QString& caption, const QString& text) {
-    return QString::number(int(kind)) + u'|' + caption + u'|' + text;
-}
-
-// No reading size is left from one test to the next, nor to other programs' tests.
-void forgetSettings() {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Dorvalia", "Dorvalia").clear();
-}
-
-// The text of the viewer's first visible line.
-QString topLine(RichViewer* viewer) {
-    QTextCursor c = viewer->cursorForPosition(QPoint(4, 4));
-    return c.block().text();
-}
-
-const QStringList kKey = {
-    ".Sección 1",
-    ".c¿Qué dice el primer párrafo?",
-    ".rQue el volcán duerme.",
-    ".bBien: lo dice la primera frase.",
-    ".rQue el volcán ruge.",
-    ".mNo: relee la primera frase.",
-    ".c¿Quién es Lucía?",
-    ".rLa abuela.",
-    ".mNo: Lucía es la nieta.",
-    ".rLa nieta.",
-    ".b¡Eso es!",
-    ".rUna científica.",
-    ".pPiénsalo otra vez.",
-    ".c¿Dónde está la isla?",
-    ".rEn el mar.",
-    ".bSí.",
-    ".Sección 2",
-    ".cPregunta única de la sección 2",
-    ".rRespuesta buena",
-    ".BCorrecto, en mayúsculas.",
-    ".Sección 3",
-    ".cPregunta de la sección 3",
-    ".rSí",
-    ".bBien",
-};
-
-} // namespace
-
-class WindowsTest : public QObject {
+class LessonWindowTest : public StudentWindowsTest {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString home_;
-
-    QString lessonPath(const QString& name) const { return dir_.path() + u'/' + name + "_lec.rtf"; }
-
-    void writeLesson(const QString& name, const QStringList& markers, const QStringList& key) {
-        Fixture::writeFile(lessonPath(name), Fixture::lessonText(markers));
-        Fixture::writeFile(dir_.path() + u'/' + name + "_CRJ.TXT", Fixture::keyText(key));
-    }
-
 private slots:
-    void initTestCase() {
-        home_ = QDir::currentPath();
-        Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
-        Clock::setShortDatePattern(QStringLiteral("dd/MM/yyyy"));
-    }
-
-    void cleanupTestCase() { forgetSettings(); }
-
-    void init() {
-        forgetSettings();
-        QDir::setCurrent(dir_.path());
-        Boxes::startScript();
-        FormInicio = new TFormInicio();
-        FormLeccion = new TFormLeccion(FormInicio);
-        Resultados = new TResultados(FormLeccion);
-    }
-
-    void cleanup() {
-        QCOMPARE(Boxes::unanswered(), 0);
-        QCOMPARE(Boxes::unusedAnswers(), 0);
-        Boxes::stopScript();
-        delete FormInicio;
-        FormInicio = nullptr;
-        FormLeccion = nullptr;
-        Resultados = nullptr;
-        QDir::setCurrent(home_);
-    }
-
-    void missingDocumentsShowTheirLinesAndTheButtonsToggle() {
-        QFile::remove("dorvalia_intro.rtf");
-        QFile::remove("dorvalia_instrucciones.rtf");
-        FormInicio->show();
-        RichViewer* memo = in<RichViewer>(FormInicio, "MemoIntro");
-        QCOMPARE(memo->plainText(), QString("No se encuentra el archivo \"dorvalia_intro.rtf\""));
-        QVERIFY(!enabled(FormInicio, "btIntro"));
-        QVERIFY(enabled(FormInicio, "BtInstrucc"));
-
-        click(FormInicio, "BtInstrucc");
-        QCOMPARE(memo->plainText(), QString("No se encuentra \"dorvalia_instrucciones.rtf\"."));
-        QVERIFY(enabled(FormInicio, "btIntro"));
-        QVERIFY(!enabled(FormInicio, "BtInstrucc"));
-
-        click(FormInicio, "btIntro");
-        QCOMPARE(memo->plainText(), QString("No se encuentra el archivo \"dorvalia_intro.rtf\""));
-        QVERIFY(!enabled(FormInicio, "btIntro"));
-    }
-
-    void documentsAreShownAsRichText() {
-        for (const char* name : {"dorvalia_intro.rtf", "dorvalia_instrucciones.rtf"}) {
-            QFile::remove(name);
-            QVERIFY(QFile::copy(QString(DORVALIA_SAMPLES "/") + name, name));
-        }
-        FormInicio->show();
-        RichViewer* memo = in<RichViewer>(FormInicio, "MemoIntro");
-        QVERIFY(memo->plainText().startsWith("Bienvenido a Dorvalia"));
-        QTextCursor title(memo->document());
-        title.movePosition(QTextCursor::NextCharacter);
-        QCOMPARE(title.charFormat().fontWeight(), int(QFont::Bold));
-        click(FormInicio, "BtInstrucc");
-        QVERIFY(memo->plainText().startsWith("Instrucciones"));
-        QVERIFY(memo->plainText().contains("Seleccionar lección"));
-        QFile::remove("dorvalia_intro.rtf");
-        QFile::remove("dorvalia_instrucciones.rtf");
-    }
-
-    void terminarAsksBeforeEnding() {
-        FormInicio->show();
-        // No: the program goes on (the loop ends only when the guard stops it).
-        QTimer guard;
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, [] { qApp->exit(7); });
-        Boxes::answer(false);
-        QTimer::singleShot(0, [] { click(FormInicio, "Btterminar"); });
-        guard.start(300);
-        QCOMPARE(qApp->exec(), 7);
-        QCOMPARE(lastBox(),
-                 box(Boxes::Kind::Question, "Fin del programa", "¿Quiere cerrar este programa?"));
-        // Yes: the event loop ends at once.
-        Boxes::answer(true);
-        QTimer::singleShot(0, [] { click(FormInicio, "Btterminar"); });
-        guard.start(5000);
-        QCOMPARE(qApp->exec(), 0);
-        guard.stop();
-    }
-
-    void cancellingTheFileDialogAsksNothing() {
-        FormInicio->show();
-        const QString before = in<RichViewer>(FormInicio, "MemoIntro")->plainText();
-        Boxes::answer(false);
-        click(FormInicio, "BtSelecLec");
-        QCOMPARE(Boxes::shown().size(), 1);
-        QCOMPARE(Boxes::shown()[0].kind, Boxes::Kind::OpenFile);
-        QCOMPARE(Boxes::shown()[0].text, QString("Lecciones|*_lec.rtf"));
-        QCOMPARE(in<RichViewer>(FormInicio, "MemoIntro")->plainText(), before);
-        QVERIFY(!FormLeccion->isVisible());
-    }
-
-    void aCancelledNameOpensTheLessonWithAnEmptyName() {
-        writeLesson("Mi_tema_de_hoy", {".Sección 1"}, {".Sección 1", ".cUna", ".rSí", ".bBien"});
-        FormInicio->show();
-        NombreAlumno = QStringLiteral("Antes");
-        Boxes::answer(true, lessonPath("Mi_tema_de_hoy"));
-        Boxes::answer(false); // the name prompt
-        Boxes::answer(false); // "Trabajo Incompleto": No, end the lesson
-        bool opened = false;
-        whenModal(FormLeccion, [&] {
-            opened = FormLeccion->isVisible();
-            click(FormLeccion, "BtTerminarLec");
-        });
-        click(FormInicio, "BtSelecLec");
-        QVERIFY(opened);
-        QVERIFY(!FormLeccion->isVisible());
-        QCOMPARE(NombreAlumno.str(), QString());
-        QCOMPARE(NombreLeccion.str(), QString("Mi_tema_de_hoy"));
-        QCOMPARE(DirLeccion.str(), dir_.path() + u'/');
-        QCOMPARE(Boxes::shown()[1].caption, QString("Nombre"));
-        QCOMPARE(Boxes::shown()[1].text, QString("Escribe tu Nombre: "));
-        QCOMPARE(FormLeccion->windowTitle(), QString("Mi_tema_de_hoy"));
-        // The register's lines of a nameless student begin with ",".
-        const QByteArray reg = Fixture::readFile(dir_.path() + "/Mi_tema_de_hoy07122026_reg.csv");
-        QCOMPARE(reg, QByteArray(",07/12/2026,Mi_tema_de_hoy\r\n"
-                                 "Nombre,Secci\xf3n,Cuesti\xf3n,Respuesta,Juicio,1er intento\r\n"));
-    }
-
     // The whole study loop, from the start window to the register.
     void aWholeVisit() {
         writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
@@ -359,8 +125,8 @@ private slots:
             step(FormLeccion, "UpDownPregunta", "up");
             step(FormLeccion, "UpDownRespuesta", "up");
             pickSection(1);
-            QCOMPARE(lastBox(),
-                     box(Boxes::Kind::Message, "windows_test", "No se encuentra la .Sección 2"));
+            QCOMPARE(lastBox(), box(Boxes::Kind::Message, "lesson_window_test",
+                                    "No se encuentra la .Sección 2"));
             QCOMPARE(list->selectedIndex(), 0);
             QCOMPARE(text(FormLeccion, "MemoPregunta"), QString("Una"));
             click(FormLeccion, "BtAceptar");
@@ -389,7 +155,7 @@ private slots:
             step(FormLeccion, "UpDownRespuesta", "up");
             QVERIFY(enabled(FormLeccion, "BtAceptar"));
             pickSection(1);
-            QCOMPARE(lastBox(), box(Boxes::Kind::Message, "windows_test",
+            QCOMPARE(lastBox(), box(Boxes::Kind::Message, "lesson_window_test",
                                     "No se encuentra .Sección 2 en el archivo SinSeccion_crj.txt"));
             QVERIFY(!enabled(FormLeccion, "UpDownPregunta"));
             QVERIFY(!enabled(FormLeccion, "BtAceptar"));
@@ -440,49 +206,6 @@ private slots:
         click(FormInicio, "BtSelecLec");
         QVERIFY(!FormLeccion->isVisible());
         QVERIFY(questions >= 10);
-    }
-
-    void resultsShowTheSharesOfEachVerdict() {
-        NombreAlumno = QStringLiteral("Beatriz");
-        NombreLeccion = QStringLiteral("Tema");
-        NumCorrectas = 2;
-        NumIncorrectas = 1;
-        NumPendientes = 0;
-        QStringList marks;
-        QStringList labels;
-        QList<qreal> values;
-        whenModal(Resultados, [&] {
-            marks = Resultados->markTexts();
-            auto* series = qobject_cast<QStackedBarSeries*>(
-                in<QChartView>(Resultados, "Chart1")->chart()->series().value(0));
-            QVERIFY(series);
-            QCOMPARE(series->objectName(), QString("Series1"));
-            for (QBarSet* set : series->barSets()) {
-                labels.append(set->label());
-                values.append(set->at(labels.size() - 1));
-            }
-            QCOMPARE(text(Resultados, "Nombre"), QString("Nombre: Beatriz"));
-            QCOMPARE(text(Resultados, "Leccion"), QString("Lección: Tema"));
-            QCOMPARE(text(Resultados, "Correctas"), QString("Respuestas Correctas: 2"));
-            QCOMPARE(text(Resultados, "Incorrectas"), QString("Respuestas Incorrectas: 1"));
-            click(Resultados, "Button1");
-        });
-        Resultados->ShowResults();
-        QCOMPARE(labels, QStringList({"Correctas", "Incorrectas"}));
-        QCOMPARE(marks, QStringList({"66.7", "33.3"}));
-        QVERIFY(qAbs(values[0] - 200.0 / 3) < 1e-9);
-        QVERIFY(qAbs(values[1] - 100.0 / 3) < 1e-9);
-
-        // Only pending answers: the other two bars stand at 0 and show it.
-        NumCorrectas = 0;
-        NumIncorrectas = 0;
-        NumPendientes = 4;
-        whenModal(Resultados, [&] {
-            marks = Resultados->markTexts();
-            click(Resultados, "Button1");
-        });
-        Resultados->ShowResults();
-        QCOMPARE(marks, QStringList({"0", "0", "100"}));
     }
 
     // Pressing on section 1 and releasing on section 3 enters section 3; Ctrl with a click on
@@ -578,30 +301,6 @@ private slots:
                               u"Ana,1,1,1,Correcta,si\r\n"));
     }
 
-    // Every mark, from 0 to 100, and its line stay inside the chart, clear of the title and of
-    // each other.
-    void everyMarkStaysClearOfTheTitleAndTheOthers() {
-        for (const auto& c : {std::array{5, 0, 0}, std::array{0, 0, 4}}) {
-            NumCorrectas = c[0];
-            NumIncorrectas = c[1];
-            NumPendientes = c[2];
-            QList<QRectF> drawn; // the marks with their lines, and the title
-            QRectF chart;
-            whenModal(Resultados, [&] {
-                drawn = Resultados->markRects() << Resultados->titleRect();
-                chart = Resultados->chartRect();
-                click(Resultados, "Button1");
-            });
-            Resultados->ShowResults();
-            QCOMPARE(drawn.size(), c[2] ? 4 : 3);
-            for (qsizetype i = 0; i < drawn.size(); ++i) {
-                QVERIFY(chart.contains(drawn[i]));
-                for (qsizetype j = i + 1; j < drawn.size(); ++j)
-                    QVERIFY(!drawn[i].intersects(drawn[j]));
-            }
-        }
-    }
-
     // Controls are named in Spanish for assistive technology; the start window is a window.
     void controlsHaveSpanishAccessibleNames() {
         const auto name = [](QObject* o) {
@@ -655,7 +354,7 @@ private slots:
         click(FormInicio, "BtSelecLec");
         QVERIFY(stayedOpen);
         QCOMPARE(Boxes::shown()[2].kind, Boxes::Kind::Error);
-        QCOMPARE(Boxes::shown()[2].caption, QString("windows_test"));
+        QCOMPARE(Boxes::shown()[2].caption, QString("lesson_window_test"));
         QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinClave_CRJ.TXT.");
         // The error shows over the lesson window, already on screen.
         QCOMPARE(Boxes::shown()[2].over, FormLeccion);
@@ -687,7 +386,7 @@ private:
     void walkTheLesson();
 };
 
-void WindowsTest::walkTheLesson() {
+void LessonWindowTest::walkTheLesson() {
     QWidget* w = FormLeccion;
     ListBox* list = in<ListBox>(w, "ListaDeSecciones");
     RichViewer* viewer = in<RichViewer>(w, "LectorDeSeccion");
@@ -819,11 +518,7 @@ void WindowsTest::walkTheLesson() {
 }
 
 int main(int argc, char** argv) {
-    qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true);
-    Application app(argc, argv);
-    WindowsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return StudentWindowsTest::run<LessonWindowTest>(argc, argv);
 }
 
-#include "WindowsTest.moc"
+#include "LessonWindowTest.moc"

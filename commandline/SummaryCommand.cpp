@@ -68,6 +68,7 @@ QString SummaryCommand::help() {
         "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
         "                              [--csv-excel CARPETA_SALIDA]\n"
         "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
+        "                              [--alumnos ARCHIVO.ini]\n"
         "\n"
         "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
         "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
@@ -80,11 +81,14 @@ QString SummaryCommand::help() {
         "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
         "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
         "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
-        "  --csv CARPETA       Guarda cuestiones.csv y alumnos.csv en esa carpeta.\n"
+        "  --csv CARPETA       Guarda cuestiones.csv, alumnos.csv y curso.csv (cada alumno\n"
+        "                      a lo largo del curso) en esa carpeta.\n"
         "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
         "                      entre columnas y coma decimal.\n"
         "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
         "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
+        "  --alumnos ARCHIVO   Los nombres unidos en un alumno (por omisión, alumnos.ini de\n"
+        "                      la carpeta, si existe).\n"
         "  -h, --help          Muestra esta ayuda.\n"
         "\n"
         "Estado de salida:\n"
@@ -106,8 +110,9 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
                                             QStringLiteral("CARPETA"));
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
+    const QCommandLineOption joinsOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"));
     parser.addOptions({helpOption, fromOption, toOption, subfoldersOption, csvOption,
-                       csvExcelOption, xlsxOption, pdfOption});
+                       csvExcelOption, xlsxOption, pdfOption, joinsOption});
     if (!parser.parse(QStringList{name()} + arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -138,8 +143,17 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     if (dates[0].isValid() && dates[1].isValid() && dates[0] > dates[1])
         return usageError(err, QStringLiteral("--desde es posterior a --hasta."));
 
+    const QString joinsPath = JoinsFile(folder, parser.value(joinsOption));
+    if (parser.isSet(joinsOption) && !QFileInfo::exists(joinsPath))
+        return usageError(err, QStringLiteral("no existe el archivo de alumnos %1.")
+                                   .arg(QDir::toNativeSeparators(joinsPath)));
+    StudentNames names;
+    QString joinsFailure;
+    if (!names.load(joinsPath, joinsFailure))
+        return usageError(err, joinsFailure + u'.');
+
     const ClassSummary summary =
-        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1]);
+        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1], {}, names);
     for (const RegisterProblem& problem : AllWarnings(summary))
         err << ProblemLine(problem) << u'\n';
     if (summary.registersRead == 0) {

@@ -1,0 +1,175 @@
+#include "InformeCommand.h"
+
+#include "CourseSummary.h"
+#include "RegisterName.h"
+#include "StudentPdf.h"
+#include "SummaryPdf.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+const QString kTryHelp =
+    QStringLiteral("Escriba «dorvalia-docente informe --help» para ver la ayuda.\n");
+
+int usageError(QTextStream& err, const QString& message) {
+    err << QStringLiteral("dorvalia-docente informe: %1\n").arg(message) << kTryHelp;
+    return 2;
+}
+
+} // namespace
+
+QString InformeCommand::name() const {
+    return QStringLiteral("informe");
+}
+
+QString InformeCommand::description() const {
+    return QStringLiteral("Guarda el informe de un alumno (o de todos) a lo largo del curso.");
+}
+
+QString InformeCommand::help() {
+    return QStringLiteral(
+        "Uso: dorvalia-docente informe CARPETA --alumno NOMBRE --pdf SALIDA.pdf\n"
+        "     dorvalia-docente informe CARPETA --todos CARPETA_SALIDA\n"
+        "            [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]\n"
+        "            [--alumnos ARCHIVO.ini]\n"
+        "\n"
+        "Lee los registros de la carpeta como «resumen» y guarda el «Informe del alumno»\n"
+        "(A4): sus lecciones en el orden en que las hizo, el gráfico de correctas al primer\n"
+        "intento por lección y las cuestiones que respondió mal en su último intento.\n"
+        "El nombre se busca sin distinguir mayúsculas; los nombres unidos en el archivo de\n"
+        "alumnos cuentan como un solo alumno.\n"
+        "\n"
+        "Opciones:\n"
+        "  --alumno NOMBRE     El alumno del informe.\n"
+        "  --pdf ARCHIVO       Dónde guardar su informe.\n"
+        "  --todos CARPETA     Un informe por alumno en esa carpeta («Informe de NOMBRE.pdf»).\n"
+        "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
+        "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
+        "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
+        "  --alumnos ARCHIVO   Los nombres unidos en un alumno (por omisión, alumnos.ini de\n"
+        "                      la carpeta, si existe).\n"
+        "  -h, --help          Muestra esta ayuda.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  informes guardados;\n"
+        "  1  no se ha podido leer ningún registro, o el alumno no tiene visitas en ellos;\n"
+        "  2  los argumentos no son válidos;\n"
+        "  3  no se ha podido guardar algún informe.\n");
+}
+
+int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption studentOption(QStringLiteral("alumno"), {}, QStringLiteral("NOMBRE"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
+    const QCommandLineOption allOption(QStringLiteral("todos"), {}, QStringLiteral("CARPETA"));
+    const QCommandLineOption fromOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA"));
+    const QCommandLineOption toOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA"));
+    const QCommandLineOption subfoldersOption(QStringLiteral("subcarpetas"));
+    const QCommandLineOption joinsOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"));
+    parser.addOptions({helpOption, studentOption, pdfOption, allOption, fromOption, toOption,
+                       subfoldersOption, joinsOption});
+    if (!parser.parse(QStringList{name()} + arguments))
+        return usageError(err, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        out << help();
+        return 0;
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() != 1)
+        return usageError(err, folders.isEmpty()
+                                   ? QStringLiteral("falta la carpeta de los registros.")
+                                   : QStringLiteral("se espera una sola carpeta."));
+    const QString folder = folders.first();
+    if (!QFileInfo(folder).isDir())
+        return usageError(
+            err, QStringLiteral("no existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
+    const bool all = parser.isSet(allOption);
+    if (all == parser.isSet(studentOption))
+        return usageError(err, QStringLiteral("pida --alumno NOMBRE con --pdf, o --todos."));
+    if (!all && !parser.isSet(pdfOption))
+        return usageError(err, QStringLiteral("falta --pdf SALIDA.pdf."));
+    if (all && parser.isSet(pdfOption))
+        return usageError(err, QStringLiteral("--todos no lleva --pdf: escribe un archivo por "
+                                              "alumno en su carpeta."));
+    QDate dates[2];
+    const QCommandLineOption* dateOptions[2] = {&fromOption, &toOption};
+    for (int i = 0; i < 2; ++i) {
+        if (!parser.isSet(*dateOptions[i]))
+            continue;
+        const QString text = parser.value(*dateOptions[i]);
+        dates[i] = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+        if (!dates[i].isValid())
+            return usageError(err, QStringLiteral("la fecha «%1» no es válida: escríbala como "
+                                                  "DD/MM/AAAA.")
+                                       .arg(text));
+    }
+    if (dates[0].isValid() && dates[1].isValid() && dates[0] > dates[1])
+        return usageError(err, QStringLiteral("--desde es posterior a --hasta."));
+    const QString joinsPath = JoinsFile(folder, parser.value(joinsOption));
+    if (parser.isSet(joinsOption) && !QFileInfo::exists(joinsPath))
+        return usageError(err, QStringLiteral("no existe el archivo de alumnos %1.")
+                                   .arg(QDir::toNativeSeparators(joinsPath)));
+    StudentNames names;
+    QString failure;
+    if (!names.load(joinsPath, failure))
+        return usageError(err, failure + u'.');
+
+    const ClassSummary summary =
+        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1], {}, names);
+    for (const RegisterProblem& problem : AllWarnings(summary))
+        err << ProblemLine(problem) << u'\n';
+    if (summary.registersRead == 0) {
+        err << (summary.registersFound == 0
+                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
+                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
+                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
+        return 1;
+    }
+    const QList<CourseStudent> students = CourseStudents(summary);
+    QList<std::pair<const CourseStudent*, QString>> reports;
+    if (all) {
+        const QString target = parser.value(allOption);
+        if (!QDir().mkpath(target)) {
+            err << QStringLiteral("No se puede crear la carpeta %1.\n")
+                       .arg(QDir::toNativeSeparators(target));
+            return 3;
+        }
+        QSet<QString> taken;
+        for (const CourseStudent& student : students) {
+            // Two names may make the same file name ("A/B", "A_B"): neither report is lost.
+            QString file = ReportFileName(student.name);
+            for (int n = 2; taken.contains(file.toCaseFolded()); ++n)
+                file = ReportFileName(QStringLiteral("%1 (%2)").arg(student.name).arg(n));
+            taken.insert(file.toCaseFolded());
+            reports.append({&student, QDir(target).filePath(file)});
+        }
+    } else {
+        const CourseStudent* student =
+            FindCourseStudent(students, names.shownName(parser.value(studentOption)));
+        if (!student) {
+            err << QStringLiteral("Ninguna visita de «%1» en los registros leídos.\n")
+                       .arg(parser.value(studentOption));
+            return 1;
+        }
+        reports.append({student, parser.value(pdfOption)});
+    }
+    const QString heading = SummaryHeading(folder, dates[0], dates[1]);
+    bool written = true;
+    for (const auto& [student, path] : reports) {
+        if (WriteStudentPdf(*student, heading, path, failure)) {
+            out << QStringLiteral("Informe de %1 guardado en %2.\n")
+                       .arg(student->name, QDir::toNativeSeparators(path));
+        } else {
+            err << failure << QStringLiteral(".\n");
+            written = false;
+        }
+    }
+    out.flush();
+    err.flush();
+    return written ? 0 : 3;
+}
