@@ -2,6 +2,7 @@
 
 #include "GiftCommands.h"
 #include "InformeCommand.h"
+#include "PublishCommand.h"
 #include "ReviseCommand.h"
 #include "SummaryCommand.h"
 #include "WorksheetCommand.h"
@@ -9,6 +10,7 @@
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReviseCommand>());
+    commands.push_back(std::make_unique<PublishCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
     commands.push_back(std::make_unique<InformeCommand>());
     commands.push_back(std::make_unique<GiftCommand>());

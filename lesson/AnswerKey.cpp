@@ -1,6 +1,7 @@
 #include "AnswerKey.h"
 
 #include "LessonFiles.h"
+#include "PublishedKey.h"
 #include "ToolkitError.h"
 
 std::unique_ptr<TextList> Clave;
@@ -20,12 +21,17 @@ void LoadKey(const QString& path) {
     if (!Clave)
         Clave = std::make_unique<TextList>();
     Clave->clear();
-    const QString found = FileByNameAnyCase(path);
-    try {
-        Clave->loadFromFile(found, TextList::Encoding::Teacher);
-    } catch (const ToolkitError&) {
-        // The message names the key as the lesson names it, whichever file was tried.
-        throw ToolkitError::cannotOpenFile(path);
+    const QString found = KeyFileToRead(path);
+    if (IsPublishedKey(found)) {
+        // Its refusal names the published file, which is what the student cannot read.
+        Clave->loadFromBytes(ReadPublishedKey(found), TextList::Encoding::Teacher);
+    } else {
+        try {
+            Clave->loadFromFile(found, TextList::Encoding::Teacher);
+        } catch (const ToolkitError&) {
+            // The message names the key as the lesson names it, whichever file was tried.
+            throw ToolkitError::cannotOpenFile(path);
+        }
     }
     AddSentinels(*Clave);
 }

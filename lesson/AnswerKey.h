@@ -13,8 +13,9 @@
 extern std::unique_ptr<TextList> Clave;
 
 // Replaces Clave's lines with the key file's and appends the sentinels. A key whose exact name is
-// missing is read by a name that differs only in letter case, as Windows finds it. Throws
-// ToolkitError("Cannot open file %s") with the path given when there is neither.
+// missing is read by a name that differs only in letter case, as Windows finds it; with no plain
+// key at all, the published key's lines (PublishedKey.h). Throws ToolkitError("Cannot open file
+// %s") with the path given when there is none, or the published key's refusal.
 void LoadKey(const QString& path);
 
 // The queries on Clave, over the key positions of KeyPositions.h.

@@ -1,9 +1,8 @@
 #include "KeyOutline.h"
 
 #include "KeyPositions.h"
-#include "LessonFiles.h"
 #include "LessonPreview.h"
-#include "TextList.h"
+#include "PublishedKey.h"
 #include "ToolkitError.h"
 
 namespace {
@@ -29,14 +28,13 @@ QString KeyOutline::answerText(int section, int number, int answer) const {
 
 KeyOutline LoadKeyOutline(const QString& keyPath) {
     KeyOutline outline;
-    TextList key;
+    QStringList lines;
     try {
-        key.loadFromFile(FileByNameAnyCase(keyPath), TextList::Encoding::Teacher);
+        lines = ReadKeyFileLines(KeyFileToRead(keyPath));
     } catch (const ToolkitError&) {
         return outline;
     }
     outline.loaded = true;
-    const QStringList& lines = key.lines();
     const QMap<int, int> headers = SectionHeaderLines(lines);
     for (SectionView& section : previewSections(lines, kMostSections, headers, {})) {
         if (headers.contains(section.number))

@@ -17,5 +17,6 @@ struct KeyOutline {
     QString answerText(int section, int number, int answer) const;
 };
 
-// Not loaded when the file cannot be opened. Safe on any thread.
+// Not loaded when the file cannot be opened. With no plain key, the published key is read, as
+// the student's program reads it. Safe on any thread.
 KeyOutline LoadKeyOutline(const QString& keyPath);

@@ -5,7 +5,7 @@
 #include "LessonPreview.h"
 #include "Marks.h"
 #include "NearestFile.h"
-#include "TextList.h"
+#include "PublishedKey.h"
 #include "TextRules.h"
 #include "ToolkitError.h"
 
@@ -81,7 +81,7 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     const LessonPlace lesson = SplitLessonPath(chosenPath);
     const QString textPath = lesson.folder + LessonTextName(lesson.name);
     const QString describedKey = lesson.folder + KeyName(lesson.name);
-    const QString keyPath = FileByNameAnyCase(describedKey);
+    const QString keyPath = KeyFileToRead(describedKey);
     QList<Problem> unread;
     LessonText text;
     try {
@@ -90,11 +90,18 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
         unread.append({Severity::Error, textPath, 0,
                        QStringLiteral("no se puede leer el texto: %1").arg(e.message())});
     }
-    TextList key;
+    QStringList key;
     QList<Problem> keyNote;
     try {
-        key.loadFromFile(keyPath, TextList::Encoding::Teacher);
-        if (keyPath != describedKey)
+        key = ReadKeyFileLines(keyPath);
+        if (IsPublishedKey(keyPath))
+            keyNote.append(
+                {Severity::Nota, keyPath, 0,
+                 QStringLiteral("se lee la clave publicada %1, porque no hay ninguna %2: sus "
+                                "líneas son las de la clave con la que se publicó")
+                     .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
+                          u'«' + KeyName(lesson.name) + u'»')});
+        else if (keyPath != describedKey)
             // Windows does not tell the names apart, and the student's program opens it too.
             keyNote.append(
                 {Severity::Nota, keyPath, 0,
@@ -104,13 +111,16 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                           u'«' + KeyName(lesson.name) + u'»')});
     } catch (const ToolkitError& e) {
         QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.message());
-        const QString nearest = nearestFileName(lesson.folder, KeyName(lesson.name), lesson.name);
+        const QString nearest =
+            IsPublishedKey(keyPath)
+                ? QString()
+                : nearestFileName(lesson.folder, KeyName(lesson.name), lesson.name);
         if (!nearest.isEmpty())
             message += QStringLiteral(". ¿Es %1?").arg(nearest);
         unread.append({Severity::Error, keyPath, 0, message});
     }
     if (unread.isEmpty()) {
-        LessonReport report = checkLesson(textPath, text, keyPath, key.lines());
+        LessonReport report = checkLesson(textPath, text, keyPath, key);
         report.problems += keyNote;
         sortProblems(report);
         return report;
@@ -126,7 +136,7 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
         report.text = text;
         checkText(text, textPath, report.problems);
     } else if (unread.size() == 1) {
-        report.key = key.lines();
+        report.key = key;
         checkKey(report.key, keyPath, report.problems);
     }
     sortProblems(report);

@@ -5,6 +5,8 @@
 #include "Boxes.h"
 #include "LessonFiles.h"
 #include "LessonReader.h"
+#include "Publication.h"
+#include "ToolkitError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,6 +44,7 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->Division->setSizes({560, 480});
     connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
+    connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::BtPublicarClick);
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
             &CheckView::ProblemasSelectionChange);
 }
@@ -65,6 +68,55 @@ void CheckView::BtRevisarClick() {
         openLesson(path_);
 }
 
+void CheckView::BtPublicarClick() {
+    if (path_.isEmpty())
+        return;
+    const QString caption = QStringLiteral("Publicar para la clase");
+    openLesson(path_); // what is published is what the teacher sees checked
+    if (report_.unreadable) {
+        Boxes::information(caption, QStringLiteral("La lección no se puede leer: no se publica. "
+                                                   "Mire el error de la lista."));
+        return;
+    }
+    const int errors = report_.count(Problem::Severity::Error);
+    if (errors > 0 &&
+        !Boxes::question(caption,
+                         QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
+                                        "terminar. ¿Publicarla igual?")
+                             .arg(errors == 1 ? QStringLiteral("1 error")
+                                              : QStringLiteral("%1 errores").arg(errors))))
+        return;
+    QString folder = classFolder_.isEmpty() ? QFileInfo(report_.textPath).path() : classFolder_;
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta de la clase"), folder))
+        return;
+    classFolder_ = folder;
+    Publication done;
+    try {
+        done = publishLesson(report_, folder);
+    } catch (const ToolkitError& e) {
+        Boxes::error(e.message());
+        return;
+    }
+    QStringList left;
+    for (const QString& plain : done.plainKeys) {
+        const bool remove = Boxes::question(
+            caption, QStringLiteral("En la carpeta de la clase está la clave sin proteger %1: "
+                                    "cualquier alumno puede abrirla, y el programa del alumno la "
+                                    "lee en lugar de la publicada. ¿Borrarla?")
+                         .arg(QDir::toNativeSeparators(plain)));
+        if (!remove || !QFile::remove(plain))
+            left.append(fileName(plain));
+    }
+    QString text = QStringLiteral("Lección publicada en %1: %2 y %3.")
+                       .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path()),
+                            fileName(done.textPath), fileName(done.keyPath));
+    if (!left.isEmpty())
+        text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
+                               "clase.")
+                    .arg(left.join(QStringLiteral(", ")));
+    Boxes::information(caption, text);
+}
+
 void CheckView::showReport() {
     ui->LLeccion->setText(
         QStringLiteral("Lección: %1   Clave: %2")
@@ -81,6 +133,7 @@ void CheckView::showReport() {
                                 : warnings > 0 ? QStringLiteral("color: #8a5a00;")
                                                : QStringLiteral("color: #006000;"));
     ui->BtRevisar->setEnabled(true);
+    ui->BtPublicar->setEnabled(!report_.unreadable);
     ui->LLugar->clear();
     showProblems();
     showPreview();

@@ -25,6 +25,9 @@ public:
     void BtAbrirClick();
     // Reads the files again, after the teacher has edited them.
     void BtRevisarClick();
+    // Checks the lesson again and publishes it into the class's folder that the teacher
+    // chooses: the reading and the published key, never the plain key.
+    void BtPublicarClick();
 
     const LessonReport& report() const { return report_; }
 
@@ -38,5 +41,6 @@ private:
 
     std::unique_ptr<Ui::CheckView> ui;
     QString path_;
+    QString classFolder_;
     LessonReport report_;
 };

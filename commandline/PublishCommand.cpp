@@ -1,0 +1,110 @@
+#include "PublishCommand.h"
+
+#include "LessonCheck.h"
+#include "LessonReader.h"
+#include "Publication.h"
+#include "ToolkitError.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace {
+
+const QString kTryHelp =
+    QStringLiteral("Escriba «dorvalia-docente publicar --help» para ver la ayuda.\n");
+
+int usageError(QTextStream& err, const QString& message) {
+    err << QStringLiteral("dorvalia-docente publicar: %1\n").arg(message) << kTryHelp;
+    return 2;
+}
+
+} // namespace
+
+QString PublishCommand::name() const {
+    return QStringLiteral("publicar");
+}
+
+QString PublishCommand::description() const {
+    return QStringLiteral("Publica una lección en la carpeta de la clase, con la clave protegida.");
+}
+
+QString PublishCommand::help() {
+    return QStringLiteral(
+        "Uso: dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar]\n"
+        "\n"
+        "Publica una lección para la clase. Primero la revisa como «revisar» y escribe sus\n"
+        "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de la\n"
+        "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno lee y\n"
+        "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) no se\n"
+        "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
+        "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
+        "Publicar otra vez sustituye los dos archivos, cada uno entero o nada.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  la lección se ha publicado;\n"
+        "  1  la lección tiene errores y no se ha publicado (publíquela con --forzar);\n"
+        "  2  la lección no se puede leer (falta su texto o su clave, o no se pueden abrir),\n"
+        "     o faltan argumentos;\n"
+        "  3  no se ha podido escribir en la carpeta de la clase.\n"
+        "\n"
+        "Opciones:\n"
+        "  --forzar    Publica la lección aunque tenga errores.\n"
+        "  -h, --help  Muestra esta ayuda.\n");
+}
+
+int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption forceOption(QStringLiteral("forzar"));
+    parser.addOption(helpOption);
+    parser.addOption(forceOption);
+    if (!parser.parse(QStringList{name()} + arguments))
+        return usageError(err, QStringLiteral("opción desconocida: %1")
+                                   .arg(parser.unknownOptionNames().join(QStringLiteral(", "))));
+    if (parser.isSet(helpOption)) {
+        out << help();
+        return 0;
+    }
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() != 2)
+        return usageError(
+            err, paths.isEmpty()    ? QStringLiteral("faltan la ruta de la lección (RUTA_lec.rtf) "
+                                                        "y la carpeta de la clase.")
+                 : paths.size() < 2 ? QStringLiteral("falta la carpeta de la clase.")
+                                    : QStringLiteral("sobran argumentos: se publica una lección "
+                                                     "cada vez."));
+
+    const LessonReport report = checkLessonFiles(paths[0], readLessonText);
+    for (const Problem& problem : report.problems)
+        out << problemLine(problem) << u'\n';
+    const int errors = report.count(Problem::Severity::Error);
+    if (report.unreadable) {
+        out << QStringLiteral("La lección no se puede leer: no se ha publicado.\n");
+        return 2;
+    }
+    if (errors > 0 && !parser.isSet(forceOption)) {
+        out << QStringLiteral("La lección tiene %1: no se ha publicado. Corríjala, o publíquela "
+                              "igual con --forzar.\n")
+                   .arg(errors == 1 ? QStringLiteral("1 error")
+                                    : QStringLiteral("%1 errores").arg(errors));
+        return 1;
+    }
+    Publication done;
+    try {
+        done = publishLesson(report, paths[1]);
+    } catch (const ToolkitError& e) {
+        err << QStringLiteral("dorvalia-docente publicar: %1.\n").arg(e.message());
+        return 3;
+    }
+    out << QStringLiteral("Publicada: %1 y %2.\n")
+               .arg(QDir::toNativeSeparators(done.textPath),
+                    QDir::toNativeSeparators(done.keyPath));
+    for (const QString& plain : done.plainKeys)
+        err << QStringLiteral("aviso: en la carpeta de la clase está la clave sin proteger %1: el "
+                              "programa del alumno la lee en lugar de la publicada, y cualquiera "
+                              "puede abrirla. Bórrela.\n")
+                   .arg(QDir::toNativeSeparators(plain));
+    out.flush();
+    err.flush();
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "LessonCheck.h"
+
+#include <QString>
+#include <QStringList>
+
+// Publishing a checked lesson for the class: its reading copied into the class's folder, and its
+// key there only as the published key (PublishedKey.h), never as the plain key.
+struct Publication {
+    QString textPath; // the reading's copy in the class's folder
+    QString keyPath;  // the published key in the class's folder
+    // Plain keys of the lesson already in the class's folder, in any letter case: the student's
+    // program reads them before the published key.
+    QStringList plainKeys;
+};
+
+// Writes the lesson of the report (checked with checkLessonFiles) into the class's folder: the
+// reading and the published key of the key the check read, each replaced whole or not at all.
+// Throws ToolkitError with a Spanish message when the lesson cannot be read, the folder is the
+// lesson's own (its plain key would stay there for the class) or a file cannot be written.
+Publication publishLesson(const LessonReport& report, const QString& classFolder);
+
+// The lesson's plain keys in the folder, in any letter case, by path.
+QStringList plainKeysIn(const QString& folder, const QString& lesson);
