@@ -3,8 +3,10 @@
 #include "Ansi.h"
 #include "KeySave.h"
 #include "LessonFiles.h"
+#include "PublishedKey.h"
 #include "Questions.h"
 #include "TextList.h"
+#include "ToolkitError.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -99,16 +101,29 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     SepararRutaDeLeccion(parser.positionalArguments().at(0));
     const QString keyPath = KeyPath();
     const QString output = parser.positionalArguments().at(1);
-    QByteArray bytes;
-    QString reason;
-    if (!readBytes(keyPath, bytes, reason)) {
-        err << QStringLiteral("dorvalia-docente gift: no se puede leer la clave %1: %2\n")
-                   .arg(native(keyPath), reason);
-        return kRefused;
+    QStringList lines;
+    const QString found = KeyFileToRead(keyPath);
+    if (IsPublishedKey(found)) {
+        // The lesson has only the class's copy of its key: the same lines.
+        try {
+            lines = ReadPublishedKeyLines(found);
+        } catch (const ToolkitError& e) {
+            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.message());
+            return kRefused;
+        }
+    } else {
+        QByteArray bytes;
+        QString reason;
+        if (!readBytes(found, bytes, reason)) {
+            err << QStringLiteral("dorvalia-docente gift: no se puede leer la clave %1: %2\n")
+                       .arg(native(keyPath), reason);
+            return kRefused;
+        }
+        TextList key;
+        key.loadFromBytes(bytes, TextList::Encoding::Teacher);
+        lines = key.lines();
     }
-    TextList key;
-    key.loadFromBytes(bytes, TextList::Encoding::Teacher);
-    const GiftExport gift = writeGift(key.lines());
+    const GiftExport gift = writeGift(lines);
     QSaveFile file(output);
     const QByteArray text = gift.text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {

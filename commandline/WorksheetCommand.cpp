@@ -1,7 +1,7 @@
 #include "WorksheetCommand.h"
 
 #include "LessonFiles.h"
-#include "TextList.h"
+#include "PublishedKey.h"
 #include "ToolkitError.h"
 #include "Worksheet.h"
 
@@ -65,9 +65,10 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
     SepararRutaDeLeccion(parser.positionalArguments().first());
     const QString readingPath = LessonTextPath();
     const QString keyPath = KeyPath();
-    TextList key;
+    QStringList key;
     try {
-        key.loadFromFile(keyPath, TextList::Encoding::Teacher);
+        // The published key when the lesson has only that one, as the class reads it.
+        key = ReadKeyFileLines(KeyFileToRead(keyPath));
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente ficha: no se puede leer la clave: %1\n")
                    .arg(e.message());
@@ -75,7 +76,7 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
     }
     const QString output = parser.value(pdf);
     QString failure;
-    if (!WriteWorksheetPdf(readingPath, key.lines(),
+    if (!WriteWorksheetPdf(readingPath, key,
                            parser.isSet(withKey) ? WorksheetCopy::Docente : WorksheetCopy::Alumno,
                            output, failure)) {
         err << QStringLiteral("dorvalia-docente ficha: %1\n").arg(failure);

@@ -49,9 +49,19 @@ bool KeyDocument::open(const QString& path, QString& failure) {
                       .arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
+    readOnly_ = false;
     load(readKeyText(file.readAll()), path);
     unsaved_ = false;
     return true;
+}
+
+void KeyDocument::showPublished(const QString& path, const QStringList& lines) {
+    KeyText text;
+    text.lines = lines;
+    text.ends.fill(KeyText::LineEnd::CrLf, text.lines.size());
+    readOnly_ = true;
+    load(text, path);
+    unsaved_ = false;
 }
 
 void KeyDocument::startNew(const QString& path, const QStringList& lines) {
@@ -59,6 +69,7 @@ void KeyDocument::startNew(const QString& path, const QStringList& lines) {
     text.lines = lines;
     for (qsizetype i = 0; i < lines.size(); ++i)
         text.ends.append(KeyText::LineEnd::CrLf);
+    readOnly_ = false;
     load(text, path);
     unsaved_ = true;
 }
@@ -72,7 +83,7 @@ void KeyDocument::load(const KeyText& text, const QString& path) {
 }
 
 void KeyDocument::edit(const LineEdit& edit, bool typing) {
-    if (edit.removed == 0 && edit.inserted.isEmpty())
+    if (readOnly_ || (edit.removed == 0 && edit.inserted.isEmpty()))
         return;
     if (edit.removed == 1 && edit.inserted.size() == 1 &&
         text_.lines.value(edit.start) == edit.inserted.first())
@@ -98,6 +109,12 @@ void KeyDocument::replace(int start, int removed, const QStringList& inserted) {
 }
 
 KeySaveResult KeyDocument::save() {
+    if (readOnly_) {
+        KeySaveResult refused;
+        refused.failure = QStringLiteral("La clave publicada %1 no se guarda: es de solo lectura")
+                              .arg(QDir::toNativeSeparators(path_));
+        return refused;
+    }
     KeySaveResult result = saveKey(text_, path_);
     if (result.saved) {
         undo_.setClean();

@@ -18,6 +18,9 @@ public:
 
     // Reads the key file; false with a Spanish reason when it cannot be read.
     bool open(const QString& path, QString& failure);
+    // The lines of the published key at path, to be shown and not changed: no edit is taken and
+    // nothing is saved.
+    void showPublished(const QString& path, const QStringList& lines);
     // An empty key to be saved at path, with the lines given.
     void startNew(const QString& path, const QStringList& lines);
 
@@ -27,6 +30,7 @@ public:
     const KeyStructure& structure() const { return structure_; }
     QUndoStack* undoStack() { return &undo_; }
     bool modified() const { return !undo_.isClean() || unsaved_; }
+    bool readOnly() const { return readOnly_; }
 
     // Pushes the edit. Typing in one line merges with the typing just before it, so that one
     // undo takes back a word typed, not a letter.
@@ -52,5 +56,6 @@ private:
     KeyStructure structure_;
     QString path_;
     QUndoStack undo_;
-    bool unsaved_ = false; // a new key not yet on disk
+    bool unsaved_ = false;  // a new key not yet on disk
+    bool readOnly_ = false; // a published key
 };

@@ -7,6 +7,7 @@
 #include "KeyDocument.h"
 #include "LessonFixture.h"
 #include "ListBox.h"
+#include "PublishedKey.h"
 #include "Questions.h"
 #include "TeacherWindow.h"
 #include "Unit1.h"
@@ -16,6 +17,7 @@
 #include "Worksheet.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -359,6 +361,69 @@ private slots:
         window.close();
     }
 
+    // A lesson whose key is only published opens read-only; a damaged one opens nothing; a new
+    // key is not started beside it; the plain copy is saved in the teacher's folder, never in the
+    // class's, and opens for editing.
+    void aPublishedKeyOpensReadOnlyWithAPlainCopyOffered() {
+        const QString classDir = dir_.path() + "/clase";
+        const QString mine = dir_.path() + "/mia";
+        QVERIFY(QDir().mkpath(classDir) && QDir().mkpath(mine));
+        const QByteArray plain = Fixture::keyText({".Sección 1", ".c¿Qué?", ".rEsto", ".bSí"});
+        for (const QString name : {"Clase", "Rota"})
+            Fixture::writeFile(classDir + u'/' + name + "_lec.rtf",
+                               Fixture::lessonText({".Sección 1"}));
+        Fixture::writeFile(classDir + "/Clase_CRJ.dvk", SealKey(plain));
+        QByteArray broken = SealKey(plain);
+        broken[broken.size() - 40] ^= 1;
+        Fixture::writeFile(classDir + "/Rota_CRJ.dvk", broken);
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        auto enabled = [view](const char* name) {
+            return view->findChild<QWidget*>(name)->isEnabled();
+        };
+
+        view->openLesson(classDir + "/Rota_lec.rtf");
+        QCOMPARE(Boxes::shown().back().kind, Boxes::Kind::Error);
+        QVERIFY(lastBox().contains("Rota_CRJ.dvk está dañada"));
+        QVERIFY(view->document()->path().isEmpty());
+        view->newKey(classDir + "/Clase_lec.rtf");
+        QVERIFY(lastBox().contains("ya tiene clave publicada para la clase (Clase_CRJ.dvk)"));
+        QVERIFY(view->document()->path().isEmpty());
+
+        // Sí to the copy, in the class's own folder: refused, the key stays shown read-only.
+        Boxes::answer(true);
+        Boxes::answer(true, classDir);
+        view->openLesson(classDir + "/Clase_lec.rtf");
+        QCOMPARE(Boxes::shown()[Boxes::shown().size() - 2].kind, Boxes::Kind::Folder);
+        QVERIFY(lastBox().contains("es la de la lección publicada"));
+        QCOMPARE(view->document()->lines(),
+                 QStringList({".Sección 1", ".c¿Qué?", ".rEsto", ".bSí"}));
+        QVERIFY(view->document()->readOnly());
+        QVERIFY(!view->findChild<QLabel*>("LSoloLectura")->isHidden());
+        auto* tree = view->findChild<QTreeWidget*>("ArbolClave");
+        tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0)); // the answer
+        for (const char* name : {"BtGuardarClave", "BtImportar", "BtAnadirPregunta", "BtQuitar",
+                                 "BtDeshacer", "EdTexto", "Juicio", "EdComentario"})
+            QVERIFY2(!enabled(name), name);
+        QVERIFY(view->findChild<QPlainTextEdit*>("TextoClave")->isReadOnly());
+        view->document()->setLines({".Sección 1"});
+        view->BtQuitarClick();
+        QCOMPARE(view->document()->lines().size(), 4);
+        QVERIFY(!view->document()->modified());
+
+        Boxes::answer(true);
+        Boxes::answer(true, mine);
+        view->openLesson(classDir + "/Clase_lec.rtf");
+        QCOMPARE(view->document()->path(), mine + "/Clase_CRJ.TXT");
+        QVERIFY(!view->document()->readOnly());
+        QVERIFY(enabled("BtGuardarClave"));
+        QCOMPARE(Fixture::readFile(mine + "/Clase_CRJ.TXT"), plain);
+        QCOMPARE(Fixture::readFile(mine + "/Clase_lec.rtf"),
+                 Fixture::readFile(classDir + "/Clase_lec.rtf"));
+        QCOMPARE(QDir(classDir).entryList(QDir::Files).filter("_CRJ.TXT", Qt::CaseInsensitive),
+                 QStringList());
+    }
+
     // The verbs: gift and back, refusals, and the worksheet.
     void commandLine() {
         Fixture::writeFile(lessonPath("Verbos"), Fixture::lessonText({".Sección 1"}));
@@ -376,6 +441,16 @@ private slots:
                  "1 preguntas exportadas a " + QDir::toNativeSeparators(gift) +
                      ".\n1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.\n");
         QCOMPARE(status, 0);
+        // The same lesson with its key only published gives the same questions.
+        const QString published = dir_.path() + "/publicada";
+        QVERIFY(QDir().mkpath(published));
+        Fixture::writeFile(published + "/Verbos_lec.rtf", Fixture::lessonText({".Sección 1"}));
+        Fixture::writeFile(published + "/Verbos_CRJ.dvk", SealKey(Fixture::keyText(key)));
+        QCOMPARE(
+            run({"gift", published + "/Verbos_lec.rtf", published + "/v.gift"}, status).isEmpty(),
+            false);
+        QCOMPARE(status, 0);
+        QCOMPARE(Fixture::readFile(published + "/v.gift"), Fixture::readFile(gift));
         const QString copy = dir_.path() + "/Copia_CRJ.TXT";
         QCOMPARE(run({"desde-gift", gift, copy}, status),
                  "1 preguntas escritas en " + QDir::toNativeSeparators(copy) + ".\n");

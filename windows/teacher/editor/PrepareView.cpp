@@ -13,6 +13,8 @@
 #include "LessonFiles.h"
 #include "LessonReader.h"
 #include "LessonViewer.h"
+#include "PlainCopy.h"
+#include "PublishedKey.h"
 #include "Questions.h"
 #include "RichViewer.h"
 #include "Sections.h"
@@ -250,6 +252,11 @@ void PrepareView::openLesson(const QString& path) {
     SepararRutaDeLeccion(path);
     const QString readingPath = LessonTextPath();
     const QString keyPath = KeyPath();
+    const QString found = KeyFileToRead(keyPath);
+    if (IsPublishedKey(found)) {
+        openPublished(found);
+        return;
+    }
     if (!QFileInfo::exists(keyPath)) {
         if (Boxes::question(kCaption,
                             QStringLiteral("La lección %1 no tiene clave (%2). ¿Empezar una "
@@ -273,6 +280,39 @@ void PrepareView::openLesson(const QString& path) {
         Boxes::error(failure);
 }
 
+// The class's copy of the key is shown, not changed: the teacher edits a plain copy of it, saved
+// in a folder of the teacher's, never beside the published key where the class would read it.
+void PrepareView::openPublished(const QString& publishedKey) {
+    QStringList lines;
+    try {
+        lines = ReadPublishedKeyLines(publishedKey);
+    } catch (const ToolkitError& e) {
+        Boxes::error(e.message());
+        return;
+    }
+    if (!readLesson(LessonTextPath()))
+        return;
+    document_->showPublished(publishedKey, lines);
+    const QString name = QFileInfo(publishedKey).fileName();
+    if (!Boxes::question(kCaption,
+                         QStringLiteral("La lección %1 solo tiene la clave publicada para la clase "
+                                        "(%2), que se muestra sin poder cambiarla. ¿Guardar una "
+                                        "copia sin proteger en una carpeta suya para editarla?")
+                             .arg(NombreLeccion, name)))
+        return;
+    QString folder = QFileInfo(QFileInfo(readingPath_).absolutePath()).path();
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para la copia de la lección"), folder))
+        return;
+    QString copy;
+    try {
+        copy = savePlainCopy(readingPath_, publishedKey, folder);
+    } catch (const ToolkitError& e) {
+        Boxes::error(e.message());
+        return;
+    }
+    openLesson(copy);
+}
+
 void PrepareView::newKey(const QString& path) {
     if (!mayLeaveKey())
         return;
@@ -284,6 +324,15 @@ void PrepareView::newKey(const QString& path) {
                                                      "¿Abrirla?")
                                           .arg(NombreLeccion, QFileInfo(keyPath).fileName())))
             openLesson(path);
+        return;
+    }
+    const QString published = KeyFileToRead(keyPath);
+    if (IsPublishedKey(published)) {
+        Boxes::information(kCaption,
+                           QStringLiteral("La lección %1 ya tiene clave publicada para la clase "
+                                          "(%2): no se empieza otra a su lado. Ábrala con «Abrir "
+                                          "lección…» para verla o guardar una copia que editar.")
+                               .arg(NombreLeccion, QFileInfo(published).fileName()));
         return;
     }
     if (!readLesson(readingPath))
@@ -319,7 +368,7 @@ bool PrepareView::mayLeaveKey() {
 }
 
 bool PrepareView::BtGuardarClaveClick() {
-    if (document_->path().isEmpty())
+    if (document_->path().isEmpty() || document_->readOnly())
         return false;
     const KeySaveResult result = document_->save();
     if (!result.saved) {
@@ -334,10 +383,19 @@ bool PrepareView::BtGuardarClaveClick() {
 
 void PrepareView::keyLoaded() {
     textSync_->reload();
-    ui->TextoClave->setReadOnly(false);
-    for (QWidget* button : QList<QWidget*>{ui->BtGuardarClave, ui->BtImportar, ui->BtExportarGift,
-                                           ui->BtImprimirFicha})
-        button->setEnabled(true);
+    const bool readOnly = document_->readOnly();
+    ui->TextoClave->setReadOnly(readOnly);
+    ui->BtGuardarClave->setEnabled(!readOnly);
+    ui->BtImportar->setEnabled(!readOnly);
+    ui->BtExportarGift->setEnabled(true);
+    ui->BtImprimirFicha->setEnabled(true);
+    ui->LSoloLectura->setText(
+        readOnly ? QStringLiteral("Es la clave publicada para la clase (%1), de solo lectura: para "
+                                  "cambiarla, abra la lección otra vez y guarde una copia sin "
+                                  "proteger en una carpeta suya; después publíquela de nuevo.")
+                       .arg(QFileInfo(document_->path()).fileName())
+                 : QString());
+    ui->LSoloLectura->setVisible(readOnly);
     ui->BtDeshacer->setEnabled(false);
     ui->BtRehacer->setEnabled(false);
     rebuildTree();
@@ -614,9 +672,10 @@ void PrepareView::showPlace() {
     if (ui->EdComentario->text() != feedback)
         ui->EdComentario->setText(feedback);
     ui->Juicio->setCurrentIndex(judgment);
-    ui->EdTexto->setEnabled(textEditable);
-    ui->Juicio->setEnabled(place.kind == Place::Answer);
-    ui->EdComentario->setEnabled(place.kind == Place::Answer);
+    const bool answer = place.kind == Place::Answer && !document_->readOnly();
+    ui->EdTexto->setEnabled(textEditable && !document_->readOnly());
+    ui->Juicio->setEnabled(answer);
+    ui->EdComentario->setEnabled(answer);
     ui->LTexto->setText(place.kind == Place::Question ? QStringLiteral("&Pregunta:")
                         : place.kind == Place::Answer ? QStringLiteral("&Respuesta:")
                                                       : QStringLiteral("&Texto:"));
@@ -626,12 +685,13 @@ void PrepareView::showPlace() {
 
 void PrepareView::enableEdits() {
     const Place place = currentPlace();
-    const bool open = !document_->path().isEmpty();
+    const bool open = !document_->path().isEmpty() && !document_->readOnly();
+    const bool item = open && (place.kind == Place::Question || place.kind == Place::Answer);
     ui->BtAnadirPregunta->setEnabled(open && place.kind != Place::None);
-    ui->BtAnadirRespuesta->setEnabled(place.kind == Place::Question || place.kind == Place::Answer);
-    ui->BtQuitar->setEnabled(place.kind == Place::Question || place.kind == Place::Answer);
-    ui->BtSubir->setEnabled(place.kind == Place::Question || place.kind == Place::Answer);
-    ui->BtBajar->setEnabled(place.kind == Place::Question || place.kind == Place::Answer);
+    ui->BtAnadirRespuesta->setEnabled(item);
+    ui->BtQuitar->setEnabled(item);
+    ui->BtSubir->setEnabled(item);
+    ui->BtBajar->setEnabled(item);
 }
 
 void PrepareView::showSectionInReading(int number) {
@@ -688,7 +748,7 @@ void PrepareView::EdComentarioEdited(const QString& text) {
 
 void PrepareView::BtAnadirPreguntaClick() {
     Place place = currentPlace();
-    if (place.kind == Place::None || document_->path().isEmpty())
+    if (place.kind == Place::None || document_->path().isEmpty() || document_->readOnly())
         return;
     if (place.kind == Place::Missing) {
         // The section's block first, then its question: two steps to undo.
@@ -707,7 +767,7 @@ void PrepareView::BtAnadirPreguntaClick() {
 
 void PrepareView::BtAnadirRespuestaClick() {
     const Place place = currentPlace();
-    if (place.kind != Place::Question && place.kind != Place::Answer)
+    if (document_->readOnly() || (place.kind != Place::Question && place.kind != Place::Answer))
         return;
     const KeyQuestion& question =
         document_->structure().sections[place.section].questions[place.question];
@@ -719,6 +779,8 @@ void PrepareView::BtAnadirRespuestaClick() {
 }
 
 void PrepareView::BtQuitarClick() {
+    if (document_->readOnly())
+        return;
     const Place place = currentPlace();
     const KeyStructure& key = document_->structure();
     if (place.kind == Place::Question) {
@@ -739,6 +801,8 @@ void PrepareView::BtQuitarClick() {
 }
 
 void PrepareView::move(int delta) {
+    if (document_->readOnly())
+        return;
     const Place place = currentPlace();
     const KeyStructure& key = document_->structure();
     std::optional<LineEdit> edit;
@@ -859,7 +923,7 @@ QString PrepareView::lessonName() const {
 }
 
 void PrepareView::BtImportarClick() {
-    if (document_->path().isEmpty())
+    if (document_->path().isEmpty() || document_->readOnly())
         return;
     QString path = QFileInfo(readingPath_).absolutePath();
     if (!Boxes::openFile(QStringLiteral("Preguntas de Moodle (GIFT o Aiken)|*.gift *.txt"), path))

@@ -69,6 +69,7 @@ protected:
 
 private:
     bool readLesson(const QString& readingPath);
+    void openPublished(const QString& publishedKey);
     void keyLoaded();
     void keyChanged(int start, int removed, int added);
     void showTitle();
