@@ -1,14 +1,13 @@
 #include "StudentPdf.h"
 
+#include "A4Pdf.h"
 #include "ChartTextObject.h"
+#include "Clock.h"
 #include "TrendChart.h"
 
 #include <QDate>
 #include <QDir>
-#include <QPageLayout>
-#include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -57,18 +56,9 @@ QString ReportFileName(const QString& student) {
 
 bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const QString& path,
                      QString& failure) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        failure = QStringLiteral("No se puede escribir el informe %1: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
+    A4Pdf pdf(path, QStringLiteral("el informe"));
+    if (!pdf.open(QStringLiteral("Informe del alumno: %1").arg(student.name), failure))
         return false;
-    }
-    QPdfWriter writer(&file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    // The document keeps a margin of 2 cm of its own when it prints.
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setTitle(QStringLiteral("Informe del alumno: %1").arg(student.name));
-    writer.setCreator(QStringLiteral("Dorvalia"));
 
     QTextDocument document;
     QFont font = document.defaultFont();
@@ -96,14 +86,8 @@ bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const
     html += QStringLiteral("<p><small>Correctas al primer intento: de las cuestiones que "
                            "respondió en cada lección, las que acertó con su primera respuesta "
                            "en su primera visita. Informe del %1.</small></p>")
-                .arg(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+                .arg(Clock::today().toString(QStringLiteral("dd/MM/yyyy")));
     document.setHtml(html);
     charts.replacePlaceholders();
-    document.print(&writer);
-    if (!file.commit()) {
-        failure = QStringLiteral("No se puede escribir el informe %1: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    return pdf.print(document, failure);
 }

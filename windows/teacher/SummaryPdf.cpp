@@ -1,5 +1,6 @@
 #include "SummaryPdf.h"
 
+#include "A4Pdf.h"
 #include "ChartTextObject.h"
 #include "LessonFiles.h"
 #include "RegisterDates.h"
@@ -8,9 +9,7 @@
 
 #include <QDir>
 #include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -134,18 +133,10 @@ QString SummaryHeading(const QString& folder, const QDate& from, const QDate& to
 
 bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const QString& path,
                      QString& failure) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        failure = QStringLiteral("No se puede escribir el informe %1: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
+    A4Pdf pdf(path, QStringLiteral("el informe"));
+    if (!pdf.open(QStringLiteral("Resultados de la clase"), failure))
         return false;
-    }
-    QPdfWriter writer(&file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    // The document keeps a margin of 2 cm of its own when it prints.
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setTitle(QStringLiteral("Resultados de la clase"));
-    writer.setCreator(QStringLiteral("Dorvalia"));
+    QPdfWriter& writer = pdf.writer();
 
     QTextDocument document;
     QFont font = document.defaultFont();
@@ -201,11 +192,5 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
     }
     document.setHtml(html);
     charts.replacePlaceholders();
-    document.print(&writer);
-    if (!file.commit()) {
-        failure = QStringLiteral("No se puede escribir el informe %1: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    return pdf.print(document, failure);
 }

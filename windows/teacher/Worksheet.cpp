@@ -1,5 +1,6 @@
 #include "Worksheet.h"
 
+#include "A4Pdf.h"
 #include "AnswerKey.h"
 #include "KeyEdits.h"
 #include "KeyStructure.h"
@@ -9,9 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QPageLayout>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -94,23 +92,9 @@ bool WriteWorksheetPdf(const QString& readingPath, const QStringList& keyLines, 
         document.setPlainText(decodeTeacherText(bytes));
     AppendWorksheetQuestions(document, keyLines, copy);
 
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        failure = QStringLiteral("No se puede escribir la ficha %1: %2")
-                      .arg(QDir::toNativeSeparators(pdfPath), file.errorString());
+    A4Pdf pdf(pdfPath, QStringLiteral("la ficha"));
+    if (!pdf.open(QStringLiteral("Ficha de %1").arg(QFileInfo(readingPath).completeBaseName()),
+                  failure))
         return false;
-    }
-    QPdfWriter writer(&file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    // The document keeps a margin of 2 cm of its own when it prints.
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setTitle(QStringLiteral("Ficha de %1").arg(QFileInfo(readingPath).completeBaseName()));
-    writer.setCreator(QStringLiteral("Dorvalia"));
-    document.print(&writer);
-    if (!file.commit()) {
-        failure = QStringLiteral("No se puede escribir la ficha %1: %2")
-                      .arg(QDir::toNativeSeparators(pdfPath), file.errorString());
-        return false;
-    }
-    return true;
+    return pdf.print(document, failure);
 }
