@@ -1,6 +1,7 @@
 #include "InformeCommand.h"
 
 #include "CourseSummary.h"
+#include "FolderReading.h"
 #include "RegisterName.h"
 #include "StudentPdf.h"
 #include "SummaryPdf.h"
@@ -67,12 +68,13 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     const QCommandLineOption studentOption(QStringLiteral("alumno"), {}, QStringLiteral("NOMBRE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption allOption(QStringLiteral("todos"), {}, QStringLiteral("CARPETA"));
-    const QCommandLineOption fromOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA"));
-    const QCommandLineOption toOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA"));
-    const QCommandLineOption subfoldersOption(QStringLiteral("subcarpetas"));
-    const QCommandLineOption joinsOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"));
-    parser.addOptions({helpOption, studentOption, pdfOption, allOption, fromOption, toOption,
-                       subfoldersOption, joinsOption});
+    const FolderOptions folderOptions{
+        QCommandLineOption(QStringLiteral("subcarpetas")),
+        QCommandLineOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA")),
+        QCommandLineOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA")),
+        QCommandLineOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"))};
+    parser.addOptions({helpOption, studentOption, pdfOption, allOption, folderOptions.from,
+                       folderOptions.to, folderOptions.subfolders, folderOptions.joins});
     if (!parser.parse(QStringList{name()} + arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -96,40 +98,13 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     if (all && parser.isSet(pdfOption))
         return usageError(err, QStringLiteral("--todos no lleva --pdf: escribe un archivo por "
                                               "alumno en su carpeta."));
-    QDate dates[2];
-    const QCommandLineOption* dateOptions[2] = {&fromOption, &toOption};
-    for (int i = 0; i < 2; ++i) {
-        if (!parser.isSet(*dateOptions[i]))
-            continue;
-        const QString text = parser.value(*dateOptions[i]);
-        dates[i] = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
-        if (!dates[i].isValid())
-            return usageError(err, QStringLiteral("la fecha «%1» no es válida: escríbala como "
-                                                  "DD/MM/AAAA.")
-                                       .arg(text));
-    }
-    if (dates[0].isValid() && dates[1].isValid() && dates[0] > dates[1])
-        return usageError(err, QStringLiteral("--desde es posterior a --hasta."));
-    const QString joinsPath = JoinsFile(folder, parser.value(joinsOption));
-    if (parser.isSet(joinsOption) && !QFileInfo::exists(joinsPath))
-        return usageError(err, QStringLiteral("no existe el archivo de alumnos %1.")
-                                   .arg(QDir::toNativeSeparators(joinsPath)));
-    StudentNames names;
-    QString failure;
-    if (!names.load(joinsPath, failure))
-        return usageError(err, failure + u'.');
-
-    const ClassSummary summary =
-        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1], {}, names);
-    for (const RegisterProblem& problem : AllWarnings(summary))
-        err << ProblemLine(problem) << u'\n';
-    if (summary.registersRead == 0) {
-        err << (summary.registersFound == 0
-                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
-                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
-                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
-        return 1;
-    }
+    FolderReading reading =
+        ReadFolder(parser, folderOptions, folder, err,
+                   [&](const QString& message) { return usageError(err, message); });
+    if (reading.status >= 0)
+        return reading.status;
+    const ClassSummary& summary = reading.summary;
+    const StudentNames& names = reading.names;
     const QList<CourseStudent> students = CourseStudents(summary);
     QList<std::pair<const CourseStudent*, QString>> reports;
     if (all) {
@@ -158,8 +133,9 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         }
         reports.append({student, parser.value(pdfOption)});
     }
-    const QString heading = SummaryHeading(folder, dates[0], dates[1]);
+    const QString heading = SummaryHeading(folder, reading.from, reading.to);
     bool written = true;
+    QString failure;
     for (const auto& [student, path] : reports) {
         if (WriteStudentPdf(*student, heading, path, failure)) {
             out << QStringLiteral("Informe de %1 guardado en %2.\n")

@@ -1,6 +1,7 @@
 #include "SummaryCommand.h"
 
 #include "ClassSummary.h"
+#include "FolderReading.h"
 #include "RegisterName.h"
 #include "SummaryCsv.h"
 #include "SummaryPdf.h"
@@ -102,17 +103,18 @@ QString SummaryCommand::help() {
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption fromOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA"));
-    const QCommandLineOption toOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA"));
-    const QCommandLineOption subfoldersOption(QStringLiteral("subcarpetas"));
+    const FolderOptions folderOptions{
+        QCommandLineOption(QStringLiteral("subcarpetas")),
+        QCommandLineOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA")),
+        QCommandLineOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA")),
+        QCommandLineOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"))};
     const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
     const QCommandLineOption csvExcelOption(QStringLiteral("csv-excel"), {},
                                             QStringLiteral("CARPETA"));
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
-    const QCommandLineOption joinsOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"));
-    parser.addOptions({helpOption, fromOption, toOption, subfoldersOption, csvOption,
-                       csvExcelOption, xlsxOption, pdfOption, joinsOption});
+    parser.addOptions({helpOption, folderOptions.from, folderOptions.to, folderOptions.subfolders,
+                       csvOption, csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
     if (!parser.parse(QStringList{name()} + arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -128,41 +130,12 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     if (!QFileInfo(folder).isDir())
         return usageError(
             err, QStringLiteral("no existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
-    QDate dates[2];
-    const QCommandLineOption* dateOptions[2] = {&fromOption, &toOption};
-    for (int i = 0; i < 2; ++i) {
-        if (!parser.isSet(*dateOptions[i]))
-            continue;
-        const QString text = parser.value(*dateOptions[i]);
-        dates[i] = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
-        if (!dates[i].isValid())
-            return usageError(err, QStringLiteral("la fecha «%1» no es válida: escríbala como "
-                                                  "DD/MM/AAAA.")
-                                       .arg(text));
-    }
-    if (dates[0].isValid() && dates[1].isValid() && dates[0] > dates[1])
-        return usageError(err, QStringLiteral("--desde es posterior a --hasta."));
-
-    const QString joinsPath = JoinsFile(folder, parser.value(joinsOption));
-    if (parser.isSet(joinsOption) && !QFileInfo::exists(joinsPath))
-        return usageError(err, QStringLiteral("no existe el archivo de alumnos %1.")
-                                   .arg(QDir::toNativeSeparators(joinsPath)));
-    StudentNames names;
-    QString joinsFailure;
-    if (!names.load(joinsPath, joinsFailure))
-        return usageError(err, joinsFailure + u'.');
-
-    const ClassSummary summary =
-        SummarizeFolder(folder, parser.isSet(subfoldersOption), dates[0], dates[1], {}, names);
-    for (const RegisterProblem& problem : AllWarnings(summary))
-        err << ProblemLine(problem) << u'\n';
-    if (summary.registersRead == 0) {
-        err << (summary.registersFound == 0
-                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
-                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
-                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
-        return 1;
-    }
+    FolderReading reading =
+        ReadFolder(parser, folderOptions, folder, err,
+                   [&](const QString& message) { return usageError(err, message); });
+    if (reading.status >= 0)
+        return reading.status;
+    const ClassSummary& summary = reading.summary;
     out << QStringLiteral("Registros leídos: %1 de %2.\n")
                .arg(summary.registersRead)
                .arg(summary.registersFound);
@@ -189,7 +162,7 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     if (parser.isSet(xlsxOption))
         report(WriteSummaryXlsx(summary, parser.value(xlsxOption), failure));
     if (parser.isSet(pdfOption)) {
-        report(WriteSummaryPdf(summary, SummaryHeading(folder, dates[0], dates[1]),
+        report(WriteSummaryPdf(summary, SummaryHeading(folder, reading.from, reading.to),
                                parser.value(pdfOption), failure));
     }
     out.flush();

@@ -1,0 +1,53 @@
+#include "FolderReading.h"
+
+#include "RegisterName.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& options,
+                         const QString& folder, QTextStream& err,
+                         const std::function<int(const QString&)>& usageError) {
+    FolderReading reading;
+    QDate* dates[2] = {&reading.from, &reading.to};
+    const QCommandLineOption* dateOptions[2] = {&options.from, &options.to};
+    for (int i = 0; i < 2; ++i) {
+        if (!parser.isSet(*dateOptions[i]))
+            continue;
+        const QString text = parser.value(*dateOptions[i]);
+        *dates[i] = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+        if (!dates[i]->isValid()) {
+            reading.status = usageError(
+                QStringLiteral("la fecha «%1» no es válida: escríbala como DD/MM/AAAA.").arg(text));
+            return reading;
+        }
+    }
+    if (reading.from.isValid() && reading.to.isValid() && reading.from > reading.to) {
+        reading.status = usageError(QStringLiteral("--desde es posterior a --hasta."));
+        return reading;
+    }
+    const QString joinsPath = JoinsFile(folder, parser.value(options.joins));
+    if (parser.isSet(options.joins) && !QFileInfo::exists(joinsPath)) {
+        reading.status = usageError(QStringLiteral("no existe el archivo de alumnos %1.")
+                                        .arg(QDir::toNativeSeparators(joinsPath)));
+        return reading;
+    }
+    QString failure;
+    if (!reading.names.load(joinsPath, failure)) {
+        reading.status = usageError(failure + u'.');
+        return reading;
+    }
+
+    reading.summary = SummarizeFolder(folder, parser.isSet(options.subfolders), reading.from,
+                                      reading.to, {}, reading.names);
+    for (const RegisterProblem& problem : AllWarnings(reading.summary))
+        err << ProblemLine(problem) << u'\n';
+    if (reading.summary.registersRead == 0) {
+        err << (reading.summary.registersFound == 0
+                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
+                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
+                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
+        reading.status = 1;
+    }
+    return reading;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ClassSummary.h"
+#include "StudentNames.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDate>
+#include <QString>
+#include <QTextStream>
+
+#include <functional>
+
+// What resumen and informe read: the registers of a folder, between the days of --desde and
+// --hasta (DD/MM/AAAA), names joined as the --alumnos file (or the folder's own) says, its
+// subfolders when asked.
+struct FolderOptions {
+    QCommandLineOption subfolders;
+    QCommandLineOption from;
+    QCommandLineOption to;
+    QCommandLineOption joins;
+};
+
+struct FolderReading {
+    QDate from;
+    QDate to;
+    StudentNames names;
+    ClassSummary summary;
+    // -1 when the folder was read; else the exit status to end with: what usageError gave for a
+    // wrong date or joins file, 1 when no register could be read.
+    int status = -1;
+};
+
+// Reads and sums up the folder; every warning is written to err, one a line.
+FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& options,
+                         const QString& folder, QTextStream& err,
+                         const std::function<int(const QString&)>& usageError);
