@@ -6,6 +6,7 @@
 #include "LessonFiles.h"
 #include "LessonReader.h"
 #include "Publication.h"
+#include "SeverityColour.h"
 #include "ToolkitError.h"
 
 #include <QDir>
@@ -16,18 +17,6 @@ namespace {
 
 // Where a preview item stands in the files, for finding the place of a problem.
 enum Role { KeyLineRole = Qt::UserRole, JudgmentLineRole, TextLineRole };
-
-QColor severityColour(Problem::Severity severity) {
-    switch (severity) {
-    case Problem::Severity::Error:
-        return QColor(0xb0, 0x00, 0x00);
-    case Problem::Severity::Aviso:
-        return QColor(0xa0, 0x50, 0x00);
-    case Problem::Severity::Nota:
-        break;
-    }
-    return QColor(0x30, 0x50, 0x80);
-}
 
 QString fileName(const QString& path) {
     return QFileInfo(path).fileName();

@@ -16,22 +16,6 @@
 
 #include "Ansi.h"
 
-namespace {
-
-QString judgmentWord(JudgmentKind kind) {
-    switch (kind) {
-    case JudgmentKind::Correcta:
-        return QStringLiteral("Correcta");
-    case JudgmentKind::Incorrecta:
-        return QStringLiteral("Incorrecta");
-    case JudgmentKind::Pendiente:
-        break;
-    }
-    return QStringLiteral("Pendiente");
-}
-
-} // namespace
-
 void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
                               WorksheetCopy copy) {
     const KeyStructure key = readKeyStructure(lines);
@@ -64,7 +48,7 @@ void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
                 if (copy == WorksheetCopy::Docente) {
                     const QString judgment = lines.value(answer.judgment);
                     html += QStringLiteral("<tr><td></td><td><i>%1.</i> %2</td></tr>")
-                                .arg(judgmentWord(judgmentKind(judgment)),
+                                .arg(VerdictOfMarker(LineMarker(judgment)),
                                      LineText(judgment).toHtmlEscaped());
                 }
             }

@@ -18,6 +18,7 @@
 #include "Questions.h"
 #include "RichViewer.h"
 #include "Sections.h"
+#include "SeverityColour.h"
 #include "ToolkitError.h"
 #include "Worksheet.h"
 
@@ -42,18 +43,6 @@ enum Role { KindRole = Qt::UserRole, SectionRole, QuestionRole, AnswerRole, Numb
 
 const QString kCaption = QStringLiteral("Preparar lección");
 
-QString verdictWord(JudgmentKind kind) {
-    switch (kind) {
-    case JudgmentKind::Correcta:
-        return QStringLiteral("Correcta");
-    case JudgmentKind::Incorrecta:
-        return QStringLiteral("Incorrecta");
-    case JudgmentKind::Pendiente:
-        break;
-    }
-    return QStringLiteral("Pendiente");
-}
-
 QColor verdictColour(JudgmentKind kind) {
     switch (kind) {
     case JudgmentKind::Correcta:
@@ -64,18 +53,6 @@ QColor verdictColour(JudgmentKind kind) {
         break;
     }
     return QColor(0xa0, 0x60, 0x00);
-}
-
-QColor severityColour(Problem::Severity severity) {
-    switch (severity) {
-    case Problem::Severity::Error:
-        return QColor(0xb0, 0x00, 0x00);
-    case Problem::Severity::Aviso:
-        return QColor(0xa0, 0x50, 0x00);
-    case Problem::Severity::Nota:
-        break;
-    }
-    return QColor(0x30, 0x50, 0x80);
 }
 
 // The lesson window's viewer width: the reading wraps here where it wraps for the student.
@@ -569,7 +546,7 @@ void PrepareView::writeItem(QTreeWidgetItem* item, const Place& place) {
         item->setForeground(1, Qt::red);
     } else {
         const JudgmentKind kind = judgmentKind(lines[answer.judgment]);
-        item->setText(1, verdictWord(kind));
+        item->setText(1, VerdictOfMarker(judgmentMark(kind)));
         item->setForeground(1, verdictColour(kind));
     }
     item->setToolTip(0, LineText(lines.value(answer.judgment)));
