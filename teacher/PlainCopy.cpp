@@ -1,43 +1,18 @@
 #include "PlainCopy.h"
 
+#include "FilesTogether.h"
 #include "LessonFiles.h"
 #include "Publication.h"
 #include "PublishedKey.h"
-#include "RegularFile.h"
 #include "ToolkitError.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <memory>
 
 namespace {
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    QByteArray bytes;
-    if (openRegularFileForReading(file))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError)
-        throw ToolkitError(QStringLiteral("No se puede leer %1").arg(native(path)));
-    return bytes;
-}
-
-ToolkitError cannotWrite(const QSaveFile& file) {
-    return ToolkitError(QStringLiteral("No se puede escribir %1: %2")
-                            .arg(native(file.fileName()), file.errorString()));
-}
-
-std::unique_ptr<QSaveFile> prepare(const QString& path, const QByteArray& bytes) {
-    auto file = std::make_unique<QSaveFile>(path);
-    if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size())
-        throw cannotWrite(*file);
-    return file;
 }
 
 } // namespace
@@ -61,22 +36,18 @@ QString savePlainCopy(const QString& readingPath, const QString& publishedKey,
                                .arg(native(target), QFileInfo(keys.first()).fileName()));
 
     const QByteArray key = ReadPublishedKey(publishedKey);
-    const QByteArray text = readBytes(readingPath);
+    const QByteArray text = ReadWholeFile(readingPath);
     const QDir dir(target);
     const QString copy = dir.filePath(reading.fileName());
     const QString existing = FileByNameAnyCase(copy);
     // A reading of the same name is kept only when it is this one: another would be lost.
-    const bool sameReading = QFileInfo::exists(existing) && readBytes(existing) == text;
+    const bool sameReading = QFileInfo::exists(existing) && ReadWholeFile(existing) == text;
     if (QFileInfo::exists(existing) && !sameReading)
         throw ToolkitError(QStringLiteral("En %1 ya hay otra lectura %2: elija otra carpeta")
                                .arg(native(target), QFileInfo(existing).fileName()));
-    const auto keyFile = prepare(dir.filePath(KeyName(lesson)), key);
-    std::unique_ptr<QSaveFile> textFile;
+    QList<std::pair<QString, QByteArray>> files = {{dir.filePath(KeyName(lesson)), key}};
     if (!sameReading)
-        textFile = prepare(copy, text);
-    if (!keyFile->commit())
-        throw cannotWrite(*keyFile);
-    if (textFile && !textFile->commit())
-        throw cannotWrite(*textFile);
+        files.append({copy, text});
+    WriteFilesTogether(files);
     return sameReading ? existing : copy;
 }

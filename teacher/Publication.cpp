@@ -1,44 +1,17 @@
 #include "Publication.h"
 
+#include "FilesTogether.h"
 #include "LessonFiles.h"
 #include "PublishedKey.h"
-#include "RegularFile.h"
 #include "ToolkitError.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <memory>
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    QByteArray bytes;
-    if (openRegularFileForReading(file))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError)
-        throw ToolkitError(
-            QStringLiteral("No se puede leer %1").arg(QDir::toNativeSeparators(path)));
-    return bytes;
-}
-
 QString canonicalFolder(const QString& folder) {
     return QDir(folder.isEmpty() ? QStringLiteral(".") : folder).canonicalPath();
-}
-
-ToolkitError cannotWrite(const QSaveFile& file) {
-    return ToolkitError(QStringLiteral("No se puede escribir %1: %2")
-                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
-}
-
-// Writes the bytes beside the file, to be put in its place by commit().
-std::unique_ptr<QSaveFile> prepare(const QString& path, const QByteArray& bytes) {
-    auto file = std::make_unique<QSaveFile>(path);
-    if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size())
-        throw cannotWrite(*file);
-    return file;
 }
 
 } // namespace
@@ -72,20 +45,14 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
                            "proteger quedaría al alcance de los alumnos: elija otra carpeta")
                 .arg(QDir::toNativeSeparators(folder)));
 
-    const QByteArray reading = readBytes(report.textPath);
+    const QByteArray reading = ReadWholeFile(report.textPath);
     const QByteArray plainKey = IsPublishedKey(report.keyPath) ? ReadPublishedKey(report.keyPath)
-                                                               : readBytes(report.keyPath);
+                                                               : ReadWholeFile(report.keyPath);
     const QDir target(folder);
     Publication done;
     done.textPath = target.filePath(text.fileName());
     done.keyPath = target.filePath(PublishedKeyName(lesson));
-    // Both are written in full before either takes its place.
-    const auto keyFile = prepare(done.keyPath, SealKey(plainKey));
-    const auto textFile = prepare(done.textPath, reading);
-    if (!keyFile->commit())
-        throw cannotWrite(*keyFile);
-    if (!textFile->commit())
-        throw cannotWrite(*textFile);
+    WriteFilesTogether({{done.keyPath, SealKey(plainKey)}, {done.textPath, reading}});
     done.plainKeys = plainKeysIn(folder, lesson);
     return done;
 }
