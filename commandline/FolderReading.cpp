@@ -5,6 +5,16 @@
 #include <QDir>
 #include <QFileInfo>
 
+QString FolderProblem(const QStringList& positional) {
+    if (positional.size() != 1)
+        return positional.isEmpty() ? QStringLiteral("falta la carpeta de los registros.")
+                                    : QStringLiteral("se espera una sola carpeta.");
+    if (!QFileInfo(positional.first()).isDir())
+        return QStringLiteral("no existe la carpeta %1.")
+            .arg(QDir::toNativeSeparators(positional.first()));
+    return {};
+}
+
 FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& options,
                          const QString& folder, QTextStream& err,
                          const std::function<int(const QString&)>& usageError) {

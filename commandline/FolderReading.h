@@ -15,11 +15,15 @@
 // --hasta (DD/MM/AAAA), names joined as the --alumnos file (or the folder's own) says, its
 // subfolders when asked.
 struct FolderOptions {
-    QCommandLineOption subfolders;
-    QCommandLineOption from;
-    QCommandLineOption to;
-    QCommandLineOption joins;
+    QCommandLineOption subfolders{QStringLiteral("subcarpetas")};
+    QCommandLineOption from{QStringLiteral("desde"), {}, QStringLiteral("FECHA")};
+    QCommandLineOption to{QStringLiteral("hasta"), {}, QStringLiteral("FECHA")};
+    QCommandLineOption joins{QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO")};
 };
+
+// Why the verb's positional arguments are not one existing folder, for usageError; empty when
+// they are.
+QString FolderProblem(const QStringList& positional);
 
 struct FolderReading {
     QDate from;

@@ -8,7 +8,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QSet>
 
 namespace {
@@ -68,11 +67,7 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     const QCommandLineOption studentOption(QStringLiteral("alumno"), {}, QStringLiteral("NOMBRE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption allOption(QStringLiteral("todos"), {}, QStringLiteral("CARPETA"));
-    const FolderOptions folderOptions{
-        QCommandLineOption(QStringLiteral("subcarpetas")),
-        QCommandLineOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA")),
-        QCommandLineOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA")),
-        QCommandLineOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"))};
+    const FolderOptions folderOptions;
     parser.addOptions({helpOption, studentOption, pdfOption, allOption, folderOptions.from,
                        folderOptions.to, folderOptions.subfolders, folderOptions.joins});
     if (!parser.parse(QStringList{name()} + arguments))
@@ -82,14 +77,9 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         return 0;
     }
     const QStringList folders = parser.positionalArguments();
-    if (folders.size() != 1)
-        return usageError(err, folders.isEmpty()
-                                   ? QStringLiteral("falta la carpeta de los registros.")
-                                   : QStringLiteral("se espera una sola carpeta."));
+    if (const QString problem = FolderProblem(folders); !problem.isEmpty())
+        return usageError(err, problem);
     const QString folder = folders.first();
-    if (!QFileInfo(folder).isDir())
-        return usageError(
-            err, QStringLiteral("no existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
     const bool all = parser.isSet(allOption);
     if (all == parser.isSet(studentOption))
         return usageError(err, QStringLiteral("pida --alumno NOMBRE con --pdf, o --todos."));

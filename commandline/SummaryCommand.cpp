@@ -10,8 +10,6 @@
 #include "Words.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -103,11 +101,7 @@ QString SummaryCommand::help() {
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const FolderOptions folderOptions{
-        QCommandLineOption(QStringLiteral("subcarpetas")),
-        QCommandLineOption(QStringLiteral("desde"), {}, QStringLiteral("FECHA")),
-        QCommandLineOption(QStringLiteral("hasta"), {}, QStringLiteral("FECHA")),
-        QCommandLineOption(QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO"))};
+    const FolderOptions folderOptions;
     const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
     const QCommandLineOption csvExcelOption(QStringLiteral("csv-excel"), {},
                                             QStringLiteral("CARPETA"));
@@ -122,14 +116,9 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         return 0;
     }
     const QStringList folders = parser.positionalArguments();
-    if (folders.size() != 1)
-        return usageError(err, folders.isEmpty()
-                                   ? QStringLiteral("falta la carpeta de los registros.")
-                                   : QStringLiteral("se espera una sola carpeta."));
+    if (const QString problem = FolderProblem(folders); !problem.isEmpty())
+        return usageError(err, problem);
     const QString folder = folders.first();
-    if (!QFileInfo(folder).isDir())
-        return usageError(
-            err, QStringLiteral("no existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,
                    [&](const QString& message) { return usageError(err, message); });
