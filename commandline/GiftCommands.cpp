@@ -7,6 +7,7 @@
 #include "Questions.h"
 #include "TextList.h"
 #include "ToolkitError.h"
+#include "Usage.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -32,13 +33,8 @@ bool parse(QCommandLineParser& parser, const QString& verb, const QStringList& a
            QTextStream& err, int& status) {
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
-    const QString hint =
-        QStringLiteral("Escriba «dorvalia-docente %1 --help» para ver la ayuda.\n").arg(verb);
     if (!parser.parse(QStringList{verb} + arguments)) {
-        err << QStringLiteral("dorvalia-docente %1: opción desconocida: %2\n")
-                   .arg(verb, parser.unknownOptionNames().join(QStringLiteral(", ")))
-            << hint;
-        status = kRefused;
+        status = UsageError(err, verb, ParseErrorText(parser, arguments));
         return false;
     }
     if (parser.isSet(helpOption)) {
@@ -47,8 +43,7 @@ bool parse(QCommandLineParser& parser, const QString& verb, const QStringList& a
         return false;
     }
     if (parser.positionalArguments().size() != positional) {
-        err << QStringLiteral("dorvalia-docente %1: se espera %2\n").arg(verb, usage) << hint;
-        status = kRefused;
+        status = UsageError(err, verb, QStringLiteral("se espera %1").arg(usage));
         return false;
     }
     return true;

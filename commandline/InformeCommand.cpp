@@ -5,22 +5,11 @@
 #include "RegisterName.h"
 #include "StudentPdf.h"
 #include "SummaryPdf.h"
+#include "Usage.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QSet>
-
-namespace {
-
-const QString kTryHelp =
-    QStringLiteral("Escriba «dorvalia-docente informe --help» para ver la ayuda.\n");
-
-int usageError(QTextStream& err, const QString& message) {
-    err << QStringLiteral("dorvalia-docente informe: %1\n").arg(message) << kTryHelp;
-    return 2;
-}
-
-} // namespace
 
 QString InformeCommand::name() const {
     return QStringLiteral("informe");
@@ -71,26 +60,28 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     parser.addOptions({helpOption, studentOption, pdfOption, allOption, folderOptions.from,
                        folderOptions.to, folderOptions.subfolders, folderOptions.joins});
     if (!parser.parse(QStringList{name()} + arguments))
-        return usageError(err, parser.errorText());
+        return UsageError(err, name(), ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
         out << help();
         return 0;
     }
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
-        return usageError(err, problem);
+        return UsageError(err, name(), problem);
     const QString folder = folders.first();
     const bool all = parser.isSet(allOption);
     if (all == parser.isSet(studentOption))
-        return usageError(err, QStringLiteral("pida --alumno NOMBRE con --pdf, o --todos."));
+        return UsageError(err, name(),
+                          QStringLiteral("pida --alumno NOMBRE con --pdf, o --todos."));
     if (!all && !parser.isSet(pdfOption))
-        return usageError(err, QStringLiteral("falta --pdf SALIDA.pdf."));
+        return UsageError(err, name(), QStringLiteral("falta --pdf SALIDA.pdf."));
     if (all && parser.isSet(pdfOption))
-        return usageError(err, QStringLiteral("--todos no lleva --pdf: escribe un archivo por "
-                                              "alumno en su carpeta."));
+        return UsageError(err, name(),
+                          QStringLiteral("--todos no lleva --pdf: escribe un archivo por "
+                                         "alumno en su carpeta."));
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,
-                   [&](const QString& message) { return usageError(err, message); });
+                   [&](const QString& message) { return UsageError(err, name(), message); });
     if (reading.status >= 0)
         return reading.status;
     const ClassSummary& summary = reading.summary;

@@ -1,5 +1,7 @@
 #include "PublishCommand.h"
 
+#include "Usage.h"
+
 #include "LessonCheck.h"
 #include "LessonReader.h"
 #include "Publication.h"
@@ -7,18 +9,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-
-namespace {
-
-const QString kTryHelp =
-    QStringLiteral("Escriba «dorvalia-docente publicar --help» para ver la ayuda.\n");
-
-int usageError(QTextStream& err, const QString& message) {
-    err << QStringLiteral("dorvalia-docente publicar: %1\n").arg(message) << kTryHelp;
-    return 2;
-}
-
-} // namespace
 
 QString PublishCommand::name() const {
     return QStringLiteral("publicar");
@@ -59,20 +49,20 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     parser.addOption(helpOption);
     parser.addOption(forceOption);
     if (!parser.parse(QStringList{name()} + arguments))
-        return usageError(err, QStringLiteral("opción desconocida: %1")
-                                   .arg(parser.unknownOptionNames().join(QStringLiteral(", "))));
+        return UsageError(err, name(), ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
         out << help();
         return 0;
     }
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
-        return usageError(
-            err, paths.isEmpty()    ? QStringLiteral("faltan la ruta de la lección (RUTA_lec.rtf) "
-                                                        "y la carpeta de la clase.")
-                 : paths.size() < 2 ? QStringLiteral("falta la carpeta de la clase.")
-                                    : QStringLiteral("sobran argumentos: se publica una lección "
-                                                     "cada vez."));
+        return UsageError(
+            err, name(),
+            paths.isEmpty()    ? QStringLiteral("faltan la ruta de la lección (RUTA_lec.rtf) "
+                                                   "y la carpeta de la clase.")
+            : paths.size() < 2 ? QStringLiteral("falta la carpeta de la clase.")
+                               : QStringLiteral("sobran argumentos: se publica una lección "
+                                                "cada vez."));
 
     const LessonReport report = checkLessonFiles(paths[0], readLessonText);
     for (const Problem& problem : report.problems)

@@ -1,5 +1,7 @@
 #include "ReviseCommand.h"
 
+#include "Usage.h"
+
 #include "LessonCheck.h"
 #include "LessonReader.h"
 
@@ -52,24 +54,16 @@ int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QText
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
-    if (!parser.parse(QStringList{name()} + arguments)) {
-        // Qt's own message is in English; the teacher reads the option's name in Spanish.
-        err << QStringLiteral("dorvalia-docente revisar: opción desconocida: %1\n")
-                   .arg(parser.unknownOptionNames().join(QStringLiteral(", ")));
-        err << QStringLiteral("Escriba «dorvalia-docente revisar --help» para ver la ayuda.\n");
-        return 2;
-    }
+    if (!parser.parse(QStringList{name()} + arguments))
+        return UsageError(err, name(), ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
         out << help();
         return 0;
     }
     const QStringList paths = parser.positionalArguments();
-    if (paths.isEmpty()) {
-        err << QStringLiteral("dorvalia-docente revisar: falta la ruta de una lección "
-                              "(RUTA_lec.rtf).\n");
-        err << QStringLiteral("Escriba «dorvalia-docente revisar --help» para ver la ayuda.\n");
-        return 2;
-    }
+    if (paths.isEmpty())
+        return UsageError(err, name(),
+                          QStringLiteral("falta la ruta de una lección (RUTA_lec.rtf)."));
     int errors = 0, warnings = 0, notes = 0;
     bool unreadable = false, wrong = false;
     for (const QString& path : paths) {

@@ -7,19 +7,12 @@
 #include "SummaryPdf.h"
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
+#include "Usage.h"
 #include "Words.h"
 
 #include <QCommandLineParser>
 
 namespace {
-
-const QString kTryHelp =
-    QStringLiteral("Escriba «dorvalia-docente resumen --help» para ver la ayuda.\n");
-
-int usageError(QTextStream& err, const QString& message) {
-    err << QStringLiteral("dorvalia-docente resumen: %1\n").arg(message) << kTryHelp;
-    return 2;
-}
 
 void printLesson(const LessonSummary& lesson, QTextStream& out) {
     int review = 0;
@@ -110,18 +103,18 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     parser.addOptions({helpOption, folderOptions.from, folderOptions.to, folderOptions.subfolders,
                        csvOption, csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
     if (!parser.parse(QStringList{name()} + arguments))
-        return usageError(err, parser.errorText());
+        return UsageError(err, name(), ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
         out << help();
         return 0;
     }
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
-        return usageError(err, problem);
+        return UsageError(err, name(), problem);
     const QString folder = folders.first();
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,
-                   [&](const QString& message) { return usageError(err, message); });
+                   [&](const QString& message) { return UsageError(err, name(), message); });
     if (reading.status >= 0)
         return reading.status;
     const ClassSummary& summary = reading.summary;

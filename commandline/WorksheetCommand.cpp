@@ -1,5 +1,7 @@
 #include "WorksheetCommand.h"
 
+#include "Usage.h"
+
 #include "LessonFiles.h"
 #include "PublishedKey.h"
 #include "ToolkitError.h"
@@ -41,27 +43,15 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("SALIDA.pdf"));
     const QCommandLineOption withKey(QStringLiteral("con-clave"));
     parser.addOptions({helpOption, pdf, withKey});
-    const QString hint =
-        QStringLiteral("Escriba «dorvalia-docente ficha --help» para ver la ayuda.\n");
-    if (!parser.parse(QStringList{name()} + arguments)) {
-        err << QStringLiteral("dorvalia-docente ficha: %1\n")
-                   .arg(parser.unknownOptionNames().isEmpty()
-                            ? QStringLiteral("falta el nombre del PDF tras --pdf")
-                            : QStringLiteral("opción desconocida: %1")
-                                  .arg(parser.unknownOptionNames().join(QStringLiteral(", "))))
-            << hint;
-        return 2;
-    }
+    if (!parser.parse(QStringList{name()} + arguments))
+        return UsageError(err, name(), ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
         out << help();
         return 0;
     }
-    if (parser.positionalArguments().size() != 1 || !parser.isSet(pdf)) {
-        err << QStringLiteral("dorvalia-docente ficha: se espera RUTA_lec.rtf --pdf SALIDA.pdf "
-                              "[--con-clave]\n")
-            << hint;
-        return 2;
-    }
+    if (parser.positionalArguments().size() != 1 || !parser.isSet(pdf))
+        return UsageError(err, name(),
+                          QStringLiteral("se espera RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"));
     SepararRutaDeLeccion(parser.positionalArguments().first());
     const QString readingPath = LessonTextPath();
     const QString keyPath = KeyPath();

@@ -234,6 +234,20 @@ private slots:
         QCOMPARE(status, 2);
         QVERIFY(run({"--nada"}, status).contains("opción desconocida"));
         QCOMPARE(status, 2);
+        // Every verb refuses a wrong call in Spanish, Qt's English never reaching the teacher.
+        const QList<std::pair<QStringList, QString>> wrongCalls = {
+            {{"resumen", dir_.path(), "--nada"}, "resumen: opción desconocida: nada\n"},
+            {{"resumen", dir_.path(), "--desde"}, "resumen: falta el valor tras --desde\n"},
+            {{"informe", dir_.path(), "--todos"}, "informe: falta el valor tras --todos\n"},
+            {{"publicar", good, "--nada"}, "publicar: opción desconocida: nada\n"},
+            {{"ficha", good, "--pdf"}, "ficha: falta el valor tras --pdf\n"},
+            {{"gift", good, "--nada"}, "gift: opción desconocida: nada\n"}};
+        for (const auto& [arguments, message] : wrongCalls) {
+            const QString printed = run(arguments, status);
+            QVERIFY2(printed.contains(message) && printed.contains("--help» para ver la ayuda"),
+                     qPrintable(printed));
+            QCOMPARE(status, 2);
+        }
     }
 
     // «Acerca de» in the Help menu says that the program is free software, and under which
