@@ -6,6 +6,7 @@
 #include "LessonReader.h"
 #include "Publication.h"
 #include "ToolkitError.h"
+#include "Words.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -75,8 +76,7 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     if (errors > 0 && !parser.isSet(forceOption)) {
         out << QStringLiteral("La lección tiene %1: no se ha publicado. Corríjala, o publíquela "
                               "igual con --forzar.\n")
-                   .arg(errors == 1 ? QStringLiteral("1 error")
-                                    : QStringLiteral("%1 errores").arg(errors));
+                   .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")));
         return 1;
     }
     Publication done;

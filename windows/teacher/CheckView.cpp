@@ -8,6 +8,7 @@
 #include "Publication.h"
 #include "SeverityColour.h"
 #include "ToolkitError.h"
+#include "Words.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,11 +70,10 @@ void CheckView::BtPublicarClick() {
     }
     const int errors = report_.count(Problem::Severity::Error);
     if (errors > 0 &&
-        !Boxes::question(caption,
-                         QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
-                                        "terminar. ¿Publicarla igual?")
-                             .arg(errors == 1 ? QStringLiteral("1 error")
-                                              : QStringLiteral("%1 errores").arg(errors))))
+        !Boxes::question(
+            caption, QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
+                                    "terminar. ¿Publicarla igual?")
+                         .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")))))
         return;
     QString folder = classFolder_.isEmpty() ? QFileInfo(report_.textPath).path() : classFolder_;
     if (!Boxes::chooseFolder(QStringLiteral("Carpeta de la clase"), folder))
