@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(focus,
                  QStringList({"ListaDeSecciones", "LectorDeSeccion", "Npregunta", "Npregunta",
                               "Nrespuesta", "Nrespuesta", "BtAceptar", "BtAceptar", "BtTerminarLec",
-                              "MemoPregunta", "MemoRespuesta", "BtResultados", "Chart1", "",
+                              "MemoPregunta", "MemoRespuesta", "BtResultados", "Button1", "",
                               "BtResultados", "MemoRespuesta", "MemoPregunta", "BtTerminarLec"}));
         QCOMPARE(marks, QStringList({"100", "0"}));
         QVERIFY(!FormLeccion->isVisible());

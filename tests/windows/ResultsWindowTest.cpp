@@ -8,6 +8,7 @@
 #include "Visit.h"
 
 #include <QImage>
+#include <QPushButton>
 
 #include <array>
 
@@ -16,6 +17,7 @@ using Fixture::whenModal;
 class ResultsWindowTest : public StudentWindowsTest {
     Q_OBJECT
 
+private slots:
     void resultsShowTheSharesOfEachVerdict() {
         NombreAlumno = QStringLiteral("Beatriz");
         NombreLeccion = QStringLiteral("Tema");
@@ -35,6 +37,8 @@ class ResultsWindowTest : public StudentWindowsTest {
             QCOMPARE(text(Resultados, "Leccion"), QString("Lección: Tema"));
             QCOMPARE(text(Resultados, "Correctas"), QString("Respuestas Correctas: 2"));
             QCOMPARE(text(Resultados, "Incorrectas"), QString("Respuestas Incorrectas: 1"));
+            // The window opens on «Cerrar», the one thing to do in it; the chart comes by Tab.
+            QCOMPARE(Resultados->focusWidget(), in<QPushButton>(Resultados, "Button1"));
             click(Resultados, "Button1");
         });
         Resultados->ShowResults();
