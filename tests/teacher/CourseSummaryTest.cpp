@@ -125,8 +125,10 @@ TEST_F(CourseSummaryTest, CursoCsvAndAStudentsPageFollowTheDefinitions) {
               "Beto,3,3,4,75.0,2,2,2026-11-17,4,3\r\n"
               "Lucía,3,5,10,33.3,3,3,2026-11-10,6,2\r\n"
               "\"Pérez, Ana\",2,2,5,75.0,2,3,2026-10-20,4,3\r\n");
+    csv.close(); // Windows replaces no file that is open
     // For a Spanish Excel: semicolons, decimal commas and its own day/month/year.
-    ASSERT_TRUE(WriteSummaryCsv(summary, out.path(), failure, CsvStyle::SpanishExcel));
+    ASSERT_TRUE(WriteSummaryCsv(summary, out.path(), failure, CsvStyle::SpanishExcel))
+        << failure.toStdString();
     QFile excel(QDir(out.path()).filePath("curso.csv"));
     ASSERT_TRUE(excel.open(QIODevice::ReadOnly));
     EXPECT_TRUE(excel.readAll().contains("\r\nLucía;3;5;10;33,3;3;3;10/11/2026;6;2\r\n"));

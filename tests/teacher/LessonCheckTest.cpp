@@ -3,6 +3,7 @@
 #include "LessonFiles.h"
 #include "ToolkitError.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -305,10 +306,17 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     // file of the folder is offered.
     QFile::rename(folder + "Tema_CRJ.TXT", folder + "Tema_CRJ.txt");
     report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
-    EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.txt");
-    expectProblems(report, {folder + "Tema_CRJ.txt: nota: se lee la clave «Tema_CRJ.txt», porque "
-                                     "no hay ninguna «Tema_CRJ.TXT»",
-                            folder + "Tema_CRJ.txt:5: error: falta la línea de juicio"});
+    if (QFileInfo::exists(folder + "Tema_CRJ.TXT")) {
+        // A folder that does not tell the names apart (Windows) opens it by its described name.
+        EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.TXT");
+        expectProblems(report, {folder + "Tema_CRJ.TXT:5: error: falta la línea de juicio"});
+    } else {
+        EXPECT_EQ(report.keyPath, folder + "Tema_CRJ.txt");
+        expectProblems(report,
+                       {folder + "Tema_CRJ.txt: nota: se lee la clave «Tema_CRJ.txt», porque "
+                                 "no hay ninguna «Tema_CRJ.TXT»",
+                        folder + "Tema_CRJ.txt:5: error: falta la línea de juicio"});
+    }
     QFile::rename(folder + "Tema_CRJ.txt", folder + "Tema_CRJ.TXT.txt");
     report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
     expectProblems(report, {folder +
