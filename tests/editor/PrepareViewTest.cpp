@@ -315,6 +315,30 @@ private slots:
                  stringToAnsi(u".Sección 1\n.c¿Uno?!\n.rC\n.mNo\n.rA\n.bBien\n.rB\nx\n"
                               u".Sección 3 \n.cSuelta\n.Sección 2\n.cDos ¿y tres?"));
     }
+    // A key named in other letter case, which the student's program reads, is the one opened
+    // and saved, whichever button opens the lesson: no new key is started beside it.
+    void aKeyInOtherLetterCaseIsEditedInPlace() {
+        Fixture::writeFile(lessonPath("Minus"), Fixture::lessonText({".Sección 1"}));
+        const QString keyPath = dir_.path() + "/Minus_crj.txt";
+        Fixture::writeFile(keyPath, Fixture::keyText({".Sección 1", ".cUna", ".rSí", ".bBien"}));
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        Boxes::answer(true); // «ya tiene clave (Minus_crj.txt). ¿Abrirla?»
+        view->newKey(lessonPath("Minus"));
+        QVERIFY2(lastBox().contains("(Minus_crj.txt)"), qPrintable(lastBox()));
+        auto* edit = view->findChild<QLineEdit*>("EdTexto");
+        view->findChild<QTreeWidget*>("ArbolClave")
+            ->setCurrentItem(
+                view->findChild<QTreeWidget*>("ArbolClave")->topLevelItem(0)->child(0));
+        edit->setFocus();
+        typeInto(edit, " y otra");
+        QVERIFY(view->BtGuardarClaveClick());
+        QCOMPARE(Fixture::readFile(keyPath),
+                 Fixture::keyText({".Sección 1", ".cUna y otra", ".rSí", ".bBien"}));
+        QCOMPARE(QDir(dir_.path()).entryList({"Minus_*"}, QDir::Files),
+                 QStringList({"Minus_crj.txt", "Minus_crj.txt.bak", "Minus_lec.rtf"}));
+    }
+
     // Questions from Moodle go into the chosen section as one step to undo; the whole key goes
     // out to GIFT.
     void importAndExportFromTheTab() {

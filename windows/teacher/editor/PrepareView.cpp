@@ -234,7 +234,9 @@ void PrepareView::openLesson(const QString& path) {
         openPublished(found);
         return;
     }
-    if (!QFileInfo::exists(keyPath)) {
+    // A key named in other letter case is the one the student's program reads: it is edited and
+    // saved under its own name, never shadowed by a new key beside it.
+    if (!QFileInfo::exists(found)) {
         if (Boxes::question(kCaption,
                             QStringLiteral("La lección %1 no tiene clave (%2). ¿Empezar una "
                                            "clave nueva?")
@@ -243,17 +245,17 @@ void PrepareView::openLesson(const QString& path) {
         return;
     }
     // A key that cannot be read leaves the lesson on screen as it was, reading and key together.
-    QFile key(keyPath);
+    QFile key(found);
     if (!key.open(QIODevice::ReadOnly)) {
         Boxes::error(QStringLiteral("No se puede abrir la clave %1: %2")
-                         .arg(QDir::toNativeSeparators(keyPath), key.errorString()));
+                         .arg(QDir::toNativeSeparators(found), key.errorString()));
         return;
     }
     key.close();
     if (!readLesson(readingPath))
         return;
     QString failure;
-    if (!document_->open(keyPath, failure))
+    if (!document_->open(found, failure))
         Boxes::error(failure);
 }
 
@@ -296,14 +298,15 @@ void PrepareView::newKey(const QString& path) {
     SepararRutaDeLeccion(path);
     const QString readingPath = LessonTextPath();
     const QString keyPath = KeyPath();
-    if (QFileInfo::exists(keyPath)) {
+    // Whatever key the student's program would read, in any letter case, is the lesson's key.
+    const QString published = KeyFileToRead(keyPath);
+    if (QFileInfo::exists(published) && !IsPublishedKey(published)) {
         if (Boxes::question(kCaption, QStringLiteral("La lección %1 ya tiene clave (%2). "
                                                      "¿Abrirla?")
-                                          .arg(NombreLeccion, QFileInfo(keyPath).fileName())))
+                                          .arg(NombreLeccion, QFileInfo(published).fileName())))
             openLesson(path);
         return;
     }
-    const QString published = KeyFileToRead(keyPath);
     if (IsPublishedKey(published)) {
         Boxes::information(kCaption,
                            QStringLiteral("La lección %1 ya tiene clave publicada para la clase "
