@@ -10,8 +10,14 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
         return QStringLiteral("opción desconocida: %1").arg(unknown.join(QStringLiteral(", ")));
-    // The other refusal is an option that takes a value given last, with none after it.
-    if (!arguments.isEmpty() && arguments.last().startsWith(u'-'))
+    // The other refusals: an option that takes a value given last, with none after it, or a
+    // value given with "=" to an option that takes none.
+    if (!arguments.isEmpty() && arguments.last().startsWith(u'-') &&
+        !arguments.last().contains(u'='))
         return QStringLiteral("falta el valor tras %1").arg(arguments.last());
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QStringLiteral("--")) && argument.contains(u'='))
+            return QStringLiteral("la opción %1 no lleva valor").arg(argument.section(u'=', 0, 0));
+    }
     return parser.errorText();
 }

@@ -238,6 +238,8 @@ private slots:
         const QList<std::pair<QStringList, QString>> wrongCalls = {
             {{"resumen", dir_.path(), "--nada"}, "resumen: opción desconocida: nada\n"},
             {{"resumen", dir_.path(), "--desde"}, "resumen: falta el valor tras --desde\n"},
+            {{"resumen", dir_.path(), "--subcarpetas=sí"},
+             "resumen: la opción --subcarpetas no lleva valor\n"},
             {{"informe", dir_.path(), "--todos"}, "informe: falta el valor tras --todos\n"},
             {{"publicar", good, "--nada"}, "publicar: opción desconocida: nada\n"},
             {{"ficha", good, "--pdf"}, "ficha: falta el valor tras --pdf\n"},
