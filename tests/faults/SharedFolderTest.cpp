@@ -1,9 +1,8 @@
 // A class saving on folders that are not local disks: a share where a file that anybody holds
 // open cannot be removed (as on SMB and Windows), and a folder where students may append to a
 // register but not create files.
-#include "ClassVisit.h"
+#include "ClassSaving.h"
 
-#include "Register.h"
 #include "RegisterLock.h"
 
 #include <QDir>
@@ -21,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// The bytes the visit of PlayClassVisit writes.
-QByteArray visitBlock(const QString& folder, const QString& alumno, int answers) {
-    PlayClassVisit(folder, alumno, answers);
-    const QByteArray bytes = RegisterBytes(Registro->lines());
-    EndVisit();
-    return bytes;
-}
 
 // register_saver with removal refused while a file is open anywhere.
 std::unique_ptr<QProcess> saver(const QStringList& args) {
@@ -54,17 +40,7 @@ QByteArray answerOf(QProcess& p) {
     return p.waitForReadyRead(20000) ? p.readLine().trimmed() : QByteArray("(nothing)");
 }
 
-class SharedFolder : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override {
-        EndVisit();
-        Clock::setNow(std::nullopt);
-        Clock::setShortDatePattern(std::nullopt);
-    }
-    QStringList filesLeft() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
-    QTemporaryDir dir;
-};
+class SharedFolder : public ClassFolder {};
 
 TEST_F(SharedFolder, ThirtyProgramsSaveAtOnceWhereOpenFilesCannotBeRemoved) {
     constexpr int kPrograms = 30;
@@ -73,25 +49,8 @@ TEST_F(SharedFolder, ThirtyProgramsSaveAtOnceWhereOpenFilesCannotBeRemoved) {
     for (int i = 0; i < kPrograms; ++i)
         programs.push_back(saver({QStringLiteral("save"), dir.path(),
                                   QStringLiteral("Alumno%1").arg(i), QString::number(kAnswers)}));
-    for (auto& p : programs)
-        ASSERT_TRUE(p->waitForStarted());
-    for (auto& p : programs) {
-        p->write("\n");
-        p->waitForBytesWritten();
-    }
-    for (auto& p : programs) {
-        ASSERT_TRUE(p->waitForFinished(120000));
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
-    }
-    const QByteArray reg = contents(ClassRegisterPath(dir.path()));
-    qsizetype expectedSize = 0;
-    for (int i = 0; i < kPrograms; ++i) {
-        const QByteArray block =
-            visitBlock(dir.path(), QStringLiteral("Alumno%1").arg(i), kAnswers);
-        expectedSize += block.size();
-        EXPECT_EQ(reg.count(block), 1) << "visit " << i;
-    }
-    EXPECT_EQ(reg.size(), expectedSize);
+    SaveAllAtOnce(programs, 120000);
+    ExpectEachVisitOnce(dir.path(), kPrograms, kAnswers);
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 
@@ -117,7 +76,7 @@ TEST_F(SharedFolder, ALockKeptOpenOverItsReleaseDoesNotStopTheNextSave) {
     next->write("\n");
     ASSERT_TRUE(next->waitForFinished(20000));
     EXPECT_EQ(next->exitCode(), 0) << next->readAllStandardError().toStdString();
-    EXPECT_EQ(contents(reg), visitBlock(dir.path(), QStringLiteral("Ana"), 3));
+    EXPECT_EQ(FileBytes(reg), ClassVisitBytes(dir.path(), QStringLiteral("Ana"), 3));
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
     holder->kill();
     holder->waitForFinished();
@@ -128,7 +87,7 @@ TEST_F(SharedFolder, ALockKeptOpenOverItsReleaseDoesNotStopTheNextSave) {
 // anywhere, so the saving program runs as an ordinary user.
 TEST_F(SharedFolder, AFolderThatTakesNoNewFilesStillTakesTheSave) {
     const QString reg = ClassRegisterPath(dir.path());
-    const QByteArray earlier = visitBlock(dir.path(), QStringLiteral("Eva"), 2);
+    const QByteArray earlier = ClassVisitBytes(dir.path(), QStringLiteral("Eva"), 2);
     {
         QFile file(reg);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -158,7 +117,7 @@ TEST_F(SharedFolder, AFolderThatTakesNoNewFilesStillTakesTheSave) {
     QFile::setPermissions(dir.path(), folderMode | QFile::WriteOwner);
     ASSERT_NE(program.exitCode(), kCouldNotDrop);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    EXPECT_EQ(contents(reg), earlier + visitBlock(dir.path(), QStringLiteral("Ana"), 4));
+    EXPECT_EQ(FileBytes(reg), earlier + ClassVisitBytes(dir.path(), QStringLiteral("Ana"), 4));
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 

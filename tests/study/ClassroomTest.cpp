@@ -1,8 +1,7 @@
 // A class on one shared folder: many programs save to the same register at the same moment, and
 // one of them may die holding the lock.
-#include "ClassVisit.h"
+#include "ClassSaving.h"
 
-#include "Register.h"
 #include "RegisterLock.h"
 #include "ToolkitError.h"
 
@@ -18,29 +17,7 @@
 
 namespace {
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// The bytes the visit of PlayClassVisit writes.
-QByteArray visitBlock(const QString& folder, const QString& alumno, int answers) {
-    PlayClassVisit(folder, alumno, answers);
-    const QByteArray bytes = RegisterBytes(Registro->lines());
-    EndVisit();
-    return bytes;
-}
-
-class Classroom : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override {
-        EndVisit();
-        Clock::setNow(std::nullopt);
-        Clock::setShortDatePattern(std::nullopt);
-    }
-    QTemporaryDir dir;
-};
+class Classroom : public ClassFolder {};
 
 TEST_F(Classroom, FiftyProgramsSavingAtOnceKeepEveryVisitWholeAndOnce) {
     constexpr int kPrograms = 50;
@@ -53,30 +30,9 @@ TEST_F(Classroom, FiftyProgramsSavingAtOnceKeepEveryVisitWholeAndOnce) {
                   QString::number(kAnswers)});
         programs.push_back(std::move(p));
     }
-    for (auto& p : programs)
-        ASSERT_TRUE(p->waitForStarted());
-    // Each waits, its visit played, for this line: then all of them save at once.
-    for (auto& p : programs) {
-        p->write("\n");
-        p->waitForBytesWritten();
-    }
-    for (auto& p : programs) {
-        ASSERT_TRUE(p->waitForFinished(60000));
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
-    }
-
-    const QByteArray reg = contents(ClassRegisterPath(dir.path()));
-    qsizetype expectedSize = 0;
-    for (int i = 0; i < kPrograms; ++i) {
-        const QByteArray block =
-            visitBlock(dir.path(), QStringLiteral("Alumno%1").arg(i), kAnswers);
-        expectedSize += block.size();
-        EXPECT_EQ(reg.count(block), 1) << "visit " << i;
-    }
-    EXPECT_EQ(reg.size(), expectedSize);
-    EXPECT_TRUE(reg.endsWith("\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
+    SaveAllAtOnce(programs, 60000);
+    ExpectEachVisitOnce(dir.path(), kPrograms, kAnswers);
+    EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 
 // Its lock is busy for the stale time, as nobody opens a young lock to ask whose it is; then the
@@ -97,10 +53,9 @@ TEST_F(Classroom, TheLockOfAKilledProgramIsTakenOverOnceStale) {
 
     PlayClassVisit(dir.path(), QStringLiteral("Ana"), 3);
     GuardarRegistro();
-    EXPECT_EQ(contents(reg), RegisterBytes(Registro->lines()));
+    EXPECT_EQ(FileBytes(reg), RegisterBytes(Registro->lines()));
     // Nothing of the lock stays in the lesson folder.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
+    EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 
 TEST_F(Classroom, ARegisterKeptBusyGivesASpanishErrorAndTheNextClosingSaves) {
@@ -126,7 +81,7 @@ TEST_F(Classroom, ARegisterKeptBusyGivesASpanishErrorAndTheNextClosingSaves) {
 
     other.unlock();
     GuardarRegistro();
-    EXPECT_EQ(contents(reg), RegisterBytes(lines));
+    EXPECT_EQ(FileBytes(reg), RegisterBytes(lines));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The student's program on a lesson whose key is only published: every verdict, every feedback
 // and the register as with the plain key; a published key that was damaged stops the opening as
 // a missing key does.
-#include "LessonFixture.h"
+#include "StudentWindows.h"
 
 #include "AnswerKey.h"
 #include "Application.h"
@@ -19,12 +19,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
 // Every kind of judgment: ".b", ".m", ".B", ".p", an empty line; accented feedback.
-const QStringList kKey = {
+const QStringList kEveryJudgment = {
     ".Sección 1",
     ".c¿Qué dice el primer párrafo?",
     ".rQue el volcán duerme.",
@@ -50,29 +49,17 @@ const QStringList kKey = {
     ".bSí.",
 };
 
-void click(QWidget* window, const char* name) {
-    QTest::mouseClick(window->findChild<QAbstractButton*>(QString::fromLatin1(name)),
-                      Qt::LeftButton);
-}
-
-void stepUp(const char* upDown) {
-    auto* selector = FormLeccion->findChild<UpDown*>(QString::fromLatin1(upDown));
-    QTest::mouseClick(selector->findChild<QToolButton*>(QStringLiteral("up")), Qt::LeftButton);
-}
-
 // Accepts every answer of every question, and then none of the above, section by section.
 int acceptEverything() {
-    auto* list = FormLeccion->findChild<ListBox*>(QStringLiteral("ListaDeSecciones"));
     int accepted = 0;
-    for (int s = 0; s < list->count(); ++s) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(s)).center());
-        const int questions = FormLeccion->findChild<UpDown*>("UpDownPregunta")->maximum();
+    for (int s = 0; s < in<ListBox>(FormLeccion, "ListaDeSecciones")->count(); ++s) {
+        pickSection(s);
+        const int questions = in<UpDown>(FormLeccion, "UpDownPregunta")->maximum();
         for (int q = 1; q <= questions; ++q) {
-            stepUp("UpDownPregunta");
-            const int answers = FormLeccion->findChild<UpDown*>("UpDownRespuesta")->maximum();
+            step(FormLeccion, "UpDownPregunta", "up");
+            const int answers = in<UpDown>(FormLeccion, "UpDownRespuesta")->maximum();
             for (int k = 0; k <= answers; ++k) { // the last step wraps to 0
-                stepUp("UpDownRespuesta");
+                step(FormLeccion, "UpDownRespuesta", "up");
                 click(FormLeccion, "BtAceptar");
                 ++accepted;
             }
@@ -153,8 +140,8 @@ private slots:
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("reading");
         const QByteArray reading = Fixture::lessonText({".Sección 1", ".Sección 2", ".Sección 3"});
-        QTest::newRow("Windows-1252") << Fixture::keyText(kKey) << reading;
-        QTest::newRow("UTF-8") << kKey.join(u'\n').toUtf8() << reading;
+        QTest::newRow("Windows-1252") << Fixture::keyText(kEveryJudgment) << reading;
+        QTest::newRow("UTF-8") << kEveryJudgment.join(u'\n').toUtf8() << reading;
         QTest::newRow("ejemplo") << Fixture::readFile(DORVALIA_SAMPLES "/El_volcan_CRJ.TXT")
                                  << Fixture::readFile(DORVALIA_SAMPLES "/El_volcan_lec.rtf");
     }
@@ -181,7 +168,7 @@ private slots:
     // The window as after any failed opening: the error box over it, its caption, nothing
     // listed, the key empty; it still closes and saves the visit's register.
     void aDamagedPublishedKeyStopsTheOpening() {
-        const QString lesson = writeLesson("dañada", Fixture::keyText(kKey), true);
+        const QString lesson = writeLesson("dañada", Fixture::keyText(kEveryJudgment), true);
         const QString published = QFileInfo(lesson).path() + "/Isla_CRJ.dvk";
         QByteArray bytes = Fixture::readFile(published);
         bytes[bytes.size() - 40] = char(bytes[bytes.size() - 40] ^ 0x04);
