@@ -31,15 +31,8 @@ QString native(const QString& path) {
 bool parse(QCommandLineParser& parser, const QString& verb, const QStringList& arguments,
            int positional, const QString& usage, const QString& help, QTextStream& out,
            QTextStream& err, int& status) {
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(helpOption);
-    if (!parser.parse(QStringList{verb} + arguments)) {
-        status = UsageError(err, verb, ParseErrorText(parser, arguments));
-        return false;
-    }
-    if (parser.isSet(helpOption)) {
-        out << help;
-        status = kDone;
+    if (const std::optional<int> done = ParseArguments(parser, verb, arguments, help, out, err)) {
+        status = *done;
         return false;
     }
     if (parser.positionalArguments().size() != positional) {

@@ -52,19 +52,14 @@ QString InformeCommand::help() {
 
 int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption studentOption(QStringLiteral("alumno"), {}, QStringLiteral("NOMBRE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption allOption(QStringLiteral("todos"), {}, QStringLiteral("CARPETA"));
     const FolderOptions folderOptions;
-    parser.addOptions({helpOption, studentOption, pdfOption, allOption, folderOptions.from,
-                       folderOptions.to, folderOptions.subfolders, folderOptions.joins});
-    if (!parser.parse(QStringList{name()} + arguments))
-        return UsageError(err, name(), ParseErrorText(parser, arguments));
-    if (parser.isSet(helpOption)) {
-        out << help();
-        return 0;
-    }
+    parser.addOptions({studentOption, pdfOption, allOption, folderOptions.from, folderOptions.to,
+                       folderOptions.subfolders, folderOptions.joins});
+    if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
+        return *done;
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
         return UsageError(err, name(), problem);

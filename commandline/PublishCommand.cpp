@@ -45,16 +45,10 @@ QString PublishCommand::help() {
 
 int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption forceOption(QStringLiteral("forzar"));
-    parser.addOption(helpOption);
     parser.addOption(forceOption);
-    if (!parser.parse(QStringList{name()} + arguments))
-        return UsageError(err, name(), ParseErrorText(parser, arguments));
-    if (parser.isSet(helpOption)) {
-        out << help();
-        return 0;
-    }
+    if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
+        return *done;
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
         return UsageError(

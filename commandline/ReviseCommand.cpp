@@ -52,14 +52,8 @@ QString reviseSummary(int lessons, int errors, int warnings, int notes) {
 
 int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(helpOption);
-    if (!parser.parse(QStringList{name()} + arguments))
-        return UsageError(err, name(), ParseErrorText(parser, arguments));
-    if (parser.isSet(helpOption)) {
-        out << help();
-        return 0;
-    }
+    if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
+        return *done;
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty())
         return UsageError(err, name(),

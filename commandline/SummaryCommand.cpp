@@ -93,21 +93,16 @@ QString SummaryCommand::help() {
 
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const FolderOptions folderOptions;
     const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
     const QCommandLineOption csvExcelOption(QStringLiteral("csv-excel"), {},
                                             QStringLiteral("CARPETA"));
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
-    parser.addOptions({helpOption, folderOptions.from, folderOptions.to, folderOptions.subfolders,
-                       csvOption, csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
-    if (!parser.parse(QStringList{name()} + arguments))
-        return UsageError(err, name(), ParseErrorText(parser, arguments));
-    if (parser.isSet(helpOption)) {
-        out << help();
-        return 0;
-    }
+    parser.addOptions({folderOptions.from, folderOptions.to, folderOptions.subfolders, csvOption,
+                       csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
+    if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
+        return *done;
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
         return UsageError(err, name(), problem);

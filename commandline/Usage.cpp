@@ -21,3 +21,17 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
     }
     return parser.errorText();
 }
+
+std::optional<int> ParseArguments(QCommandLineParser& parser, const QString& verb,
+                                  const QStringList& arguments, const QString& help,
+                                  QTextStream& out, QTextStream& err) {
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    if (!parser.parse(QStringList{verb} + arguments))
+        return UsageError(err, verb, ParseErrorText(parser, arguments));
+    if (parser.isSet(helpOption)) {
+        out << help;
+        return 0;
+    }
+    return std::nullopt;
+}

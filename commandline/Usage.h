@@ -5,9 +5,18 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 // What a verb writes when it is called wrongly: "dorvalia-docente VERBO: MENSAJE" and where its
 // help is. Returns 2, every verb's exit status for a wrong call.
 int UsageError(QTextStream& err, const QString& verb, const QString& message);
 
 // Why parse() refused the arguments, in Spanish: Qt's own text is in English.
 QString ParseErrorText(const QCommandLineParser& parser, const QStringList& arguments);
+
+// Parses a verb's arguments, with -h/--help added to its options. Gives the exit status when the
+// verb is done already: the arguments were refused (said on err) or the help was asked (written
+// to out); nothing when the verb goes on.
+std::optional<int> ParseArguments(QCommandLineParser& parser, const QString& verb,
+                                  const QStringList& arguments, const QString& help,
+                                  QTextStream& out, QTextStream& err);

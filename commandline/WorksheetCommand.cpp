@@ -39,16 +39,11 @@ QString WorksheetCommand::help() {
 
 int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("SALIDA.pdf"));
     const QCommandLineOption withKey(QStringLiteral("con-clave"));
-    parser.addOptions({helpOption, pdf, withKey});
-    if (!parser.parse(QStringList{name()} + arguments))
-        return UsageError(err, name(), ParseErrorText(parser, arguments));
-    if (parser.isSet(helpOption)) {
-        out << help();
-        return 0;
-    }
+    parser.addOptions({pdf, withKey});
+    if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
+        return *done;
     if (parser.positionalArguments().size() != 1 || !parser.isSet(pdf))
         return UsageError(err, name(),
                           QStringLiteral("se espera RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"));
