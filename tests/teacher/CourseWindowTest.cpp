@@ -4,6 +4,7 @@
 #include "ClassResultsView.h"
 #include "CommandLine.h"
 #include "CourseView.h"
+#include "TeacherTesting.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -28,25 +29,6 @@ void write(const QString& path, const QByteArray& bytes, const QDate& day) {
     file.write(bytes);
     file.flush();
     QVERIFY(file.setFileTime(QDateTime(day, QTime(12, 0)), QFileDevice::FileModificationTime));
-}
-
-QStringList cells(QTableView* view) {
-    QStringList rows;
-    const QAbstractItemModel* model = view->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < model->columnCount(); ++c)
-            row.append(model->index(r, c).data().toString());
-        rows.append(row.join(u'|'));
-    }
-    return rows;
-}
-
-QString run(const QStringList& arguments, int& status) {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    status = runCommandLine(arguments, outStream, errStream);
-    return out + err;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "LessonFixture.h"
 #include "LessonReader.h"
 #include "PublishedKey.h"
+#include "TeacherTesting.h"
 #include "TeacherWindow.h"
 
 #include <QDir>
@@ -21,15 +22,6 @@ namespace {
 const QStringList kKey = {".Sección 1", ".c¿Qué duerme?",     ".rEl volcán.", ".bBien visto.",
                           ".rLa isla.", ".mRelee el título.", ".Sección 2",   ".c¿Quién llega?",
                           ".rLucía.",   ".bEso es."};
-
-QString run(const QStringList& arguments, int& status) {
-    QString out;
-    QTextStream stream(&out);
-    QString err;
-    QTextStream errors(&err);
-    status = runCommandLine(arguments, stream, errors);
-    return out + err;
-}
 
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);

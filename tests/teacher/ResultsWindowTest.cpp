@@ -3,6 +3,7 @@
 #include "ClassResultsView.h"
 #include "Clock.h"
 #include "CommandLine.h"
+#include "TeacherTesting.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -33,28 +34,6 @@ void write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// The visible cells of a table, a row per line, cells joined by "|".
-QStringList cells(QTableView* view) {
-    QStringList rows;
-    const QAbstractItemModel* model = view->model();
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < model->columnCount(); ++c) {
-            if (!view->isColumnHidden(c))
-                row.append(model->index(r, c).data().toString());
-        }
-        rows.append(row.join(u'|'));
-    }
-    return rows;
-}
-
-QString run(const QStringList& arguments, int& status) {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    status = runCommandLine(arguments, outStream, errStream);
-    return out + err;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "LessonFixture.h"
 #include "LessonReader.h"
 #include "RichViewer.h"
+#include "TeacherTesting.h"
 #include "Unit3.h"
 
 #include <QAction>
@@ -50,15 +51,6 @@ QStringList rows(QTreeWidget* tree, int columns) {
         out.append(cells.join(u'|'));
     }
     return out;
-}
-
-QString run(const QStringList& arguments, int& status) {
-    QString out;
-    QTextStream stream(&out);
-    QString err;
-    QTextStream errors(&err);
-    status = runCommandLine(arguments, stream, errors);
-    return out + err;
 }
 
 } // namespace
