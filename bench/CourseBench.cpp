@@ -4,7 +4,6 @@
 #include "CourseSummary.h"
 #include "RegisterFolder.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
@@ -38,11 +37,3 @@ void CourseTableOfTenThousandRegisters(benchmark::State& state) {
 BENCHMARK(CourseTableOfTenThousandRegisters)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
