@@ -275,11 +275,11 @@ void layOutBars(BarChartLayout& l, const BarChart& chart, const Measure& m, cons
         l.marks.append(t);
         l.markLines.append(chart.markLine > 0 ? QLineF(end, end + axes.rise * p.reach) : QLineF());
     }
-    // Labels stand side by side along the category axis; columns keep a gap between them.
+    // Labels stand side by side along the category axis, with a gap between any two shown.
     qreal need = 0;
     for (const QString& label : p.labels)
         need = std::max(need, extent(axes.along, m.size(chart.labelFont, label)));
-    const int every = stride(need + (axes.axisAfter ? 0 : p.gap), slot);
+    const int every = stride(need + p.gap, slot);
     for (qsizetype i = 0; i < n; ++i) {
         PlacedText t{p.labels[i],
                      beside(axes.at(0, middles[i]), -axes.rise, axes.labelGap,
@@ -347,7 +347,11 @@ qreal PreferredHeight(const BarChart& chart, const QPaintDevice* device) {
     // Everything but the rows takes the same height whatever the chart's height.
     constexpr qreal kAny = 10000;
     const BarChartLayout l = LayOutBarChart(chart, QRectF(0, 0, 600 * m.px(), kAny), device);
-    const qreal row = std::max(m.height(chart.labelFont), m.height(chart.markFont)) * 1.15;
+    // A row holds its label and mark with some air, and at least the labels' stride: a label's
+    // height and the gap.
+    const qreal label = m.height(chart.labelFont);
+    const qreal row =
+        std::max(std::max(label, m.height(chart.markFont)) * 1.15, label + kGap * m.px());
     return std::ceil(kAny - l.plot.height() + row * chart.bars.size());
 }
 
