@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -259,7 +258,6 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true); // no reading size of the user's own
     Application app(argc, argv);
     TeacherWindowTest test;
     return QTest::qExec(&test, argc, argv);

@@ -16,7 +16,6 @@
 
 #include <QDir>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -205,7 +204,6 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PublishedLessonTest test;
     return QTest::qExec(&test, argc, argv);
