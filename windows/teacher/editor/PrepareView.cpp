@@ -4,6 +4,7 @@
 
 #include "Ansi.h"
 #include "AnswerKey.h"
+#include "AtomicFile.h"
 #include "Boxes.h"
 #include "KeyDocument.h"
 #include "KeyHighlighter.h"
@@ -30,7 +31,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -950,11 +950,9 @@ void PrepareView::BtExportarGiftClick() {
     if (!Boxes::saveFile(QStringLiteral("Exportar a GIFT"), QStringLiteral("GIFT|*.gift"), path))
         return;
     const GiftExport gift = writeGift(document_->lines());
-    QSaveFile file(path);
-    const QByteArray bytes = gift.text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Boxes::error(QStringLiteral("No se puede escribir %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString failure;
+    if (!WriteFileAtomically(path, gift.text.toUtf8(), failure)) {
+        Boxes::error(failure);
         return;
     }
     QString text = QStringLiteral("%1 preguntas exportadas a %2.")
