@@ -350,6 +350,15 @@ bool PrepareView::mayLeaveKey() {
 bool PrepareView::BtGuardarClaveClick() {
     if (document_->path().isEmpty() || document_->readOnly())
         return false;
+    if (document_->changedOnDisk() &&
+        !Boxes::question(kCaption,
+                         QStringLiteral("La clave %1 ha cambiado en el disco desde que se abrió "
+                                        "aquí (otro programa u otra copia la ha escrito). "
+                                        "¿Reemplazarla con la de este formulario? La del disco "
+                                        "quedará como %2.bak.")
+                             .arg(QDir::toNativeSeparators(document_->path()),
+                                  QFileInfo(document_->path()).fileName())))
+        return false;
     const KeySaveResult result = document_->save();
     if (!result.saved) {
         Boxes::error(result.failure);
