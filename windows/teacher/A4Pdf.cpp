@@ -29,10 +29,5 @@ bool A4Pdf::print(QTextDocument& document, QString& failure) {
     // The writer finishes the file when it is let go.
     writer_.reset();
     pages_.close();
-    QString reason;
-    if (!WriteFileAtomically(path_, pages_.data(), reason)) {
-        failure = QStringLiteral("No se puede guardar %1: %2").arg(what_, reason);
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path_, pages_.data(), failure);
 }
