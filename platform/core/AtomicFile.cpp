@@ -158,7 +158,10 @@ bool WriteFilesAtomically(const QList<std::pair<QString, QByteArray>>& files, QS
     return true;
 }
 
-bool ReplaceKeepingBackups(const QString& path, const QByteArray& bytes, QString& failure) {
+bool ReplaceKeepingBackups(const QString& link, const QByteArray& bytes, QString& failure) {
+    // Through a symbolic link, the file it names is replaced and backed up beside itself.
+    const QFileInfo info(link);
+    const QString path = info.isSymLink() ? info.symLinkTarget() : link;
     StagedFile staged(path);
     if (!staged.stage(bytes)) {
         failure = staged.failure();
