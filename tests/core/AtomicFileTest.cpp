@@ -6,16 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray contents(const QString& path) {
-    QByteArray bytes;
-    QString reason;
-    return ReadRegularFile(path, bytes, reason) ? bytes : QByteArray("(ninguno)");
-}
-
-} // namespace
-
 // Five saves keep the three before the last, newest first, and nothing else beside them.
 TEST(AtomicFile, KeepsThreeGenerationsOfBackups) {
     QTemporaryDir dir;
@@ -23,9 +13,11 @@ TEST(AtomicFile, KeepsThreeGenerationsOfBackups) {
     QString failure;
     for (const char* version : {"1", "2", "3", "4", "5"})
         ASSERT_TRUE(ReplaceKeepingBackups(path, version, failure)) << failure.toStdString();
-    EXPECT_EQ(contents(path), "5");
-    EXPECT_EQ(contents(path + ".bak"), "4");
-    EXPECT_EQ(contents(path + ".bak2"), "3");
-    EXPECT_EQ(contents(path + ".bak3"), "2");
+    QByteArray bytes;
+    for (const auto& [name, version] :
+         {std::pair{"", "5"}, {".bak", "4"}, {".bak2", "3"}, {".bak3", "2"}}) {
+        EXPECT_TRUE(ReadRegularFile(path + name, bytes, failure)) << name;
+        EXPECT_EQ(bytes, version) << name;
+    }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }

@@ -24,10 +24,8 @@ private:
     QMap<QString, QByteArray> everyFile() const {
         QMap<QString, QByteArray> files;
         QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            files.insert(path, Fixture::readFile(path));
-        }
+        while (it.hasNext())
+            files.insert(it.next(), Fixture::readFile(it.filePath()));
         return files;
     }
 
@@ -50,12 +48,10 @@ private:
             return names.save(at("alumnos.ini"), said) ? 0 : 3;
         }
         try {
-            savePlainCopy(at("clase/L_lec.rtf"), at("clase/L_CRJ.dvk"), at("copia"));
+            return savePlainCopy(at("clase/L_lec.rtf"), at("clase/L_CRJ.dvk"), at("copia")), 0;
         } catch (const ToolkitError& e) {
-            said = e.message();
-            return 3;
+            return said = e.message(), 3;
         }
-        return 0;
     }
 
 private slots:
