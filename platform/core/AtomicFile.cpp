@@ -48,9 +48,8 @@ void syncFolder(const QString& folder) {
 // Renames over an existing file in one step (QFile::rename refuses an existing target).
 bool renameOver(const QString& from, const QString& to) {
 #ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(native(from).utf16()),
-                       reinterpret_cast<const wchar_t*>(native(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(native(from).toStdWString().c_str(), native(to).toStdWString().c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
@@ -59,9 +58,8 @@ bool renameOver(const QString& from, const QString& to) {
 // A second name for the same file; false where the file system has no such links.
 bool linkFile(const QString& existing, const QString& name) {
 #ifdef Q_OS_WIN
-    return CreateHardLinkW(reinterpret_cast<const wchar_t*>(native(name).utf16()),
-                           reinterpret_cast<const wchar_t*>(native(existing).utf16()),
-                           nullptr) != 0;
+    return CreateHardLinkW(native(name).toStdWString().c_str(),
+                           native(existing).toStdWString().c_str(), nullptr) != 0;
 #else
     return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(name).constData()) ==
            0;
