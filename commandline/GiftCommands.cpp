@@ -1,26 +1,27 @@
 #include "GiftCommands.h"
 
 #include "Ansi.h"
+#include "AtomicFile.h"
 #include "KeySave.h"
 #include "LessonFiles.h"
 #include "PublishedKey.h"
 #include "Questions.h"
+#include "RegularFile.h"
 #include "TextList.h"
 #include "ToolkitError.h"
 #include "Usage.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
 // Exit statuses of both verbs.
 constexpr int kDone = 0;
-constexpr int kMalformed = 1; // the questions' file has an error: nothing was written
-constexpr int kRefused = 2;   // bad arguments, a file that cannot be read or written
+constexpr int kMalformed = 1;  // the questions' file has an error: nothing was written
+constexpr int kRefused = 2;    // bad arguments, a file that cannot be read, a key already there
+constexpr int kNotWritten = 3; // the output could not be written: any old file is as it was
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -43,13 +44,7 @@ bool parse(QCommandLineParser& parser, const QString& verb, const QStringList& a
 }
 
 bool readBytes(const QString& path, QByteArray& bytes, QString& reason) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    return true;
+    return ReadRegularFile(path, bytes, reason);
 }
 
 } // namespace
@@ -74,7 +69,8 @@ QString GiftCommand::help() {
         "\n"
         "Estado de salida:\n"
         "  0  exportada;\n"
-        "  2  no se puede leer la clave o escribir la salida.\n"
+        "  2  no se puede leer la clave;\n"
+        "  3  no se ha podido escribir la salida (si ya existía, queda como estaba).\n"
         "\n"
         "Opciones:\n"
         "  -h, --help  Muestra esta ayuda.\n");
@@ -112,12 +108,10 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         lines = key.lines();
     }
     const GiftExport gift = writeGift(lines);
-    QSaveFile file(output);
-    const QByteArray text = gift.text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        err << QStringLiteral("dorvalia-docente gift: no se puede escribir %1: %2\n")
-                   .arg(native(output), file.errorString());
-        return kRefused;
+    QString failure;
+    if (!WriteFileAtomically(output, gift.text.toUtf8(), failure)) {
+        err << QStringLiteral("dorvalia-docente gift: %1\n").arg(failure);
+        return kNotWritten;
     }
     out << QStringLiteral("%1 preguntas exportadas a %2.\n")
                .arg(gift.questions)
@@ -159,7 +153,8 @@ QString FromGiftCommand::help() {
         "Estado de salida:\n"
         "  0  clave escrita;\n"
         "  1  el archivo de preguntas tiene un error (se dice en qué línea);\n"
-        "  2  no se puede leer la entrada o escribir la clave, o la clave ya existe.\n"
+        "  2  no se puede leer la entrada, o la clave ya existe;\n"
+        "  3  no se ha podido escribir la clave (la anterior, si la había, queda como estaba).\n"
         "\n"
         "Opciones:\n"
         "  --reemplazar  Reemplaza la clave si ya existe (la anterior queda como .bak).\n"
@@ -203,7 +198,7 @@ int FromGiftCommand::execute(const QStringList& arguments, QTextStream& out, QTe
     const KeySaveResult saved = saveKey(key, keyPath);
     if (!saved.saved) {
         err << QStringLiteral("dorvalia-docente desde-gift: %1\n").arg(saved.failure);
-        return kRefused;
+        return kNotWritten;
     }
     out << QStringLiteral("%1 preguntas escritas en %2.\n")
                .arg(questions.questions.size())

@@ -9,6 +9,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 QString WorksheetCommand::name() const {
     return QStringLiteral("ficha");
@@ -29,7 +30,8 @@ QString WorksheetCommand::help() {
         "\n"
         "Estado de salida:\n"
         "  0  ficha escrita;\n"
-        "  2  no se puede leer la lectura o la clave, o escribir el PDF.\n"
+        "  2  no se puede leer la lectura o la clave;\n"
+        "  3  no se ha podido escribir el PDF (si ya existía, queda como estaba).\n"
         "\n"
         "Opciones:\n"
         "  --pdf SALIDA.pdf  El PDF que se escribe.\n"
@@ -59,13 +61,18 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
                    .arg(e.message());
         return 2;
     }
+    if (!QFileInfo(readingPath).isFile()) {
+        err << QStringLiteral("dorvalia-docente ficha: no se puede leer la lectura %1\n")
+                   .arg(QDir::toNativeSeparators(readingPath));
+        return 2;
+    }
     const QString output = parser.value(pdf);
     QString failure;
     if (!WriteWorksheetPdf(readingPath, key,
                            parser.isSet(withKey) ? WorksheetCopy::Docente : WorksheetCopy::Alumno,
                            output, failure)) {
         err << QStringLiteral("dorvalia-docente ficha: %1\n").arg(failure);
-        return 2;
+        return 3;
     }
     out << QStringLiteral("Ficha escrita en %1.\n").arg(QDir::toNativeSeparators(output));
     return 0;

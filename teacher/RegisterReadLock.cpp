@@ -4,23 +4,16 @@
 #include "RegularFile.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
+// A class's register of a day is some kilobytes; one far larger is not read, so that a stray
+// huge file cannot exhaust the teacher's memory (its lines would be held while summarized).
+constexpr qint64 kLargestRegister = 64 * 1024 * 1024;
+
 bool readAll(const QString& path, QByteArray& bytes, QString& failure) {
-    QFile file(path);
-    if (!openRegularFileForReading(file)) {
-        failure = QStringLiteral("no se puede abrir el archivo");
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFile::NoError) {
-        failure = QStringLiteral("no se puede leer el archivo");
-        return false;
-    }
-    return true;
+    return ReadRegularFile(path, bytes, failure, kLargestRegister);
 }
 
 const QString kBeingWritten =

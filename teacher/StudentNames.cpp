@@ -1,8 +1,12 @@
 #include "StudentNames.h"
 
+#include "AtomicFile.h"
+#include "RegularFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -61,22 +65,40 @@ bool StudentNames::load(const QString& path, QString& failure) {
 }
 
 bool StudentNames::save(const QString& path, QString& failure) const {
-    QSettings file(path, QSettings::IniFormat);
-    file.remove(kGroup);
-    file.beginWriteArray(kGroup, int(joins_.size()));
-    QStringList names = joins_.keys();
-    names.sort();
-    for (int i = 0; i < names.size(); ++i) {
-        file.setArrayIndex(i);
-        file.setValue(QStringLiteral("nombre"), names[i]);
-        file.setValue(QStringLiteral("alumno"), joins_.value(names[i]));
-    }
-    file.endArray();
-    file.sync();
-    if (file.status() != QSettings::NoError) {
-        failure = QStringLiteral("No se puede guardar el archivo de alumnos %1").arg(path);
+    failure = QStringLiteral("No se puede guardar el archivo de alumnos %1").arg(path);
+    // QSettings writes the file (keeping any other group in it) as a draft in a scratch folder;
+    // the draft, read back whole, then takes the file's place in one atomic write.
+    const QTemporaryDir scratch;
+    const QString draft = scratch.filePath(QStringLiteral("alumnos.ini"));
+    QByteArray bytes;
+    QString reason;
+    if (!scratch.isValid() ||
+        (QFileInfo::exists(path) &&
+         (!ReadRegularFile(path, bytes, reason) || !WriteFileAtomically(draft, bytes, reason))))
         return false;
+    {
+        QSettings file(draft, QSettings::IniFormat);
+        file.remove(kGroup);
+        file.beginWriteArray(kGroup, int(joins_.size()));
+        QStringList names = joins_.keys();
+        names.sort();
+        for (int i = 0; i < names.size(); ++i) {
+            file.setArrayIndex(i);
+            file.setValue(QStringLiteral("nombre"), names[i]);
+            file.setValue(QStringLiteral("alumno"), joins_.value(names[i]));
+        }
+        file.endArray();
+        file.sync();
+        if (file.status() != QSettings::NoError)
+            return false;
     }
+    StudentNames written;
+    if (!written.load(draft, reason) || written.joins_ != joins_ ||
+        !ReadRegularFile(draft, bytes, reason))
+        return false;
+    if (!WriteFileAtomically(path, bytes, failure))
+        return false;
+    failure.clear();
     return true;
 }
 

@@ -1,10 +1,10 @@
 #include "SummaryCsv.h"
 
+#include "AtomicFile.h"
 #include "CourseSummary.h"
 #include "RegisterLines.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 
@@ -40,15 +40,6 @@ QString joinedRow(const QVariantList& cells, CsvStyle style) {
     return texts.join(style == CsvStyle::SpanishExcel ? u';' : u',') + QStringLiteral("\r\n");
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes, QString& failure) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    failure = QStringLiteral("No se puede escribir %1: %2")
-                  .arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
-}
-
 // The course table under its fixed column names, which scripts read.
 SummaryTable courseCsv(const ClassSummary& summary) {
     SummaryTable table = CourseTable(CourseStudents(summary));
@@ -77,10 +68,10 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
         return false;
     }
     const QDir dir(folder);
-    return writeFile(dir.filePath(QStringLiteral("cuestiones.csv")),
-                     TableCsv(QuestionsTable(summary), style), failure) &&
-           writeFile(dir.filePath(QStringLiteral("alumnos.csv")),
-                     TableCsv(StudentsTable(summary), style), failure) &&
-           writeFile(dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style),
-                     failure);
+    // The three tables are one export: all of them replace the old ones, or none does.
+    return WriteFilesAtomically(
+        {{dir.filePath(QStringLiteral("cuestiones.csv")), TableCsv(QuestionsTable(summary), style)},
+         {dir.filePath(QStringLiteral("alumnos.csv")), TableCsv(StudentsTable(summary), style)},
+         {dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style)}},
+        failure);
 }

@@ -1,11 +1,12 @@
 #include "SummaryXlsx.h"
 
+#include "AtomicFile.h"
 #include "CourseSummary.h"
+#include "RegularFile.h"
 #include "SummaryTable.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
@@ -104,12 +105,13 @@ bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString&
     writeSheet(book, "Avisos", problemsTable(summary), formats);
     if (workbook_close(book) != LXW_NO_ERROR)
         return false;
-    QFile made(temporary);
-    QSaveFile target(path);
-    if (!made.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+    QByteArray bytes;
+    QString reason;
+    // A workbook is a zip file, whole only with its closing record at the end.
+    if (!ReadRegularFile(temporary, bytes, reason) ||
+        bytes.lastIndexOf("PK\x05\x06") < bytes.size() - 22 - 0xFFFF)
         return false;
-    const QByteArray bytes = made.readAll();
-    if (target.write(bytes) != bytes.size() || !target.commit())
+    if (!WriteFileAtomically(path, bytes, failure))
         return false;
     failure.clear();
     return true;

@@ -1,10 +1,10 @@
 // markdown-html GUIDE.md GUIDE.html TITLE: the teacher's guide as a web page, read by the same
 // Markdown reader that shows it inside the teacher's program. The build runs it.
+#include "AtomicFile.h"
 #include "GuideDocument.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -28,10 +28,9 @@ int main(int argc, char** argv) {
     document.setMarkdown(QString::fromUtf8(in.readAll()));
     NameGuideHeadings(document);
     document.setMetaInformation(QTextDocument::DocumentTitle, arguments[3]);
-    QSaveFile out(arguments[2]);
-    const QByteArray html = document.toHtml().toUtf8();
-    if (!out.open(QIODevice::WriteOnly) || out.write(html) != html.size() || !out.commit()) {
-        std::fprintf(stderr, "No se puede escribir %s\n", qPrintable(arguments[2]));
+    QString failure;
+    if (!WriteFileAtomically(arguments[2], document.toHtml().toUtf8(), failure)) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
         return 1;
     }
     return 0;

@@ -1,10 +1,23 @@
 #include "KeyDocument.h"
 
+#include "RegularFile.h"
+
+#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QUndoCommand>
 
 namespace {
+
+QByteArray digestOf(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// Empty when there is no file to read.
+QByteArray digestOfFile(const QString& path) {
+    QByteArray bytes;
+    QString reason;
+    return ReadRegularFile(path, bytes, reason) ? digestOf(bytes) : QByteArray();
+}
 
 constexpr int kTypingId = 1;
 
@@ -56,14 +69,16 @@ private:
 KeyDocument::KeyDocument(QObject* parent) : QObject(parent) {}
 
 bool KeyDocument::open(const QString& path, QString& failure) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(path, bytes, reason)) {
         failure = QStringLiteral("No se puede abrir la clave %1: %2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString());
+                      .arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
     readOnly_ = false;
-    load(readKeyText(file.readAll()), path);
+    load(readKeyText(bytes), path);
+    diskDigest_ = digestOf(bytes);
     unsaved_ = false;
     return true;
 }
@@ -74,6 +89,7 @@ void KeyDocument::showPublished(const QString& path, const QStringList& lines) {
     text.ends.fill(KeyText::LineEnd::CrLf, text.lines.size());
     readOnly_ = true;
     load(text, path);
+    diskDigest_.clear();
     unsaved_ = false;
 }
 
@@ -84,6 +100,7 @@ void KeyDocument::startNew(const QString& path, const QStringList& lines) {
         text.ends.append(KeyText::LineEnd::CrLf);
     readOnly_ = false;
     load(text, path);
+    diskDigest_ = digestOfFile(path);
     unsaved_ = true;
 }
 
@@ -132,6 +149,11 @@ KeySaveResult KeyDocument::save() {
     if (result.saved) {
         undo_.setClean();
         unsaved_ = false;
+        diskDigest_ = digestOfFile(path_);
     }
     return result;
+}
+
+bool KeyDocument::changedOnDisk() const {
+    return !readOnly_ && digestOfFile(path_) != diskDigest_;
 }

@@ -39,6 +39,9 @@ public:
     void setLines(const QStringList& lines);
 
     KeySaveResult save();
+    // True when the file is no longer what was opened or last saved here (another teacher, a
+    // copy from a USB stick): saving would overwrite that change.
+    bool changedOnDisk() const;
 
     // Used by the undo commands: the lines inserted come with their line breaks.
     void replace(int start, int removed, const QStringList& inserted,
@@ -59,4 +62,5 @@ private:
     QUndoStack undo_;
     bool unsaved_ = false;  // a new key not yet on disk
     bool readOnly_ = false; // a published key
+    QByteArray diskDigest_; // of the file as opened or saved; empty when there was none
 };

@@ -1,9 +1,9 @@
 #include "KeySave.h"
 
+#include "AtomicFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -11,15 +11,6 @@ namespace {
 bool readsBackAs(const QByteArray& bytes, const KeyText& text) {
     KeyText again = readKeyText(bytes);
     return again.lines == text.lines;
-}
-
-bool writeAtomically(const QString& path, const QByteArray& bytes, QString& reason) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -68,27 +59,11 @@ KeySaveResult saveKey(KeyText& text, const QString& path) {
         return result;
     }
     QString reason;
-    if (info.exists()) {
-        QFile old(path);
-        if (!old.open(QIODevice::ReadOnly)) {
-            text = before;
-            result.failure = QStringLiteral("No se puede leer la clave anterior %1 para guardar "
-                                            "su copia: %2")
-                                 .arg(QDir::toNativeSeparators(path), old.errorString());
-            return result;
-        }
-        if (!writeAtomically(path + QStringLiteral(".bak"), old.readAll(), reason)) {
-            text = before;
-            result.failure = QStringLiteral("No se puede guardar la copia %1.bak de la clave "
-                                            "anterior (%2): la clave no se ha guardado.")
-                                 .arg(QDir::toNativeSeparators(path), reason);
-            return result;
-        }
-    }
-    if (!writeAtomically(path, bytes, reason)) {
+    if (!ReplaceKeepingBackups(path, bytes, reason)) {
         text = before;
-        result.failure = QStringLiteral("No se puede guardar la clave %1: %2")
-                             .arg(QDir::toNativeSeparators(path), reason);
+        result.failure = QStringLiteral("%1. La clave no se ha guardado: la del disco sigue como "
+                                        "estaba.")
+                             .arg(reason);
         return result;
     }
     result.saved = true;

@@ -12,7 +12,8 @@ struct KeySaveResult {
 };
 
 // Saves the key at path atomically (a student opening the lesson meanwhile reads the old key or
-// the new one, never half of one), keeping the file it replaces as path + ".bak". Writes
+// the new one, never half of one), keeping the file it replaces as path + ".bak" and the two
+// before it as ".bak2" and ".bak3" (AtomicFile.h). Writes
 // Windows-1252 unless the key was UTF-8 or has a character that Windows-1252 cannot hold; then
 // UTF-8 (text.encoding tells which was written). Every byte is checked to read back as these
 // very lines in the student's program before the old key is replaced.

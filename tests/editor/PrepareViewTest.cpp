@@ -339,6 +339,25 @@ private slots:
                  QStringList({"Minus_crj.txt", "Minus_crj.txt.bak", "Minus_lec.rtf"}));
     }
 
+    // A key changed on disk since it was opened here is replaced only when the teacher says so:
+    // No keeps the other change, and the form's edits unsaved.
+    void aKeyChangedOnDiskIsReplacedOnlyOnRequest() {
+        Fixture::writeFile(lessonPath("Otro"), Fixture::lessonText({".Sección 1"}));
+        const QString keyPath = dir_.path() + "/Otro_CRJ.TXT";
+        Fixture::writeFile(keyPath, Fixture::keyText({".Sección 1", ".cUna", ".rSí", ".bBien"}));
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        view->openLesson(lessonPath("Otro"));
+        view->document()->setLines({".Sección 1", ".cDos", ".rSí", ".bBien"});
+        const QByteArray other = Fixture::keyText({".Sección 1", ".cDe otro", ".rSí", ".bBien"});
+        Fixture::writeFile(keyPath, other);
+        Boxes::answer(false);
+        QVERIFY(!view->BtGuardarClaveClick());
+        QVERIFY2(lastBox().contains("ha cambiado en el disco"), qPrintable(lastBox()));
+        QCOMPARE(Fixture::readFile(keyPath), other);
+        QVERIFY(view->document()->modified());
+    }
+
     // Questions from Moodle go into the chosen section as one step to undo; the whole key goes
     // out to GIFT.
     void importAndExportFromTheTab() {

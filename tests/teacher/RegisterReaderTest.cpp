@@ -199,3 +199,20 @@ TEST(RegisterReading, ARegisterBeingWrittenIsReadWholeOrNotAtAll) {
 }
 
 } // namespace
+
+// A register far larger than a class makes (here 1 GB, all but its first visit unwritten) is
+// refused unread, so that it cannot exhaust the teacher's memory, and said to be so.
+TEST(RegisterReading, AHugeRegisterIsRefusedUnread) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("L07122026_reg.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "Ana,07/12/2026,L\r\nNombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n");
+    ASSERT_TRUE(file.resize(qint64(1) << 30));
+    file.close();
+    const RegisterFile huge = ReadRegister(path);
+    EXPECT_FALSE(huge.read);
+    ASSERT_EQ(huge.problems.size(), 1);
+    EXPECT_EQ(huge.problems[0].message.toStdString(), "ocupa más de 64 MB y no se lee");
+}

@@ -1,18 +1,21 @@
 #include "A4Pdf.h"
 
+#include "AtomicFile.h"
+
 #include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QTextDocument>
 
-A4Pdf::A4Pdf(const QString& path, const QString& what) : path_(path), what_(what), file_(path) {}
+A4Pdf::A4Pdf(const QString& path, const QString& what) : path_(path), what_(what) {}
 
 bool A4Pdf::open(const QString& title, QString& failure) {
-    if (!file_.open(QIODevice::WriteOnly)) {
-        failure = failureText();
+    if (!pages_.open(QIODevice::WriteOnly)) {
+        failure = QStringLiteral("No se puede preparar %1 %2")
+                      .arg(what_, QDir::toNativeSeparators(path_));
         return false;
     }
-    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_ = std::make_unique<QPdfWriter>(&pages_);
     writer_->setPageSize(QPageSize(QPageSize::A4));
     // The document keeps a margin of 2 cm of its own when it prints.
     writer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
@@ -23,16 +26,8 @@ bool A4Pdf::open(const QString& title, QString& failure) {
 
 bool A4Pdf::print(QTextDocument& document, QString& failure) {
     document.print(writer_.get());
-    // The writer lets go of the file before it is put in place.
+    // The writer finishes the file when it is let go.
     writer_.reset();
-    if (!file_.commit()) {
-        failure = failureText();
-        return false;
-    }
-    return true;
-}
-
-QString A4Pdf::failureText() const {
-    return QStringLiteral("No se puede escribir %1 %2: %3")
-        .arg(what_, QDir::toNativeSeparators(path_), file_.errorString());
+    pages_.close();
+    return WriteFileAtomically(path_, pages_.data(), failure);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QString>
 
 #include <memory>
@@ -10,7 +10,7 @@ class QTextDocument;
 
 // A PDF of A4 pages, put in place whole or not at all: the teacher's printed documents (the
 // class's report, a student's report, the worksheet) share its page, its margins and the way it
-// tells a failure.
+// tells a failure. The pages are printed into memory and written in one atomic write.
 class A4Pdf {
 public:
     // what names the document in messages: "el informe", "la ficha".
@@ -24,10 +24,8 @@ public:
     bool print(QTextDocument& document, QString& failure);
 
 private:
-    QString failureText() const;
-
     QString path_;
     QString what_;
-    QSaveFile file_;
+    QBuffer pages_;
     std::unique_ptr<QPdfWriter> writer_;
 };

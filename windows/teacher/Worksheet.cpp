@@ -4,6 +4,7 @@
 #include "AnswerKey.h"
 #include "KeyEdits.h"
 #include "KeyStructure.h"
+#include "RegularFile.h"
 #include "RtfReader.h"
 
 #include <QDir>
@@ -62,13 +63,13 @@ void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
 
 bool WriteWorksheetPdf(const QString& readingPath, const QStringList& keyLines, WorksheetCopy copy,
                        const QString& pdfPath, QString& failure) {
-    QFile reading(readingPath);
-    if (!reading.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(readingPath, bytes, reason)) {
         failure = QStringLiteral("No se puede leer la lectura %1: %2")
-                      .arg(QDir::toNativeSeparators(readingPath), reading.errorString());
+                      .arg(QDir::toNativeSeparators(readingPath), reason);
         return false;
     }
-    const QByteArray bytes = reading.readAll();
     QTextDocument document;
     if (looksLikeRtf(bytes))
         readRtf(bytes, document);

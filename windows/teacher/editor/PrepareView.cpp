@@ -4,6 +4,7 @@
 
 #include "Ansi.h"
 #include "AnswerKey.h"
+#include "AtomicFile.h"
 #include "Boxes.h"
 #include "KeyDocument.h"
 #include "KeyHighlighter.h"
@@ -30,7 +31,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -349,6 +349,15 @@ bool PrepareView::mayLeaveKey() {
 
 bool PrepareView::BtGuardarClaveClick() {
     if (document_->path().isEmpty() || document_->readOnly())
+        return false;
+    if (document_->changedOnDisk() &&
+        !Boxes::question(kCaption,
+                         QStringLiteral("La clave %1 ha cambiado en el disco desde que se abrió "
+                                        "aquí (otro programa u otra copia la ha escrito). "
+                                        "¿Reemplazarla con la de este formulario? La del disco "
+                                        "quedará como %2.bak.")
+                             .arg(QDir::toNativeSeparators(document_->path()),
+                                  QFileInfo(document_->path()).fileName())))
         return false;
     const KeySaveResult result = document_->save();
     if (!result.saved) {
@@ -950,11 +959,9 @@ void PrepareView::BtExportarGiftClick() {
     if (!Boxes::saveFile(QStringLiteral("Exportar a GIFT"), QStringLiteral("GIFT|*.gift"), path))
         return;
     const GiftExport gift = writeGift(document_->lines());
-    QSaveFile file(path);
-    const QByteArray bytes = gift.text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Boxes::error(QStringLiteral("No se puede escribir %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString failure;
+    if (!WriteFileAtomically(path, gift.text.toUtf8(), failure)) {
+        Boxes::error(failure);
         return;
     }
     QString text = QStringLiteral("%1 preguntas exportadas a %2.")
