@@ -96,7 +96,7 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         try {
             lines = ReadPublishedKeyLines(found);
         } catch (const ToolkitError& e) {
-            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.message());
+            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.spanish());
             return kRefused;
         }
     } else {

@@ -20,9 +20,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(Boxes::spanishWording() ? e.spanishSentence() : e.message());
     } catch (const std::bad_alloc&) {
-        Boxes::error(QStringLiteral("Out of memory"));
+        Boxes::error(Boxes::spanishWording() ? QStringLiteral("No queda memoria libre")
+                                             : QStringLiteral("Out of memory"));
     } catch (const std::exception& e) {
         Boxes::error(QString::fromLocal8Bit(e.what()));
     }

@@ -213,7 +213,7 @@ bool PrepareView::readLesson(const QString& readingPath) {
         ui->LecturaClave->load(readingPath);
     } catch (const ToolkitError& e) {
         Boxes::error(QStringLiteral("No se puede leer la lectura %1: %2")
-                         .arg(QDir::toNativeSeparators(readingPath), e.message()));
+                         .arg(QDir::toNativeSeparators(readingPath), e.spanish()));
         return false;
     }
     QList<Problem> ignored;
@@ -266,7 +266,7 @@ void PrepareView::openPublished(const QString& publishedKey) {
     try {
         lines = ReadPublishedKeyLines(publishedKey);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(e.spanishSentence());
         return;
     }
     if (!readLesson(LessonTextPath()))
@@ -286,7 +286,7 @@ void PrepareView::openPublished(const QString& publishedKey) {
     try {
         copy = savePlainCopy(readingPath_, publishedKey, folder);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(e.spanishSentence());
         return;
     }
     openLesson(copy);
