@@ -1,6 +1,7 @@
 // The teacher's program: with a verb (or --help) it runs the command line without a screen;
 // otherwise it opens its window, on the lesson given or on one chosen with the file dialog.
 #include "Application.h"
+#include "Boxes.h"
 #include "CheckView.h"
 #include "CommandLine.h"
 #include "TeacherWindow.h"
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
 #endif
     Application app(argc, argv);
     Application::loadSpanishTranslations();
+    // The teacher's program speaks Spanish throughout, the toolkit's own texts included.
+    Boxes::setSpanishWording(true);
     if (commandLine) {
         QTextStream out(stdout);
         QTextStream err(stderr);

@@ -10,6 +10,7 @@
 #include "TextList.h"
 #include "ToolkitError.h"
 #include "Usage.h"
+#include "Words.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -64,7 +65,8 @@ QString GiftCommand::help() {
         "Escribe las preguntas de la clave de la lección (su archivo _CRJ.TXT) en formato\n"
         "GIFT, en UTF-8, para importarlas en Moodle. Antes de las preguntas de cada sección\n"
         "va la línea «$CATEGORY: Sección N». Una respuesta con juicio pendiente (ni «.b» ni\n"
-        "«.m») pasa a ser incorrecta, con un 0 %; se dice cuántas. Las preguntas sin\n"
+        "«.m») pasa a ser incorrecta, con un 0 %; se dice cuántas. Varias respuestas\n"
+        "correctas de una pregunta se reparten la nota («~%50%»). Las preguntas sin\n"
         "respuestas, y las que ningún alumno encuentra, no se exportan; se dice cuántas.\n"
         "\n"
         "Estado de salida:\n"
@@ -92,7 +94,7 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         try {
             lines = ReadPublishedKeyLines(found);
         } catch (const ToolkitError& e) {
-            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.message());
+            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.spanish());
             return kRefused;
         }
     } else {
@@ -113,22 +115,28 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         err << QStringLiteral("dorvalia-docente gift: %1\n").arg(failure);
         return kNotWritten;
     }
-    out << QStringLiteral("%1 preguntas exportadas a %2.\n")
-               .arg(gift.questions)
+    out << CountedSentence(gift.questions, QStringLiteral("1 pregunta exportada a %2.\n"),
+                           QStringLiteral("%1 preguntas exportadas a %2.\n"))
                .arg(native(output));
     if (gift.pendingAnswers > 0)
-        out << QStringLiteral("%1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.\n")
-                   .arg(gift.pendingAnswers);
+        out << CountedSentence(gift.pendingAnswers,
+                               QStringLiteral("1 respuesta pendiente pasa a ser incorrecta (0 %) "
+                                              "en Moodle.\n"),
+                               QStringLiteral("%1 respuestas pendientes pasan a ser incorrectas "
+                                              "(0 %) en Moodle.\n"));
     if (gift.skippedQuestions > 0)
-        out << QStringLiteral("%1 preguntas sin respuestas o fuera de toda sección no se "
-                              "exportan.\n")
-                   .arg(gift.skippedQuestions);
+        out << CountedSentence(gift.skippedQuestions,
+                               QStringLiteral("1 pregunta sin respuestas o fuera de toda sección "
+                                              "no se exporta.\n"),
+                               QStringLiteral("%1 preguntas sin respuestas o fuera de toda "
+                                              "sección no se exportan.\n"));
     if (gift.withoutWrongAnswer > 0)
-        out << QStringLiteral(
-                   "%1 preguntas no tienen ninguna respuesta incorrecta: Moodle las lee como "
-                   "preguntas de respuesta corta.")
-                   .arg(gift.withoutWrongAnswer)
-            << u'\n';
+        out << CountedSentence(gift.withoutWrongAnswer,
+                               QStringLiteral("1 pregunta no tiene ninguna respuesta incorrecta: "
+                                              "Moodle la lee como pregunta de respuesta corta.\n"),
+                               QStringLiteral("%1 preguntas no tienen ninguna respuesta "
+                                              "incorrecta: Moodle las lee como preguntas de "
+                                              "respuesta corta.\n"));
     return kDone;
 }
 
@@ -146,9 +154,13 @@ QString FromGiftCommand::help() {
         "\n"
         "Lee las preguntas de opción múltiple de un archivo de Moodle, en formato GIFT o\n"
         "Aiken, y escribe con ellas la clave NOMBRE_CRJ.TXT. Cada pregunta va a la sección\n"
-        "que nombra su «$CATEGORY: Sección N»; sin categoría, a la sección 1. Las\n"
-        "preguntas de otros tipos (verdadero o falso, respuesta corta, emparejamiento...)\n"
-        "no se importan; se dice cuántas. Un archivo con un error no escribe nada.\n"
+        "que nombra su «$CATEGORY: Sección N»; sin categoría, a la sección 1 (se dice la\n"
+        "línea de cada categoría que no nombra ninguna sección). Una respuesta con nota\n"
+        "positiva es correcta; con nota nula o negativa, incorrecta. Las de verdadero o\n"
+        "falso tienen dos respuestas, «Verdadero» y «Falso». El texto en HTML o Markdown\n"
+        "queda como texto sin formato. Las preguntas de otros tipos (respuesta corta,\n"
+        "emparejamiento...) no se importan; se nombran con su título y su línea. Un\n"
+        "archivo con un error no escribe nada.\n"
         "\n"
         "Estado de salida:\n"
         "  0  clave escrita;\n"
@@ -200,12 +212,12 @@ int FromGiftCommand::execute(const QStringList& arguments, QTextStream& out, QTe
         err << QStringLiteral("dorvalia-docente desde-gift: %1\n").arg(saved.failure);
         return kNotWritten;
     }
-    out << QStringLiteral("%1 preguntas escritas en %2.\n")
-               .arg(questions.questions.size())
+    out << CountedSentence(questions.questions.size(),
+                           QStringLiteral("1 pregunta escrita en %2.\n"),
+                           QStringLiteral("%1 preguntas escritas en %2.\n"))
                .arg(native(keyPath));
-    if (questions.skipped > 0)
-        out << QStringLiteral("%1 preguntas de otros tipos no se importan.\n")
-                   .arg(questions.skipped);
+    for (const QString& note : importNotes(questions))
+        out << note << u'\n';
     if (!saved.notice.isEmpty())
         out << saved.notice << u'\n';
     return kDone;

@@ -83,7 +83,7 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     try {
         done = publishLesson(report, paths[1], !parser.isSet(silentOption));
     } catch (const ToolkitError& e) {
-        err << QStringLiteral("dorvalia-docente publicar: %1.\n").arg(e.message());
+        err << QStringLiteral("dorvalia-docente publicar: %1.\n").arg(e.spanish());
         return 3;
     }
     out << QStringLiteral("Publicada: %1 y %2.\n")

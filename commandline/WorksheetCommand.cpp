@@ -58,7 +58,7 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
         key = ReadKeyFileLines(KeyFileToRead(keyPath));
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente ficha: no se puede leer la clave: %1\n")
-                   .arg(e.message());
+                   .arg(e.spanish());
         return 2;
     }
     if (!QFileInfo(readingPath).isFile()) {

@@ -7,6 +7,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <clocale>
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The windows are laid out for "MS Sans Serif" at 8 points. Where it is missing, a sans-serif
     // of the same width keeps every caption inside its button; a wider one would cut them.
@@ -14,15 +16,20 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
                                 QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+    // The toolkit has just taken the C library's locale from the environment. Numbers shown to
+    // the user follow QLocale (which reads the environment itself); what the C library formats
+    // goes into files (the workbook's XML) and must read the same on every desktop.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(Boxes::spanishWording() ? e.spanishSentence() : e.message());
     } catch (const std::bad_alloc&) {
-        Boxes::error(QStringLiteral("Out of memory"));
+        Boxes::error(Boxes::spanishWording() ? QStringLiteral("No queda memoria libre")
+                                             : QStringLiteral("Out of memory"));
     } catch (const std::exception& e) {
         Boxes::error(QString::fromLocal8Bit(e.what()));
     }

@@ -34,6 +34,19 @@ Script& script() {
     return s;
 }
 
+bool spanish = false;
+
+QString okText() {
+    return spanish ? QStringLiteral("Aceptar") : QStringLiteral("OK");
+}
+
+// A box's standard OK button named in the program's words; the student's program leaves it as
+// the toolkit names it.
+void nameOk(QMessageBox& box) {
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok); ok && spanish)
+        ok->setText(okText());
+}
+
 // A modal window (the lesson window, say) is the one the student is working in, even before the
 // desktop has made it the active one.
 QWidget* activeParent() {
@@ -91,7 +104,8 @@ void centreOnScreen(QWidget* w) {
     }
 }
 
-// A dialog with a label, a one-line edit of at most 255 characters and "OK" / "Cancel".
+// A dialog with a label, a one-line edit of at most 255 characters and "OK" / "Cancel" (in the
+// teacher's program «Aceptar» / «Cancelar»).
 class InputPrompt : public QDialog {
 public:
     InputPrompt(const QString& caption, const QString& prompt) : QDialog(activeParent()) {
@@ -103,8 +117,9 @@ public:
         layout->addWidget(edit_);
         // The prompt's buttons keep their fixed names whatever translation the toolkit loaded.
         auto* buttons = new QDialogButtonBox(this);
-        buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+        buttons->addButton(okText(), QDialogButtonBox::AcceptRole)->setDefault(true);
+        buttons->addButton(spanish ? QStringLiteral("Cancelar") : QStringLiteral("Cancel"),
+                           QDialogButtonBox::RejectRole);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         layout->addWidget(buttons);
@@ -128,6 +143,14 @@ QString qtFilter(const QString& filter) {
 } // namespace
 
 namespace Boxes {
+
+void setSpanishWording(bool on) {
+    spanish = on;
+}
+
+bool spanishWording() {
+    return spanish;
+}
 
 QString applicationTitle() {
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
@@ -166,6 +189,7 @@ std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QStrin
     Q_UNUSED(installed);
     auto box = std::make_unique<QMessageBox>(QMessageBox::Information, caption, text,
                                              QMessageBox::Ok, activeParent());
+    nameOk(*box);
     box->setProperty(kAlert, true);
     box->setAccessibleName(caption);
     box->setAccessibleDescription(text);
@@ -195,7 +219,7 @@ void message(const QString& text) {
     }
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::NoButton);
     // Its one button is named "OK" whatever translation the toolkit loaded.
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(okText(), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     centreOnScreen(&box);
@@ -210,6 +234,7 @@ void error(const QString& message) {
     }
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok,
                     activeParent());
+    nameOk(box);
     box.exec();
 }
 
@@ -225,6 +250,10 @@ bool input(const QString& caption, const QString& prompt, QString& value) {
         return false;
     value = dialog.text();
     return true;
+}
+
+std::unique_ptr<QDialog> inputBox(const QString& caption, const QString& prompt) {
+    return std::make_unique<InputPrompt>(caption, prompt);
 }
 
 bool openFile(const QString& filter, QString& path) {

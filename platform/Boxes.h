@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class QDialog;
 class QMessageBox;
 class QWidget;
 
@@ -22,6 +23,12 @@ struct Shown {
     // The window the box shows over, when that window is on screen.
     const QWidget* over = nullptr;
 };
+
+// Which program speaks. The student's program keeps the described texts: "OK" and "Cancel", the
+// toolkit's messages as described. The teacher's program speaks Spanish throughout: «Aceptar» and
+// «Cancelar», the toolkit's messages in Spanish (ToolkitError::spanish()). Set once at start-up.
+void setSpanishWording(bool on);
+bool spanishWording();
 
 // A question box with "Sí" and "No" ("Sí" the default) and a question icon; true for "Sí".
 bool question(const QString& caption, const QString& text);
@@ -51,6 +58,8 @@ bool saveFile(const QString& caption, const QString& filter, QString& path);
 // box presents itself to assistive technology as an alert named by its caption.
 std::unique_ptr<QMessageBox> questionBox(const QString& caption, const QString& text);
 std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text);
+// The input prompt, not yet shown.
+std::unique_ptr<QDialog> inputBox(const QString& caption, const QString& prompt);
 
 // The program file's name up to its first full stop, first letter unchanged, the rest in small
 // letters.

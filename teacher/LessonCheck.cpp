@@ -88,7 +88,7 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
         text = readText(textPath);
     } catch (const ToolkitError& e) {
         unread.append({Severity::Error, textPath, 0,
-                       QStringLiteral("no se puede leer el texto: %1").arg(e.message())});
+                       QStringLiteral("no se puede leer el texto: %1").arg(e.spanish())});
     }
     QStringList key;
     QList<Problem> keyNote;
@@ -119,7 +119,7 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                      .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
                           u'«' + KeyName(lesson.name) + u'»')});
     } catch (const ToolkitError& e) {
-        QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.message());
+        QString message = QStringLiteral("no se puede leer la clave: %1").arg(e.spanish());
         const QString nearest =
             IsPublishedKey(keyPath)
                 ? QString()

@@ -12,8 +12,28 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <clocale>
+#include <string>
 
 namespace {
+
+// The library writes its numbers with the C library ("%.16g"), which follows the desktop's
+// LC_NUMERIC: on a Spanish desktop "33,3", which Excel reports as a damaged file. While a
+// workbook is written they follow "C"; the locale comes back after.
+class CNumbers {
+public:
+    CNumbers() {
+        if (const char* now = std::setlocale(LC_NUMERIC, nullptr))
+            saved_ = now;
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CNumbers() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+private:
+    std::string saved_ = "C";
+};
 
 struct Formats {
     lxw_format* header;
@@ -81,6 +101,7 @@ SummaryTable problemsTable(const ClassSummary& summary) {
 } // namespace
 
 bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString& failure) {
+    const CNumbers numbers;
     failure =
         QStringLiteral("No se puede escribir el libro %1").arg(QDir::toNativeSeparators(path));
     // The library opens its file by a narrow name: it writes into a temporary folder, and Qt

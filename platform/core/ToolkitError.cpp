@@ -1,45 +1,61 @@
 #include "ToolkitError.h"
 
-ToolkitError::ToolkitError(QString message)
-    : message_(std::move(message)), utf8_(message_.toStdString()) {}
+ToolkitError::ToolkitError(QString message) : ToolkitError(message, message) {}
+
+ToolkitError::ToolkitError(QString message, QString spanish)
+    : message_(std::move(message)), spanish_(std::move(spanish)), utf8_(message_.toStdString()) {}
+
+QString ToolkitError::spanishSentence() const {
+    return spanish_.isEmpty() ? spanish_ : spanish_.left(1).toUpper() + spanish_.mid(1);
+}
 
 ToolkitError ToolkitError::cannotOpenFile(const QString& path) {
-    return ToolkitError(QStringLiteral("Cannot open file %1").arg(path));
+    return {QStringLiteral("Cannot open file %1").arg(path),
+            QStringLiteral("no se puede abrir el archivo %1").arg(path)};
 }
 
 ToolkitError ToolkitError::cannotCreateFile(const QString& path) {
-    return ToolkitError(QStringLiteral("Cannot create file %1").arg(path));
+    return {QStringLiteral("Cannot create file %1").arg(path),
+            QStringLiteral("no se puede crear el archivo %1").arg(path)};
 }
 
 ToolkitError ToolkitError::listIndexOutOfBounds(qsizetype index) {
-    return ToolkitError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return {QStringLiteral("List index out of bounds (%1)").arg(index),
+            QStringLiteral("índice de lista fuera de los límites (%1)").arg(index)};
 }
 
 ToolkitError ToolkitError::notAValidInteger(const QString& text) {
-    return ToolkitError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return {QStringLiteral("'%1' is not a valid integer value").arg(text),
+            QStringLiteral("«%1» no es un número entero válido").arg(text)};
 }
 
 ToolkitError ToolkitError::failedToLoadStream() {
-    return ToolkitError(QStringLiteral("Failed to Load Stream"));
+    return {QStringLiteral("Failed to Load Stream"),
+            QStringLiteral("no se ha podido cargar el documento")};
 }
 
 ToolkitError ToolkitError::inputOutput(int code) {
     switch (code) {
     case 2:
-        return ToolkitError(QStringLiteral("File not found"));
+        return {QStringLiteral("File not found"), QStringLiteral("no se encuentra el archivo")};
     case 3:
-        return ToolkitError(QStringLiteral("Invalid filename"));
+        return {QStringLiteral("Invalid filename"),
+                QStringLiteral("el nombre del archivo no es válido")};
     case 4:
-        return ToolkitError(QStringLiteral("Too many open files"));
+        return {QStringLiteral("Too many open files"),
+                QStringLiteral("hay demasiados archivos abiertos")};
     case 5:
-        return ToolkitError(QStringLiteral("File access denied"));
+        return {QStringLiteral("File access denied"), QStringLiteral("acceso denegado al archivo")};
     case 100:
-        return ToolkitError(QStringLiteral("Read beyond end of file"));
+        return {QStringLiteral("Read beyond end of file"),
+                QStringLiteral("lectura más allá del final del archivo")};
     case 101:
-        return ToolkitError(QStringLiteral("Disk full"));
+        return {QStringLiteral("Disk full"), QStringLiteral("el disco está lleno")};
     case 106:
-        return ToolkitError(QStringLiteral("Invalid numeric input"));
+        return {QStringLiteral("Invalid numeric input"),
+                QStringLiteral("entrada numérica no válida")};
     default:
-        return ToolkitError(QStringLiteral("I/O error %1").arg(code));
+        return {QStringLiteral("I/O error %1").arg(code),
+                QStringLiteral("error de entrada o salida %1").arg(code)};
     }
 }

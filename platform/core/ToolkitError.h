@@ -12,7 +12,14 @@ class ToolkitError : public std::exception {
 public:
     explicit ToolkitError(QString message);
 
+    // The described message, as the student's program shows it.
     const QString& message() const { return message_; }
+    // The same in Spanish, for the teacher's program: the toolkit's texts ("Cannot open file
+    // %s"...) said in Spanish as a clause ("no se puede abrir el archivo %s"); messages written
+    // in Spanish already, as they are.
+    const QString& spanish() const { return spanish_; }
+    // spanish() as a sentence of its own, for a box: its first letter a capital.
+    QString spanishSentence() const;
     const char* what() const noexcept override { return utf8_.c_str(); }
 
     static ToolkitError cannotOpenFile(const QString& path);
@@ -24,6 +31,9 @@ public:
     static ToolkitError inputOutput(int code);
 
 private:
+    ToolkitError(QString message, QString spanish);
+
     QString message_;
+    QString spanish_;
     std::string utf8_;
 };

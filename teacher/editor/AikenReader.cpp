@@ -21,6 +21,7 @@ ImportResult readAiken(const QString& source) {
     static const QRegularExpression answerLine(QStringLiteral("^ANSWER:\\s*(.*)$"));
     const QStringList lines = source.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     ImportedQuestion question;
+    QStringList textLines; // the question's text, joined once its options start
     QString letters;
     auto fail = [&](int line, const QString& what) {
         result.failure = QStringLiteral("línea %1: %2").arg(line).arg(what);
@@ -57,11 +58,14 @@ ImportResult readAiken(const QString& source) {
                 result.questions.append(question);
             }
             question = ImportedQuestion{};
+            textLines.clear();
             letters.clear();
             continue;
         }
         const QRegularExpressionMatch opt = option.match(line);
-        if (opt.hasMatch() && !question.text.isEmpty()) {
+        if (opt.hasMatch() && !textLines.isEmpty()) {
+            if (question.answers.isEmpty())
+                question.text = textLines.join(u' ');
             const QChar letter = opt.captured(1).at(0);
             if (letters.contains(letter)) {
                 fail(number, QStringLiteral("la opción %1 está repetida").arg(letter));
@@ -77,11 +81,11 @@ ImportResult readAiken(const QString& source) {
                              .arg(question.line));
             break;
         }
-        if (question.text.isEmpty())
+        if (textLines.isEmpty())
             question.line = number;
-        question.text = question.text.isEmpty() ? line : question.text + u' ' + line;
+        textLines.append(line);
     }
-    if (result.failure.isEmpty() && !question.text.isEmpty())
+    if (result.failure.isEmpty() && !textLines.isEmpty())
         fail(int(lines.size()),
              question.answers.isEmpty()
                  ? QStringLiteral("la pregunta de la línea %1 no tiene opciones").arg(question.line)

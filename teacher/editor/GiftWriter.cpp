@@ -15,6 +15,19 @@ QString escaped(const QString& text) {
     return out;
 }
 
+// Each of several right answers takes its share of the credit ("~%50%"), with the five decimals
+// of Moodle's own grades ("33.33333"); one right answer is written "=".
+QString rightMark(int rightAnswers) {
+    if (rightAnswers <= 1)
+        return QStringLiteral("=");
+    QString share = QString::number(100.0 / rightAnswers, 'f', 5);
+    while (share.endsWith(u'0'))
+        share.chop(1);
+    if (share.endsWith(u'.'))
+        share.chop(1);
+    return QStringLiteral("~%") + share + u'%';
+}
+
 } // namespace
 
 GiftExport writeGift(const QStringList& lines) {
@@ -37,13 +50,17 @@ GiftExport writeGift(const QStringList& lines) {
                             .arg(section.number)
                             .arg(q + 1)
                             .arg(escaped(LineText(lines[question.line])));
+            int right = 0;
+            for (const KeyAnswer& answer : question.answers)
+                right += answer.judgment >= 0 &&
+                         judgmentKind(lines[answer.judgment]) == JudgmentKind::Correcta;
             bool wrong = false;
             for (const KeyAnswer& answer : question.answers) {
                 const QString judgment = answer.judgment >= 0 ? lines[answer.judgment] : QString();
                 QString mark = QStringLiteral("~");
                 switch (judgmentKind(judgment)) {
                 case JudgmentKind::Correcta:
-                    mark = QStringLiteral("=");
+                    mark = rightMark(right);
                     break;
                 case JudgmentKind::Incorrecta:
                     break;

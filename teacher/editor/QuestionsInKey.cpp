@@ -34,3 +34,19 @@ QStringList withQuestions(QStringList lines, const QList<ImportedQuestion>& ques
     }
     return lines;
 }
+
+QStringList importNotes(const ImportResult& result, int most) {
+    QStringList notes;
+    const qsizetype n = result.leftOut.size();
+    if (n > 0)
+        notes.append(n == 1 ? QStringLiteral("1 pregunta de otro tipo no se importa:")
+                            : QStringLiteral("%1 preguntas de otros tipos no se importan:").arg(n));
+    const qsizetype named = most < 0 ? n : std::min<qsizetype>(n, most);
+    for (qsizetype i = 0; i < named; ++i)
+        notes.append(QStringLiteral("línea %1: «%2» (%3)")
+                         .arg(result.leftOut[i].line)
+                         .arg(result.leftOut[i].title, result.leftOut[i].kind));
+    if (named < n)
+        notes.append(QStringLiteral("y %1 más").arg(n - named));
+    return notes + result.notices;
+}

@@ -366,7 +366,8 @@ private slots:
         Fixture::writeFile(keyPath, Fixture::keyText({".Sección 1", ".cUna", ".rSí", ".bBien",
                                                       ".rNo", ".mMal", ".Sección 2"}));
         Fixture::writeFile(dir_.path() + "/preguntas.gift",
-                           "// de Moodle\n::T::¿Dos? {=Sí #Bien ~No #Mal}\n\n¿V o F? {T}\n");
+                           "// de Moodle\n::T::¿Dos? {=Sí #Bien ~No #Mal}\n\n::Corta:: ¿Cuánto? "
+                           "{=dos}\n");
         Fixture::writeFile(dir_.path() + "/mala.gift", "¿Dos? {=Sí ~No\n");
         TeacherWindow window;
         auto* view = window.findChild<PrepareView*>();
@@ -383,9 +384,9 @@ private slots:
 
         Boxes::answer(true, dir_.path() + "/preguntas.gift");
         QTest::mouseClick(view->findChild<QPushButton*>("BtImportar"), Qt::LeftButton);
-        QCOMPARE(lastBox(), "Preparar lección|1 preguntas importadas de preguntas.gift a la "
-                            "sección 2. 1 preguntas de otros tipos (verdadero o falso, respuesta "
-                            "corta, emparejamiento...) no se importan.");
+        QCOMPARE(lastBox(), "Preparar lección|1 pregunta importada de preguntas.gift a la "
+                            "sección 2.\n1 pregunta de otro tipo no se importa:\nlínea 4: "
+                            "«Corta» (respuesta corta)");
         const QStringList imported = {".Sección 1", ".cUna",   ".rSí", ".bBien", ".rNo", ".mMal",
                                       ".Sección 2", ".c¿Dos?", ".rSí", ".bBien", ".rNo", ".mMal"};
         QCOMPARE(view->document()->lines(), imported);
@@ -481,8 +482,8 @@ private slots:
         int status = -1;
         const QString gift = dir_.path() + "/v.gift";
         QCOMPARE(run({"gift", lessonPath("Verbos"), gift}, status),
-                 "1 preguntas exportadas a " + QDir::toNativeSeparators(gift) +
-                     ".\n1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.\n");
+                 "1 pregunta exportada a " + QDir::toNativeSeparators(gift) +
+                     ".\n1 respuesta pendiente pasa a ser incorrecta (0 %) en Moodle.\n");
         QCOMPARE(status, 0);
         // The same lesson with its key only published gives the same questions.
         const QString published = dir_.path() + "/publicada";
@@ -496,7 +497,7 @@ private slots:
         QCOMPARE(Fixture::readFile(published + "/v.gift"), Fixture::readFile(gift));
         const QString copy = dir_.path() + "/Copia_CRJ.TXT";
         QCOMPARE(run({"desde-gift", gift, copy}, status),
-                 "1 preguntas escritas en " + QDir::toNativeSeparators(copy) + ".\n");
+                 "1 pregunta escrita en " + QDir::toNativeSeparators(copy) + ".\n");
         QStringList back = key;
         back[5] = ".mQuizá";
         QCOMPARE(Fixture::readFile(copy), Fixture::keyText(back));
@@ -511,6 +512,10 @@ private slots:
                 .contains("línea 3: falta la letra de la respuesta correcta"));
         QCOMPARE(status, 1);
         QVERIFY(!QFile::exists(dir_.path() + "/Otra_CRJ.TXT"));
+        Fixture::writeFile(dir_.path() + "/corta.gift", "::Corta:: ¿Cuánto? {=dos}\n\n¿Y? {=a ~b}");
+        QVERIFY(
+            run({"desde-gift", dir_.path() + "/corta.gift", dir_.path() + "/Otra_CRJ.TXT"}, status)
+                .contains("\nlínea 1: «Corta» (respuesta corta)\n"));
 
         const QString pdf = dir_.path() + "/ficha.pdf";
         QCOMPARE(run({"ficha", lessonPath("Verbos"), "--pdf", pdf, "--con-clave"}, status),

@@ -234,6 +234,24 @@ private slots:
         QCOMPARE(alert->text(QAccessible::Description), QString("¡Bien!"));
     }
 
+    // The student's prompt keeps its described buttons; the teacher's program says them in
+    // Spanish, as it says the toolkit's messages.
+    void inputPromptSpeaksEachProgramsWords() {
+        const struct {
+            bool spanish;
+            QStringList buttons;
+        } cases[] = {{false, {"OK", "Cancel"}}, {true, {"Aceptar", "Cancelar"}}};
+        for (const auto& c : cases) {
+            Boxes::setSpanishWording(c.spanish);
+            const std::unique_ptr<QDialog> box = Boxes::inputBox("Unir en un alumno", "Nombre:");
+            QStringList texts;
+            for (const QAbstractButton* b : box->findChild<QDialogButtonBox*>()->buttons())
+                texts.append(b->text());
+            QCOMPARE(texts, c.buttons);
+        }
+        Boxes::setSpanishWording(false);
+    }
+
     // Enter presses the focused button once per press, a held key once: also when the press
     // comes flagged as a repeat because its window never saw the key go down (on Windows, after
     // the release was lost to a window that closed).
@@ -346,6 +364,13 @@ private slots:
         QCOMPARE(Boxes::shown()[0].kind, Boxes::Kind::Error);
         QCOMPARE(Boxes::shown()[0].caption, QString("platform_test"));
         QCOMPARE(Boxes::shown()[0].text, QString("Cannot open file /tmp/no/Tema_CRJ.TXT."));
+        // The teacher's program says it in Spanish.
+        Boxes::setSpanishWording(true);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        Boxes::setSpanishWording(false);
+        QCOMPARE(Boxes::shown().size(), 3);
+        QCOMPARE(Boxes::shown()[2].text,
+                 QString("No se puede abrir el archivo /tmp/no/Tema_CRJ.TXT."));
     }
 };
 

@@ -16,12 +16,15 @@
 #include <QFile>
 #include <QThread>
 
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The milliseconds it prints are read back as a number, whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("hold")) {
         const auto lock = LockRegister(args[2]);

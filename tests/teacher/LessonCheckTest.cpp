@@ -295,12 +295,12 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     report = checkLessonFiles(folder + "Otra_lec.rtf", reader);
     EXPECT_TRUE(report.unreadable);
     expectProblems(report, {folder +
-                                "Otra_lec.rtf: error: no se puede leer el texto: Cannot "
-                                "open file " +
+                                "Otra_lec.rtf: error: no se puede leer el texto: no se "
+                                "puede abrir el archivo " +
                                 folder + "Otra_lec.rtf",
                             folder +
-                                "Otra_CRJ.TXT: error: no se puede leer la clave: Cannot "
-                                "open file " +
+                                "Otra_CRJ.TXT: error: no se puede leer la clave: no se "
+                                "puede abrir el archivo " +
                                 folder + "Otra_CRJ.TXT"});
 
     // A key whose name differs only in letter case is read, and named; with none, the nearest
@@ -321,8 +321,8 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
     QFile::rename(folder + "Tema_CRJ.txt", folder + "Tema_CRJ.TXT.txt");
     report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
     expectProblems(report, {folder +
-                            "Tema_CRJ.TXT: error: no se puede leer la clave: Cannot open "
-                            "file " +
+                            "Tema_CRJ.TXT: error: no se puede leer la clave: no se puede "
+                            "abrir el archivo " +
                             folder + "Tema_CRJ.TXT. ¿Es Tema_CRJ.TXT.txt?"});
 
     // A plain key dropped beside the published one is what the students read: said.

@@ -59,7 +59,7 @@ TEST(KeyName, KeyInOtherLetterCaseOpensAndIsNamedByTheCheck) {
     ASSERT_TRUE(QFile::rename(dir.filePath("Isla_CRJ.txt"), dir.filePath("Isla_CRJ.TXT.txt")));
     const QString missing =
         run(QStringLiteral(DORVALIA_DOCENTE), {"revisar", reading}, dir.filePath("datos"), status);
-    EXPECT_TRUE(missing.contains("no se puede leer la clave: Cannot open file " +
+    EXPECT_TRUE(missing.contains("no se puede leer la clave: no se puede abrir el archivo " +
                                  dir.filePath("Isla_CRJ.TXT") + ". ¿Es Isla_CRJ.TXT.txt?"))
         << missing.toStdString();
     EXPECT_EQ(status, 2);

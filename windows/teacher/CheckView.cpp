@@ -83,7 +83,7 @@ void CheckView::BtPublicarClick() {
     try {
         done = publishLesson(report_, folder, ui->CbEscuchar->isChecked());
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(e.spanishSentence());
         return;
     }
     QStringList left;

@@ -21,6 +21,7 @@
 #include "Sections.h"
 #include "SeverityColour.h"
 #include "ToolkitError.h"
+#include "Words.h"
 #include "Worksheet.h"
 
 #include <QAction>
@@ -213,7 +214,7 @@ bool PrepareView::readLesson(const QString& readingPath) {
         ui->LecturaClave->load(readingPath);
     } catch (const ToolkitError& e) {
         Boxes::error(QStringLiteral("No se puede leer la lectura %1: %2")
-                         .arg(QDir::toNativeSeparators(readingPath), e.message()));
+                         .arg(QDir::toNativeSeparators(readingPath), e.spanish()));
         return false;
     }
     QList<Problem> ignored;
@@ -266,7 +267,7 @@ void PrepareView::openPublished(const QString& publishedKey) {
     try {
         lines = ReadPublishedKeyLines(publishedKey);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(e.spanishSentence());
         return;
     }
     if (!readLesson(LessonTextPath()))
@@ -286,7 +287,7 @@ void PrepareView::openPublished(const QString& publishedKey) {
     try {
         copy = savePlainCopy(readingPath_, publishedKey, folder);
     } catch (const ToolkitError& e) {
-        Boxes::error(e.message());
+        Boxes::error(e.spanishSentence());
         return;
     }
     openLesson(copy);
@@ -932,16 +933,17 @@ void PrepareView::BtImportarClick() {
     }
     const int chosen = std::max(1, sectionNumberOf(currentPlace()));
     QString text =
-        QStringLiteral("%1 preguntas importadas de %2").arg(result.questions.size()).arg(name);
+        CountedSentence(result.questions.size(), QStringLiteral("1 pregunta importada de %2"),
+                        QStringLiteral("%1 preguntas importadas de %2"))
+            .arg(name);
     bool elsewhere = false;
     for (const ImportedQuestion& q : result.questions)
         elsewhere = elsewhere || (q.section > 0 && q.section != chosen);
     text += elsewhere ? QStringLiteral(", en las secciones que nombran sus categorías.")
                       : QStringLiteral(" a la sección %1.").arg(chosen);
-    if (result.skipped > 0)
-        text += QStringLiteral(" %1 preguntas de otros tipos (verdadero o falso, respuesta corta, "
-                               "emparejamiento...) no se importan.")
-                    .arg(result.skipped);
+    // A box taller than the screen helps nobody: desde-gift names every question left out.
+    for (const QString& note : importNotes(result, 20))
+        text += u'\n' + note;
     if (const std::optional<LineEdit> change = KeyEdits::difference(
             document_->lines(), withQuestions(document_->lines(), result.questions, chosen))) {
         LineEdit edit = *change;
@@ -964,22 +966,29 @@ void PrepareView::BtExportarGiftClick() {
         Boxes::error(failure);
         return;
     }
-    QString text = QStringLiteral("%1 preguntas exportadas a %2.")
-                       .arg(gift.questions)
+    QString text = CountedSentence(gift.questions, QStringLiteral("1 pregunta exportada a %2."),
+                                   QStringLiteral("%1 preguntas exportadas a %2."))
                        .arg(QDir::toNativeSeparators(path));
     if (gift.pendingAnswers > 0)
-        text += QStringLiteral(" %1 respuestas pendientes pasan a ser incorrectas (0 %) en Moodle.")
-                    .arg(gift.pendingAnswers);
+        text += u' ' + CountedSentence(gift.pendingAnswers,
+                                       QStringLiteral("1 respuesta pendiente pasa a ser "
+                                                      "incorrecta (0 %) en Moodle."),
+                                       QStringLiteral("%1 respuestas pendientes pasan a ser "
+                                                      "incorrectas (0 %) en Moodle."));
     if (gift.skippedQuestions > 0)
-        text += QStringLiteral(" %1 preguntas sin respuestas o fuera de toda sección no se "
-                               "exportan.")
-                    .arg(gift.skippedQuestions);
+        text += u' ' + CountedSentence(gift.skippedQuestions,
+                                       QStringLiteral("1 pregunta sin respuestas o fuera de toda "
+                                                      "sección no se exporta."),
+                                       QStringLiteral("%1 preguntas sin respuestas o fuera de "
+                                                      "toda sección no se exportan."));
     if (gift.withoutWrongAnswer > 0)
-        text +=
-            u' ' + QStringLiteral(
-                       "%1 preguntas no tienen ninguna respuesta incorrecta: Moodle las lee como "
-                       "preguntas de respuesta corta.")
-                       .arg(gift.withoutWrongAnswer);
+        text += u' ' + CountedSentence(gift.withoutWrongAnswer,
+                                       QStringLiteral("1 pregunta no tiene ninguna respuesta "
+                                                      "incorrecta: Moodle la lee como pregunta "
+                                                      "de respuesta corta."),
+                                       QStringLiteral("%1 preguntas no tienen ninguna respuesta "
+                                                      "incorrecta: Moodle las lee como preguntas "
+                                                      "de respuesta corta."));
     Boxes::information(kCaption, text);
 }
 

@@ -1,0 +1,66 @@
+#include "ClassSummary.h"
+#include "SummaryXlsx.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <unzip.h>
+
+#include <algorithm>
+#include <clocale>
+
+namespace {
+
+// Every XML part of a workbook, by name.
+QMap<QString, QByteArray> xmlParts(const QString& path) {
+    QMap<QString, QByteArray> parts;
+    unzFile zip = unzOpen(QFile::encodeName(path).constData());
+    if (!zip)
+        return parts;
+    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+        char name[256];
+        unz_file_info info;
+        if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
+                UNZ_OK ||
+            unzOpenCurrentFile(zip) != UNZ_OK)
+            break;
+        QByteArray bytes(qsizetype(info.uncompressed_size), '\0');
+        unzReadCurrentFile(zip, bytes.data(), unsigned(bytes.size()));
+        unzCloseCurrentFile(zip);
+        if (QByteArray(name).endsWith(".xml"))
+            parts.insert(QString::fromUtf8(name), bytes);
+    }
+    unzClose(zip);
+    return parts;
+}
+
+// On a Spanish desktop the C library writes "33,3": the workbook must hold "33.3" all the same,
+// in its cells and in its column widths and margins, or Excel calls it damaged.
+TEST(SummaryXlsx, NumbersHaveAFullStopOnASpanishDesktop) {
+    QTemporaryDir dir;
+    QFile reg(dir.filePath("L071226_reg.csv"));
+    ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+    reg.write("Ana,07/12/2026,L\r\nNombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n"
+              "Ana,1,1,1,Correcta,si\r\nAna,1,2,2,Incorrecta\r\nAna,1,3,1,Incorrecta\r\n");
+    reg.close();
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"), nullptr)
+        << "the locale es_ES.UTF-8 is not generated: scripts/test generates it";
+    QString failure;
+    const bool written = WriteSummaryXlsx(summary, dir.filePath("libro.xlsx"), failure);
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_TRUE(written) << failure.toStdString();
+
+    const QMap<QString, QByteArray> parts = xmlParts(dir.filePath("libro.xlsx"));
+    ASSERT_TRUE(parts.contains("xl/worksheets/sheet1.xml"));
+    static const QRegularExpression decimalComma(QStringLiteral("(<v>|=\")-?\\d+,\\d"));
+    for (auto it = parts.begin(); it != parts.end(); ++it)
+        EXPECT_FALSE(decimalComma.match(QString::fromUtf8(it.value())).hasMatch())
+            << it.key().toStdString();
+    EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
+                            [](const QByteArray& xml) { return xml.contains("<v>33.3"); }));
+}
+
+} // namespace
