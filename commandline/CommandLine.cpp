@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "Commands.h"
+#include "ExitStatus.h"
 
 bool isCommandLine(const QStringList& arguments) {
     if (arguments.isEmpty())
@@ -39,7 +40,7 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QString& first = arguments.first();
     if (first == u"-h" || first == u"--help") {
         out << generalHelp();
-        return 0;
+        return status(Exit::Done);
     }
     for (const auto& command : allCommands()) {
         if (command->name() == first)
@@ -47,5 +48,5 @@ int runCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     err << QStringLiteral("dorvalia-docente: opción desconocida: %1\n").arg(first);
     err << QStringLiteral("Escriba «dorvalia-docente --help» para ver la ayuda.\n");
-    return 2;
+    return status(Exit::WrongCall);
 }

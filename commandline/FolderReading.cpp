@@ -5,6 +5,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+QList<VerbOption> FolderVerbOptions() {
+    const FolderOptions names;
+    return {
+        {names.from, QStringLiteral("FECHA"),
+         QStringLiteral("Solo las visitas de esa fecha (DD/MM/AAAA) en adelante.")},
+        {names.to, QStringLiteral("FECHA"), QStringLiteral("Solo las visitas hasta esa fecha.")},
+        {names.subfolders, QString(),
+         QStringLiteral("Lee también los registros de las subcarpetas.")},
+        {names.joins, QStringLiteral("ARCHIVO"),
+         QStringLiteral("Los nombres unidos en un alumno (por omisión, alumnos.ini de la "
+                        "carpeta, si existe).")},
+    };
+}
+
 QString FolderProblem(const QStringList& positional) {
     if (positional.size() != 1)
         return positional.isEmpty() ? QStringLiteral("falta la carpeta de los registros.")
@@ -20,7 +34,7 @@ FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& 
                          const std::function<int(const QString&)>& usageError) {
     FolderReading reading;
     QDate* dates[2] = {&reading.from, &reading.to};
-    const QCommandLineOption* dateOptions[2] = {&options.from, &options.to};
+    const QString* dateOptions[2] = {&options.from, &options.to};
     for (int i = 0; i < 2; ++i) {
         if (!parser.isSet(*dateOptions[i]))
             continue;
@@ -57,7 +71,7 @@ FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& 
                     ? QStringLiteral("No hay registros (*%2) en %1.\n")
                     : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
                    .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
-        reading.status = 1;
+        reading.status = status(Exit::Findings);
     }
     return reading;
 }

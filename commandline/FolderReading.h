@@ -2,8 +2,8 @@
 
 #include "ClassSummary.h"
 #include "StudentNames.h"
+#include "VerbHelp.h"
 
-#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDate>
 #include <QString>
@@ -15,11 +15,14 @@
 // --hasta (DD/MM/AAAA), names joined as the --alumnos file (or the folder's own) says, its
 // subfolders when asked.
 struct FolderOptions {
-    QCommandLineOption subfolders{QStringLiteral("subcarpetas")};
-    QCommandLineOption from{QStringLiteral("desde"), {}, QStringLiteral("FECHA")};
-    QCommandLineOption to{QStringLiteral("hasta"), {}, QStringLiteral("FECHA")};
-    QCommandLineOption joins{QStringLiteral("alumnos"), {}, QStringLiteral("ARCHIVO")};
+    QString subfolders = QStringLiteral("subcarpetas");
+    QString from = QStringLiteral("desde");
+    QString to = QStringLiteral("hasta");
+    QString joins = QStringLiteral("alumnos");
 };
+
+// The options above as the verbs declare them.
+QList<VerbOption> FolderVerbOptions();
 
 // Why the verb's positional arguments are not one existing folder, for usageError; empty when
 // they are.
@@ -31,7 +34,7 @@ struct FolderReading {
     StudentNames names;
     ClassSummary summary;
     // -1 when the folder was read; else the exit status to end with: what usageError gave for a
-    // wrong date or joins file, 1 when no register could be read.
+    // wrong date or joins file, Exit::Findings when no register could be read.
     int status = -1;
 };
 

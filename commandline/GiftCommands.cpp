@@ -19,10 +19,10 @@
 namespace {
 
 // Exit statuses of both verbs.
-constexpr int kDone = 0;
-constexpr int kMalformed = 1;  // the questions' file has an error: nothing was written
-constexpr int kRefused = 2;    // bad arguments, a file that cannot be read, a key already there
-constexpr int kNotWritten = 3; // the output could not be written: any old file is as it was
+constexpr int kDone = status(Exit::Done);
+constexpr int kMalformed = status(Exit::Findings);    // the questions' file has an error
+constexpr int kRefused = status(Exit::Unreadable);    // an input unreadable, or a key already there
+constexpr int kNotWritten = status(Exit::NotWritten); // any old file is as it was
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -31,14 +31,14 @@ QString native(const QString& path) {
 // Parses the verb's arguments; false (with the message written) when they are wrong or --help
 // was asked, status telling which.
 bool parse(QCommandLineParser& parser, const QString& verb, const QStringList& arguments,
-           int positional, const QString& usage, const QString& help, QTextStream& out,
-           QTextStream& err, int& status) {
+           int positional, const QString& usage, const VerbHelp& help, QTextStream& out,
+           QTextStream& err, int& exitStatus) {
     if (const std::optional<int> done = ParseArguments(parser, verb, arguments, help, out, err)) {
-        status = *done;
+        exitStatus = *done;
         return false;
     }
     if (parser.positionalArguments().size() != positional) {
-        status = UsageError(err, verb, QStringLiteral("se espera %1").arg(usage));
+        exitStatus = UsageError(err, verb, QStringLiteral("se espera %1").arg(usage));
         return false;
     }
     return true;
@@ -58,32 +58,31 @@ QString GiftCommand::description() const {
     return QStringLiteral("Exporta la clave de una lección a GIFT, para Moodle.");
 }
 
-QString GiftCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente gift RUTA_lec.rtf SALIDA.gift\n"
-        "\n"
-        "Escribe las preguntas de la clave de la lección (su archivo _CRJ.TXT) en formato\n"
-        "GIFT, en UTF-8, para importarlas en Moodle. Antes de las preguntas de cada sección\n"
-        "va la línea «$CATEGORY: Sección N». Una respuesta con juicio pendiente (ni «.b» ni\n"
-        "«.m») pasa a ser incorrecta, con un 0 %; se dice cuántas. Varias respuestas\n"
-        "correctas de una pregunta se reparten la nota («~%50%»). Las preguntas sin\n"
-        "respuestas, y las que ningún alumno encuentra, no se exportan; se dice cuántas.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  exportada;\n"
-        "  2  no se puede leer la clave;\n"
-        "  3  no se ha podido escribir la salida (si ya existía, queda como estaba).\n"
-        "\n"
-        "Opciones:\n"
-        "  -h, --help  Muestra esta ayuda.\n");
+VerbHelp GiftCommand::help() const {
+    return {
+        QStringLiteral("dorvalia-docente gift RUTA_lec.rtf SALIDA.gift"),
+        QStringLiteral(
+            "Escribe las preguntas de la clave de la lección (su archivo _CRJ.TXT) en formato\n"
+            "GIFT, en UTF-8, para importarlas en Moodle. Antes de las preguntas de cada sección\n"
+            "va la línea «$CATEGORY: Sección N». Una respuesta con juicio pendiente (ni «.b» ni\n"
+            "«.m») pasa a ser incorrecta, con un 0 %; se dice cuántas. Varias respuestas\n"
+            "correctas de una pregunta se reparten la nota («~%50%»). Las preguntas sin\n"
+            "respuestas, y las que ningún alumno encuentra, no se exportan; se dice cuántas.\n"),
+        {{Exit::Done, QStringLiteral("exportada")},
+         {Exit::Unreadable, QStringLiteral("no se puede leer la clave")},
+         {Exit::NotWritten, QStringLiteral("no se ha podido escribir la salida (si ya existía, "
+                                           "queda como estaba)")},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+        {},
+    };
 }
 
 int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    int status = kDone;
+    int exitStatus = kDone;
     if (!parse(parser, name(), arguments, 2, QStringLiteral("RUTA_lec.rtf SALIDA.gift"), help(),
-               out, err, status))
-        return status;
+               out, err, exitStatus))
+        return exitStatus;
     SepararRutaDeLeccion(parser.positionalArguments().at(0));
     const QString keyPath = KeyPath();
     const QString output = parser.positionalArguments().at(1);
@@ -148,40 +147,40 @@ QString FromGiftCommand::description() const {
     return QStringLiteral("Escribe una clave con preguntas de Moodle (GIFT o Aiken).");
 }
 
-QString FromGiftCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente desde-gift ENTRADA.gift NOMBRE_CRJ.TXT [--reemplazar]\n"
-        "\n"
-        "Lee las preguntas de opción múltiple de un archivo de Moodle, en formato GIFT o\n"
-        "Aiken, y escribe con ellas la clave NOMBRE_CRJ.TXT. Cada pregunta va a la sección\n"
-        "que nombra su «$CATEGORY: Sección N»; sin categoría, a la sección 1 (se dice la\n"
-        "línea de cada categoría que no nombra ninguna sección). Una respuesta con nota\n"
-        "positiva es correcta; con nota nula o negativa, incorrecta. Las de verdadero o\n"
-        "falso tienen dos respuestas, «Verdadero» y «Falso». El texto en HTML o Markdown\n"
-        "queda como texto sin formato. Las preguntas de otros tipos (respuesta corta,\n"
-        "emparejamiento...) no se importan; se nombran con su título y su línea. Un\n"
-        "archivo con un error no escribe nada.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  clave escrita;\n"
-        "  1  el archivo de preguntas tiene un error (se dice en qué línea);\n"
-        "  2  no se puede leer la entrada, o la clave ya existe;\n"
-        "  3  no se ha podido escribir la clave (la anterior, si la había, queda como estaba).\n"
-        "\n"
-        "Opciones:\n"
-        "  --reemplazar  Reemplaza la clave si ya existe (la anterior queda como .bak).\n"
-        "  -h, --help    Muestra esta ayuda.\n");
+VerbHelp FromGiftCommand::help() const {
+    return {
+        QStringLiteral("dorvalia-docente desde-gift ENTRADA.gift NOMBRE_CRJ.TXT [--reemplazar]"),
+        QStringLiteral(
+            "Lee las preguntas de opción múltiple de un archivo de Moodle, en formato GIFT o\n"
+            "Aiken, y escribe con ellas la clave NOMBRE_CRJ.TXT. Cada pregunta va a la sección\n"
+            "que nombra su «$CATEGORY: Sección N»; sin categoría, a la sección 1 (se dice la\n"
+            "línea de cada categoría que no nombra ninguna sección). Una respuesta con nota\n"
+            "positiva es correcta; con nota nula o negativa, incorrecta. Las de verdadero o\n"
+            "falso tienen dos respuestas, «Verdadero» y «Falso». El texto en HTML o Markdown\n"
+            "queda como texto sin formato. Las preguntas de otros tipos (respuesta corta,\n"
+            "emparejamiento...) no se importan; se nombran con su título y su línea. Un\n"
+            "archivo con un error no escribe nada.\n"),
+        {{Exit::Done, QStringLiteral("clave escrita")},
+         {Exit::Findings,
+          QStringLiteral("el archivo de preguntas tiene un error (se dice en qué línea)")},
+         {Exit::Unreadable, QStringLiteral("no se puede leer la entrada, o la clave ya existe")},
+         {Exit::NotWritten, QStringLiteral("no se ha podido escribir la clave (la anterior, si "
+                                           "la había, queda como estaba)")},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+        {{QStringLiteral("reemplazar"), QString(),
+          QStringLiteral("Reemplaza la clave si ya existe (las anteriores quedan como .bak, "
+                         ".bak2 y .bak3).")}},
+    };
 }
 
 int FromGiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption replace(QStringLiteral("reemplazar"));
-    parser.addOption(replace);
-    int status = kDone;
+    const QString replace = QStringLiteral("reemplazar");
+    int exitStatus = kDone;
     if (!parse(parser, name(), arguments, 2,
                QStringLiteral("ENTRADA.gift NOMBRE_CRJ.TXT [--reemplazar]"), help(), out, err,
-               status))
-        return status;
+               exitStatus))
+        return exitStatus;
     const QString input = parser.positionalArguments().at(0);
     const QString keyPath = parser.positionalArguments().at(1);
     QByteArray bytes;

@@ -7,8 +7,8 @@ class GiftCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;
+    VerbHelp help() const override;
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
-    static QString help();
 };
 
 // `dorvalia-docente desde-gift ENTRADA.gift NOMBRE_CRJ.TXT [--reemplazar]`: a key from Moodle's
@@ -17,6 +17,6 @@ class FromGiftCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;
+    VerbHelp help() const override;
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
-    static QString help();
 };

@@ -11,6 +11,14 @@
 #include <QDir>
 #include <QSet>
 
+namespace {
+
+const QString kStudent = QStringLiteral("alumno");
+const QString kPdf = QStringLiteral("pdf");
+const QString kAll = QStringLiteral("todos");
+
+} // namespace
+
 QString InformeCommand::name() const {
     return QStringLiteral("informe");
 }
@@ -19,45 +27,36 @@ QString InformeCommand::description() const {
     return QStringLiteral("Guarda el informe de un alumno (o de todos) a lo largo del curso.");
 }
 
-QString InformeCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente informe CARPETA --alumno NOMBRE --pdf SALIDA.pdf\n"
-        "     dorvalia-docente informe CARPETA --todos CARPETA_SALIDA\n"
-        "            [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]\n"
-        "            [--alumnos ARCHIVO.ini]\n"
-        "\n"
-        "Lee los registros de la carpeta como «resumen» y guarda el «Informe del alumno»\n"
-        "(A4): sus lecciones en el orden en que las hizo, el gráfico de correctas al primer\n"
-        "intento por lección y las cuestiones que respondió mal en su último intento.\n"
-        "El nombre se busca sin distinguir mayúsculas; los nombres unidos en el archivo de\n"
-        "alumnos cuentan como un solo alumno.\n"
-        "\n"
-        "Opciones:\n"
-        "  --alumno NOMBRE     El alumno del informe.\n"
-        "  --pdf ARCHIVO       Dónde guardar su informe.\n"
-        "  --todos CARPETA     Un informe por alumno en esa carpeta («Informe de NOMBRE.pdf»).\n"
-        "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
-        "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
-        "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
-        "  --alumnos ARCHIVO   Los nombres unidos en un alumno (por omisión, alumnos.ini de\n"
-        "                      la carpeta, si existe).\n"
-        "  -h, --help          Muestra esta ayuda.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  informes guardados;\n"
-        "  1  no se ha podido leer ningún registro, o el alumno no tiene visitas en ellos;\n"
-        "  2  los argumentos no son válidos;\n"
-        "  3  no se ha podido guardar algún informe.\n");
+VerbHelp InformeCommand::help() const {
+    VerbHelp help{
+        QStringLiteral("dorvalia-docente informe CARPETA --alumno NOMBRE --pdf SALIDA.pdf\n"
+                       "     dorvalia-docente informe CARPETA --todos CARPETA_SALIDA\n"
+                       "            [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]\n"
+                       "            [--alumnos ARCHIVO.ini]"),
+        QStringLiteral(
+            "Lee los registros de la carpeta como «resumen» y guarda el «Informe del alumno»\n"
+            "(A4): sus lecciones en el orden en que las hizo, el gráfico de correctas al primer\n"
+            "intento por lección y las cuestiones que respondió mal en su último intento.\n"
+            "El nombre se busca sin distinguir mayúsculas; los nombres unidos en el archivo de\n"
+            "alumnos cuentan como un solo alumno.\n"),
+        {{Exit::Done, QStringLiteral("informes guardados")},
+         {Exit::Findings, QStringLiteral("no se ha podido leer ningún registro, o el alumno no "
+                                         "tiene visitas en ellos")},
+         {Exit::NotWritten, QStringLiteral("no se ha podido guardar algún informe")},
+         {Exit::WrongCall, QStringLiteral("los argumentos no son válidos")}},
+        {{kStudent, QStringLiteral("NOMBRE"), QStringLiteral("El alumno del informe.")},
+         {kPdf, QStringLiteral("ARCHIVO"), QStringLiteral("Dónde guardar su informe.")},
+         {kAll, QStringLiteral("CARPETA"),
+          QStringLiteral("Un informe por alumno en esa carpeta («Informe de NOMBRE.pdf»).")}},
+    };
+    help.options += FolderVerbOptions();
+    return help;
 }
 
 int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption studentOption(QStringLiteral("alumno"), {}, QStringLiteral("NOMBRE"));
-    const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
-    const QCommandLineOption allOption(QStringLiteral("todos"), {}, QStringLiteral("CARPETA"));
+    const QString studentOption = kStudent, pdfOption = kPdf, allOption = kAll;
     const FolderOptions folderOptions;
-    parser.addOptions({studentOption, pdfOption, allOption, folderOptions.from, folderOptions.to,
-                       folderOptions.subfolders, folderOptions.joins});
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList folders = parser.positionalArguments();
@@ -88,7 +87,7 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         if (!QDir().mkpath(target)) {
             err << QStringLiteral("No se puede crear la carpeta %1.\n")
                        .arg(QDir::toNativeSeparators(target));
-            return 3;
+            return status(Exit::NotWritten);
         }
         QSet<QString> taken;
         for (const CourseStudent& student : students) {
@@ -105,7 +104,7 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         if (!student) {
             err << QStringLiteral("Ninguna visita de «%1» en los registros leídos.\n")
                        .arg(parser.value(studentOption));
-            return 1;
+            return status(Exit::Findings);
         }
         reports.append({student, parser.value(pdfOption)});
     }
@@ -123,5 +122,5 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     }
     out.flush();
     err.flush();
-    return written ? 0 : 3;
+    return status(written ? Exit::Done : Exit::NotWritten);
 }

@@ -19,40 +19,40 @@ QString PublishCommand::description() const {
     return QStringLiteral("Publica una lección en la carpeta de la clase, con la clave protegida.");
 }
 
-QString PublishCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] [--sin-voz]\n"
-        "\n"
-        "Publica una lección para la clase. Primero la revisa como «revisar» y escribe sus\n"
-        "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de la\n"
-        "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno lee y\n"
-        "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) no se\n"
-        "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
-        "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
-        "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
-        "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se lee.\n"
-        "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
-        "prueba de lectura); sin esa opción, sí.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  la lección se ha publicado;\n"
-        "  1  la lección tiene errores y no se ha publicado (publíquela con --forzar);\n"
-        "  2  la lección no se puede leer (falta su texto o su clave, o no se pueden abrir),\n"
-        "     o faltan argumentos;\n"
-        "  3  no se ha podido escribir en la carpeta de la clase.\n"
-        "\n"
-        "Opciones:\n"
-        "  --forzar    Publica la lección aunque tenga errores.\n"
-        "  --sin-voz   No deja escuchar la lectura en voz alta.\n"
-        "  -h, --help  Muestra esta ayuda.\n");
+VerbHelp PublishCommand::help() const {
+    return {
+        QStringLiteral(
+            "dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] [--sin-voz]"),
+        QStringLiteral(
+            "Publica una lección para la clase. Primero la revisa como «revisar» y escribe sus\n"
+            "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de la\n"
+            "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno lee y\n"
+            "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) no "
+            "se\n"
+            "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
+            "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
+            "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
+            "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se lee.\n"
+            "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
+            "prueba de lectura); sin esa opción, sí.\n"),
+        {{Exit::Done, QStringLiteral("la lección se ha publicado")},
+         {Exit::Findings, QStringLiteral("la lección tiene errores y no se ha publicado "
+                                         "(publíquela con --forzar)")},
+         {Exit::Unreadable, QStringLiteral("la lección no se puede leer (falta su texto o su "
+                                           "clave, o no se pueden abrir)")},
+         {Exit::NotWritten, QStringLiteral("no se ha podido escribir en la carpeta de la clase")},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+        {{QStringLiteral("forzar"), QString(),
+          QStringLiteral("Publica la lección aunque tenga errores.")},
+         {QStringLiteral("sin-voz"), QString(),
+          QStringLiteral("No deja escuchar la lectura en voz alta.")}},
+    };
 }
 
 int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption forceOption(QStringLiteral("forzar"));
-    parser.addOption(forceOption);
-    const QCommandLineOption silentOption(QStringLiteral("sin-voz"));
-    parser.addOption(silentOption);
+    const QString forceOption = QStringLiteral("forzar");
+    const QString silentOption = QStringLiteral("sin-voz");
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList paths = parser.positionalArguments();
@@ -71,20 +71,20 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     const int errors = report.count(Problem::Severity::Error);
     if (report.unreadable) {
         out << QStringLiteral("La lección no se puede leer: no se ha publicado.\n");
-        return 2;
+        return status(Exit::Unreadable);
     }
     if (errors > 0 && !parser.isSet(forceOption)) {
         out << QStringLiteral("La lección tiene %1: no se ha publicado. Corríjala, o publíquela "
                               "igual con --forzar.\n")
                    .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")));
-        return 1;
+        return status(Exit::Findings);
     }
     Publication done;
     try {
         done = publishLesson(report, paths[1], !parser.isSet(silentOption));
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente publicar: %1.\n").arg(e.spanish());
-        return 3;
+        return status(Exit::NotWritten);
     }
     out << QStringLiteral("Publicada: %1 y %2.\n")
                .arg(QDir::toNativeSeparators(done.textPath),
@@ -98,5 +98,5 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
                    .arg(QDir::toNativeSeparators(plain));
     out.flush();
     err.flush();
-    return 0;
+    return status(Exit::Done);
 }

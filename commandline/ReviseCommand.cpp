@@ -15,32 +15,32 @@ QString ReviseCommand::description() const {
     return QStringLiteral("Revisa lecciones antes de la clase y escribe sus problemas.");
 }
 
-QString ReviseCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente revisar RUTA_lec.rtf...\n"
-        "\n"
-        "Revisa cada lección antes de la clase. Lee su texto y su clave (el archivo _CRJ.TXT\n"
-        "de la misma lección) como los lee el programa del alumno, y escribe un problema por\n"
-        "línea:\n"
-        "\n"
-        "  ARCHIVO:LÍNEA: gravedad: texto\n"
-        "\n"
-        "ARCHIVO es el texto de la lección o su clave. LÍNEA es la línea de la clave, contada\n"
-        "desde 1, o, en el texto, la línea de la marca de la sección tal como la muestra la\n"
-        "ventana de la lección al abrirse; falta cuando el problema es del archivo entero.\n"
-        "La gravedad es una de estas:\n"
-        "  error   el alumno verá algo mal o no podrá terminar;\n"
-        "  aviso   probablemente es un descuido;\n"
-        "  nota    está permitido, y quizá es lo que se quería.\n"
-        "Al final escribe una línea de resumen con las lecciones revisadas y los problemas.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  ninguna lección tiene errores;\n"
-        "  1  alguna lección tiene errores;\n"
-        "  2  alguna lección no se puede leer (falta su texto o su clave, o no se pueden abrir).\n"
-        "\n"
-        "Opciones:\n"
-        "  -h, --help  Muestra esta ayuda.\n");
+VerbHelp ReviseCommand::help() const {
+    return {
+        QStringLiteral("dorvalia-docente revisar RUTA_lec.rtf..."),
+        QStringLiteral(
+            "Revisa cada lección antes de la clase. Lee su texto y su clave (el archivo _CRJ.TXT\n"
+            "de la misma lección) como los lee el programa del alumno, y escribe un problema por\n"
+            "línea:\n"
+            "\n"
+            "  ARCHIVO:LÍNEA: gravedad: texto\n"
+            "\n"
+            "ARCHIVO es el texto de la lección o su clave. LÍNEA es la línea de la clave, contada\n"
+            "desde 1, o, en el texto, la línea de la marca de la sección tal como la muestra la\n"
+            "ventana de la lección al abrirse; falta cuando el problema es del archivo entero.\n"
+            "La gravedad es una de estas:\n"
+            "  error   el alumno verá algo mal o no podrá terminar;\n"
+            "  aviso   probablemente es un descuido;\n"
+            "  nota    está permitido, y quizá es lo que se quería.\n"
+            "Al final escribe una línea de resumen con las lecciones revisadas y los problemas.\n"),
+        {{Exit::Done, QStringLiteral("ninguna lección tiene errores")},
+         {Exit::Findings, QStringLiteral("alguna lección tiene errores")},
+         {Exit::Unreadable, QStringLiteral("alguna lección no se puede leer (falta su texto o su "
+                                           "clave, o no se pueden abrir)")},
+         {Exit::WrongCall, QStringLiteral("no se ha dado ninguna lección, o una opción no "
+                                          "válida")}},
+        {},
+    };
 }
 
 QString reviseSummary(int lessons, int errors, int warnings, int notes) {
@@ -73,5 +73,5 @@ int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QText
     }
     out << reviseSummary(int(paths.size()), errors, warnings, notes) << u'\n';
     out.flush();
-    return unreadable ? 2 : (wrong ? 1 : 0);
+    return status(unreadable ? Exit::Unreadable : wrong ? Exit::Findings : Exit::Done);
 }

@@ -3,14 +3,13 @@
 #include "Command.h"
 
 // `dorvalia-docente revisar RUTA_lec.rtf...`: checks lessons and prints one problem a line, then
-// a summary. Exit status 0 when no lesson has an error, 1 when one has, 2 when one cannot be read.
+// a summary.
 class ReviseCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;
+    VerbHelp help() const override;
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
-
-    static QString help();
 };
 
 // "1 lección revisada: 2 errores, 1 aviso, 0 notas." and so on.

@@ -14,6 +14,11 @@
 
 namespace {
 
+const QString kCsv = QStringLiteral("csv");
+const QString kCsvExcel = QStringLiteral("csv-excel");
+const QString kXlsx = QStringLiteral("xlsx");
+const QString kPdf = QStringLiteral("pdf");
+
 void printLesson(const LessonSummary& lesson, QTextStream& out) {
     int review = 0;
     for (const QuestionRow& q : lesson.questions)
@@ -54,53 +59,48 @@ QString SummaryCommand::description() const {
     return QStringLiteral("Resume los registros de una carpeta: cuestiones y alumnos.");
 }
 
-QString SummaryCommand::help() {
-    const QString text = QStringLiteral(
-        "Uso: dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
-        "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
-        "                              [--csv-excel CARPETA_SALIDA]\n"
-        "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
-        "                              [--alumnos ARCHIVO.ini]\n"
-        "\n"
-        "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
-        "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
-        "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
-        "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
-        "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
-        "dejan fuera solo por una de ellas.\n"
-        "\n"
-        "Opciones:\n"
-        "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
-        "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
-        "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
-        "  --csv CARPETA       Guarda cuestiones.csv, alumnos.csv y curso.csv (cada alumno\n"
-        "                      a lo largo del curso) en esa carpeta.\n"
-        "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
-        "                      entre columnas y coma decimal.\n"
-        "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"
-        "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
-        "  --alumnos ARCHIVO   Los nombres unidos en un alumno (por omisión, alumnos.ini de\n"
-        "                      la carpeta, si existe).\n"
-        "  -h, --help          Muestra esta ayuda.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  se ha leído algún registro;\n"
-        "  1  no se ha podido leer ningún registro;\n"
-        "  2  los argumentos no son válidos;\n"
-        "  3  no se ha podido guardar alguna de las tablas o el informe.\n");
-    return text.arg(kRegisterSuffix);
+VerbHelp SummaryCommand::help() const {
+    VerbHelp help{
+        QStringLiteral(
+            "dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA]\n"
+            "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
+            "                              [--csv-excel CARPETA_SALIDA]\n"
+            "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
+            "                              [--alumnos ARCHIVO.ini]"),
+        QStringLiteral(
+            "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
+            "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
+            "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la "
+            "salida\n"
+            "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
+            "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
+            "dejan fuera solo por una de ellas.\n")
+            .arg(kRegisterSuffix),
+        {{Exit::Done, QStringLiteral("se ha leído algún registro")},
+         {Exit::Findings, QStringLiteral("no se ha podido leer ningún registro")},
+         {Exit::NotWritten,
+          QStringLiteral("no se ha podido guardar alguna de las tablas o el informe")},
+         {Exit::WrongCall, QStringLiteral("los argumentos no son válidos")}},
+        FolderVerbOptions(),
+    };
+    help.options += {
+        {kCsv, QStringLiteral("CARPETA"),
+         QStringLiteral("Guarda cuestiones.csv, alumnos.csv y curso.csv (cada alumno a lo largo "
+                        "del curso) en esa carpeta.")},
+        {kCsvExcel, QStringLiteral("CARPETA"),
+         QStringLiteral("Los mismos archivos para un Excel en español: punto y coma entre "
+                        "columnas y coma decimal.")},
+        {kXlsx, QStringLiteral("ARCHIVO"), QStringLiteral("Guarda un libro de Excel.")},
+        {kPdf, QStringLiteral("ARCHIVO"), QStringLiteral("Guarda un informe para imprimir (A4).")},
+    };
+    return help;
 }
 
 int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     const FolderOptions folderOptions;
-    const QCommandLineOption csvOption(QStringLiteral("csv"), {}, QStringLiteral("CARPETA"));
-    const QCommandLineOption csvExcelOption(QStringLiteral("csv-excel"), {},
-                                            QStringLiteral("CARPETA"));
-    const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
-    const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
-    parser.addOptions({folderOptions.from, folderOptions.to, folderOptions.subfolders, csvOption,
-                       csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
+    const QString csvOption = kCsv, csvExcelOption = kCsvExcel, xlsxOption = kXlsx,
+                  pdfOption = kPdf;
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList folders = parser.positionalArguments();
@@ -144,5 +144,5 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     }
     out.flush();
     err.flush();
-    return written ? 0 : 3;
+    return status(written ? Exit::Done : Exit::NotWritten);
 }

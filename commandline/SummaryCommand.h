@@ -6,13 +6,11 @@
 // [--csv CARPETA_SALIDA] [--csv-excel CARPETA_SALIDA] [--xlsx ARCHIVO] [--pdf ARCHIVO]`: the
 // class's results without the window. Prints what each lesson has to take up again, writes the
 // exports asked for, and lists on standard error the lines it could not read and the readings
-// to check. Exit status 0; 1 when no register could be
-// read; 2 for wrong arguments; 3 when an export could not be written.
+// to check.
 class SummaryCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;
+    VerbHelp help() const override;
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
-
-    static QString help();
 };

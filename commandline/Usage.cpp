@@ -3,7 +3,7 @@
 int UsageError(QTextStream& err, const QString& verb, const QString& message) {
     err << QStringLiteral("dorvalia-docente %1: %2\n").arg(verb, message)
         << QStringLiteral("Escriba «dorvalia-docente %1 --help» para ver la ayuda.\n").arg(verb);
-    return 2;
+    return status(Exit::WrongCall);
 }
 
 QString ParseErrorText(const QCommandLineParser& parser, const QStringList& arguments) {
@@ -23,15 +23,16 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
 }
 
 std::optional<int> ParseArguments(QCommandLineParser& parser, const QString& verb,
-                                  const QStringList& arguments, const QString& help,
+                                  const QStringList& arguments, const VerbHelp& help,
                                   QTextStream& out, QTextStream& err) {
+    parser.addOptions(ParserOptions(help));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(helpOption);
     if (!parser.parse(QStringList{verb} + arguments))
         return UsageError(err, verb, ParseErrorText(parser, arguments));
     if (parser.isSet(helpOption)) {
-        out << help;
-        return 0;
+        out << HelpText(help);
+        return status(Exit::Done);
     }
     return std::nullopt;
 }

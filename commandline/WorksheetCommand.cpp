@@ -19,31 +19,29 @@ QString WorksheetCommand::description() const {
     return QStringLiteral("Escribe en PDF la ficha de una lección, para trabajar en papel.");
 }
 
-QString WorksheetCommand::help() {
-    return QStringLiteral(
-        "Uso: dorvalia-docente ficha RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]\n"
-        "\n"
-        "Escribe la ficha de la lección en PDF (A4): la lectura y, después, las preguntas de\n"
-        "cada sección con sus respuestas para marcar. Con --con-clave es la copia del\n"
-        "docente: cada respuesta lleva su juicio (Correcta, Incorrecta o Pendiente) y el\n"
-        "comentario que leerá el alumno.\n"
-        "\n"
-        "Estado de salida:\n"
-        "  0  ficha escrita;\n"
-        "  2  no se puede leer la lectura o la clave;\n"
-        "  3  no se ha podido escribir el PDF (si ya existía, queda como estaba).\n"
-        "\n"
-        "Opciones:\n"
-        "  --pdf SALIDA.pdf  El PDF que se escribe.\n"
-        "  --con-clave       La copia del docente, con juicios y comentarios.\n"
-        "  -h, --help        Muestra esta ayuda.\n");
+VerbHelp WorksheetCommand::help() const {
+    return {
+        QStringLiteral("dorvalia-docente ficha RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"),
+        QStringLiteral(
+            "Escribe la ficha de la lección en PDF (A4): la lectura y, después, las preguntas de\n"
+            "cada sección con sus respuestas para marcar. Con --con-clave es la copia del\n"
+            "docente: cada respuesta lleva su juicio (Correcta, Incorrecta o Pendiente) y el\n"
+            "comentario que leerá el alumno.\n"),
+        {{Exit::Done, QStringLiteral("ficha escrita")},
+         {Exit::Unreadable, QStringLiteral("no se puede leer la lectura o la clave")},
+         {Exit::NotWritten,
+          QStringLiteral("no se ha podido escribir el PDF (si ya existía, queda como estaba)")},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+        {{QStringLiteral("pdf"), QStringLiteral("SALIDA.pdf"),
+          QStringLiteral("El PDF que se escribe.")},
+         {QStringLiteral("con-clave"), QString(),
+          QStringLiteral("La copia del docente, con juicios y comentarios.")}},
+    };
 }
 
 int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("SALIDA.pdf"));
-    const QCommandLineOption withKey(QStringLiteral("con-clave"));
-    parser.addOptions({pdf, withKey});
+    const QString pdf = QStringLiteral("pdf"), withKey = QStringLiteral("con-clave");
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     if (parser.positionalArguments().size() != 1 || !parser.isSet(pdf))
@@ -59,12 +57,12 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente ficha: no se puede leer la clave: %1\n")
                    .arg(e.spanish());
-        return 2;
+        return status(Exit::Unreadable);
     }
     if (!QFileInfo(readingPath).isFile()) {
         err << QStringLiteral("dorvalia-docente ficha: no se puede leer la lectura %1\n")
                    .arg(QDir::toNativeSeparators(readingPath));
-        return 2;
+        return status(Exit::Unreadable);
     }
     const QString output = parser.value(pdf);
     QString failure;
@@ -72,8 +70,8 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
                            parser.isSet(withKey) ? WorksheetCopy::Docente : WorksheetCopy::Alumno,
                            output, failure)) {
         err << QStringLiteral("dorvalia-docente ficha: %1\n").arg(failure);
-        return 3;
+        return status(Exit::NotWritten);
     }
     out << QStringLiteral("Ficha escrita en %1.\n").arg(QDir::toNativeSeparators(output));
-    return 0;
+    return status(Exit::Done);
 }

@@ -7,6 +7,6 @@ class WorksheetCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;
+    VerbHelp help() const override;
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
-    static QString help();
 };

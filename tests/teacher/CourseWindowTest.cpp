@@ -168,10 +168,10 @@ private slots:
 
         const QList<std::pair<QStringList, int>> cases = {
             {{"informe", dir.path(), "--alumno", "Nadie", "--pdf", out.filePath("n.pdf")}, 1},
-            {{"informe", dir.path(), "--alumno", "Beto"}, 2},
-            {{"informe", dir.path(), "--todos", out.path(), "--alumno", "Beto"}, 2},
-            {{"informe", dir.path(), "--todos", out.path(), "--alumnos", "no.ini"}, 2},
-            {{"resumen", dir.path(), "--alumnos", out.filePath("no.ini")}, 2},
+            {{"informe", dir.path(), "--alumno", "Beto"}, 64},
+            {{"informe", dir.path(), "--todos", out.path(), "--alumno", "Beto"}, 64},
+            {{"informe", dir.path(), "--todos", out.path(), "--alumnos", "no.ini"}, 64},
+            {{"resumen", dir.path(), "--alumnos", out.filePath("no.ini")}, 64},
             {{"informe", dir.path(), "--alumno", "Beto", "--pdf", out.filePath("no/x/b.pdf")}, 3},
         };
         for (const auto& [arguments, expected] : cases) {

@@ -85,7 +85,7 @@ private slots:
         QTest::newRow("sin clave")
             << QStringList{"publicar", "--forzar", keyless, clase} << 2
             << "La lección no se puede leer: no se ha publicado." << QStringList();
-        QTest::newRow("sin carpeta") << QStringList{"publicar", good} << 2
+        QTest::newRow("sin carpeta") << QStringList{"publicar", good} << 64
                                      << "falta la carpeta de la clase." << QStringList();
         QTest::newRow("carpeta que no existe")
             << QStringList{"publicar", good, clase + "/no"} << 3

@@ -134,9 +134,9 @@ private slots:
 
         const QList<std::pair<QStringList, int>> cases = {
             {{"resumen", out.path()}, 1},
-            {{"resumen", dir.path(), "--hasta", "31/02/2026"}, 2},
-            {{"resumen", dir.path(), "--desde", "8/12/2026", "--hasta", "1/12/2026"}, 2},
-            {{"resumen"}, 2},
+            {{"resumen", dir.path(), "--hasta", "31/02/2026"}, 64},
+            {{"resumen", dir.path(), "--desde", "8/12/2026", "--hasta", "1/12/2026"}, 64},
+            {{"resumen"}, 64},
             {{"resumen", dir.path(), "--xlsx", out.filePath("no/existe/r.xlsx")}, 3},
         };
         for (const auto& [arguments, expected] : cases) {
