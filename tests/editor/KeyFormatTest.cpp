@@ -225,3 +225,18 @@ TEST(KeyEdits, FormEditsChangeOnlyTheirLines) {
     EXPECT_EQ(diff->removed, 2);
     EXPECT_EQ(diff->inserted, QStringList({"x", "y"}));
 }
+
+// A key kept with the tests, its lines ending in CR LF, LF and CR: both programs read the lines
+// written beside it, and the editor writes its bytes back unchanged.
+TEST(KeyText, TheStoredKeyWithMixedBreaksKeepsItsLinesAndBytes) {
+    const QByteArray bytes = readFile(DORVALIA_STORED "/Mezcla_CRJ.TXT");
+    const QStringList expected =
+        QString::fromUtf8(readFile(DORVALIA_STORED "/Mezcla_CRJ.lineas")).split(u'\n').mid(0, 12);
+    ASSERT_EQ(expected.size(), 12);
+    TextList student;
+    student.loadFromBytes(bytes, TextList::Encoding::Teacher);
+    EXPECT_EQ(student.lines(), expected);
+    const KeyText text = readKeyText(bytes);
+    EXPECT_EQ(text.lines, expected);
+    EXPECT_EQ(writeKeyText(text), bytes);
+}

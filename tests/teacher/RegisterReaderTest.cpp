@@ -123,6 +123,11 @@ TEST(RegisterReading, OldAndNewQuotingBothEncodingsAndDamagedLines) {
     }
 }
 
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
 // What the student's program writes, the teacher's program reads back the same.
 TEST(RegisterReading, ReadsWhatTheStudentsProgramWrites) {
     QTemporaryDir dir;
@@ -147,7 +152,12 @@ TEST(RegisterReading, ReadsWhatTheStudentsProgramWrites) {
     Clock::setNow(std::nullopt);
     Clock::setShortDatePattern(std::nullopt);
 
-    const RegisterFile file = ReadRegister(dir.filePath("El_volcan07122026_reg.csv"));
+    // The bytes are those of the register kept with the tests: a change to the format would leave
+    // every register that classes already have behind.
+    const QString written = dir.filePath("El_volcan07122026_reg.csv");
+    EXPECT_EQ(readBytes(written),
+              readBytes(DORVALIA_SOURCE "/tests/data/stored/El_volcan07122026_reg.csv"));
+    const RegisterFile file = ReadRegister(written);
     EXPECT_TRUE(file.read);
     EXPECT_EQ(file.lesson, "El_volcan");
     EXPECT_TRUE(file.problems.isEmpty());
