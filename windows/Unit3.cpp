@@ -9,6 +9,7 @@
 #include "JpegImage.h"
 #include "LessonFiles.h"
 #include "LessonViewer.h"
+#include "ListeningBar.h"
 #include "Register.h"
 #include "Resources.h"
 #include "Sections.h"
@@ -83,6 +84,25 @@ TFormLeccion::TFormLeccion(QWidget* parent)
 }
 
 TFormLeccion::~TFormLeccion() = default;
+
+void TFormLeccion::setSpeaker(Speaker& speaker) {
+    listening_ =
+        new ListeningBar(this, speaker, ui->LectorDeSeccion, ui->MemoPregunta, ui->MemoRespuesta);
+    // In the gap between the reading and the question, stretching with them.
+    listening_->setGeometry(16, 315, 627, 27);
+    anchor(listening_, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    // Tab reaches the controls after the window's own.
+    QWidget* previous = ui->BtResultados;
+    for (QWidget* control : listening_->controls()) {
+        setTabOrder(previous, control);
+        previous = control;
+    }
+    // Moving to another section, question or answer leaves what was being read.
+    connect(ui->ListaDeSecciones, &ListBox::clickedByStudent, listening_,
+            &ListeningBar::stopReading);
+    connect(ui->Npregunta, &QLineEdit::textChanged, listening_, &ListeningBar::stopReading);
+    connect(ui->Nrespuesta, &QLineEdit::textChanged, listening_, &ListeningBar::stopReading);
+}
 
 void TFormLeccion::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
