@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -71,6 +72,18 @@ private slots:
             litWords += lit.size();
         }
         QVERIFY(litWords > 300);
+    }
+
+    void withoutTheVoicesDataAReadingFailsInSpanish() {
+        const QTemporaryDir empty;
+        qputenv("ESPEAK_DATA_PATH", empty.path().toLocal8Bit());
+        EspeakSpeaker speaker([](const short*, int) {});
+        QSignalSpy failed(&speaker, &Speaker::failed);
+        speaker.speak(QStringLiteral("Hola"));
+        QVERIFY(failed.wait(10000) || !failed.isEmpty());
+        qunsetenv("ESPEAK_DATA_PATH");
+        QCOMPARE(failed[0][0].toString(), SpeechMessages::noVoiceData());
+        QVERIFY(!speaker.speaking());
     }
 };
 
