@@ -90,7 +90,7 @@ class PublishedLessonTest : public QObject {
         const QString base = dir_.filePath(folder) + "/Isla";
         Fixture::writeFile(base + "_lec.rtf", reading);
         if (published)
-            Fixture::writeFile(base + "_CRJ.dvk", SealKey(plainKey));
+            Fixture::writeFile(base + "_CRJ.dvk", SealKey(plainKey, QStringLiteral("Isla")));
         else
             Fixture::writeFile(base + "_CRJ.TXT", plainKey);
         return base + "_lec.rtf";

@@ -81,7 +81,7 @@ void CheckView::BtPublicarClick() {
     classFolder_ = folder;
     Publication done;
     try {
-        done = publishLesson(report_, folder);
+        done = publishLesson(report_, folder, ui->CbEscuchar->isChecked());
     } catch (const ToolkitError& e) {
         Boxes::error(e.message());
         return;
@@ -99,6 +99,8 @@ void CheckView::BtPublicarClick() {
     QString text = QStringLiteral("Lección publicada en %1: %2 y %3.")
                        .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path()),
                             fileName(done.textPath), fileName(done.keyPath));
+    if (!ui->CbEscuchar->isChecked())
+        text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
     if (!left.isEmpty())
         text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
                                "clase.")
