@@ -10,6 +10,7 @@
 #include "LessonFiles.h"
 #include "LessonViewer.h"
 #include "ListeningBar.h"
+#include "PublishedKey.h"
 #include "Register.h"
 #include "Resources.h"
 #include "Sections.h"
@@ -120,6 +121,9 @@ void TFormLeccion::showEvent(QShowEvent* event) {
 }
 
 void TFormLeccion::FormActivate() {
+    // Until the key says otherwise: a lesson that fails to open offers no voice either.
+    if (listening_)
+        listening_->setAllowed(false);
     Clave = std::make_unique<TextList>();
     StartVisit();
     setWindowTitle(NombreLeccion);
@@ -131,6 +135,9 @@ void TFormLeccion::FormActivate() {
     ui->BtResultados->setEnabled(false);
     ui->LectorDeSeccion->load(LessonTextPath());
     LoadKey(KeyPath());
+    // The teacher may have published the lesson for a reading test, without the voice.
+    if (listening_)
+        listening_->setAllowed(KeyFileAllowsListening(KeyFileToRead(KeyPath())));
     NumSecciones = ContarSecciones(*viewer_, prompter_);
     LlenarListaDeSecciones(*sections_);
     SeccionActual = 0;

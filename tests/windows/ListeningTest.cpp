@@ -3,6 +3,7 @@
 // leaves untouched.
 #include "FakeSpeaker.h"
 #include "ListeningBar.h"
+#include "PublishedKey.h"
 #include "ReadingUnits.h"
 #include "RichViewer.h"
 #include "SpokenText.h"
@@ -56,11 +57,12 @@ private slots:
             pickSection(1);
             const int selection = viewer()->selectionStart();
             // A button's key presses it as a click does, a moment later.
+            const auto readings = speaker_.readings.size();
             QTest::keyClick(FormLeccion, Qt::Key_F5);
-            QTRY_COMPARE(speaker_.readings.size(), 1);
+            QTRY_COMPARE(speaker_.readings.size(), readings + 1);
             const QString shown = viewer()->plainText();
             const Span body = SectionBody(shown, 2);
-            QCOMPARE(speaker_.readings[0].text, SpokenText(shown, body.start, body.end).text());
+            QCOMPARE(speaker_.readings.back().text, SpokenText(shown, body.start, body.end).text());
             const QString word =
                 shown.mid(body.start, shown.indexOf(u' ', body.start) - body.start);
             speaker_.say(word);
@@ -69,13 +71,13 @@ private slots:
             QCOMPARE(viewer()->selectionStart(), selection);
 
             // F6 pauses; F6 again reads on from the start of the word heard last.
-            const quint64 paused = speaker_.readings[0].utterance;
+            const quint64 paused = speaker_.readings.back().utterance;
             QTest::keyClick(FormLeccion, Qt::Key_F6);
             QTRY_COMPARE(in<QPushButton>(FormLeccion, "BtPausa")->text(), "Seguir (F6)");
             speaker_.say(word, paused); // late news of the paused reading lights nothing new
             click(FormLeccion, "BtPausa");
-            QCOMPARE(speaker_.readings.size(), 2);
-            QCOMPARE(speaker_.readings[1].from, speaker_.readings[0].text.indexOf(word));
+            QCOMPARE(speaker_.readings.size(), readings + 2);
+            QCOMPARE(speaker_.readings.back().from, speaker_.readings.back().text.indexOf(word));
             QCOMPARE(in<QPushButton>(FormLeccion, "BtPausa")->text(), "Pausa (F6)");
 
             // F7 stops, and the light goes.
@@ -154,6 +156,25 @@ private slots:
             speaker_.setSilenceLimit(0);
             QVERIFY(enabled(FormLeccion, "BtEscuchar"));
         });
+    }
+
+    void aLessonPublishedWithoutTheVoiceHidesItsControls() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        const QString plain = dir_.path() + "/Leccion_CRJ.TXT";
+        Fixture::writeFile(dir_.path() + "/Leccion_CRJ.dvk",
+                           SealKey(Fixture::readFile(plain), QStringLiteral("Leccion"), false));
+        QFile::remove(plain);
+        visit([&] {
+            QVERIFY(!FormLeccion->listening()->isVisible());
+            pickSection(0);
+            const auto readings = speaker_.readings.size();
+            QTest::keyClick(FormLeccion, Qt::Key_F5);
+            QTest::qWait(300); // longer than a key's press of its button
+            QCOMPARE(speaker_.readings.size(), readings);
+        });
+        // The next lesson, with a plain key, offers the voice again.
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] { QVERIFY(FormLeccion->listening()->isVisible()); });
     }
 
     void listeningLeavesTheRegisterAsItWas() {
