@@ -100,6 +100,22 @@ private slots:
         });
     }
 
+    // The voice and the speed chosen by keyboard are the next run's.
+    void theVoiceAndSpeedChosenAreRemembered() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] {
+            for (const char* name : {"CbVoz", "CbVelocidad"}) {
+                in<QWidget>(FormLeccion, name)->setFocus();
+                key(Qt::Key_Down);
+            }
+        });
+        FakeSpeaker next;
+        TFormLeccion nextRun;
+        nextRun.setSpeaker(next);
+        QCOMPARE(next.voice(), QStringLiteral("es-419"));
+        QCOMPARE(next.speed(), Speaker::Speed::Fast);
+    }
+
     void movingAwayStopsTheVoice() {
         writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
         visit([&] {
