@@ -2,6 +2,9 @@
 // the main window; the about box greets the student; then the lesson and results windows are
 // made, hidden, and the event loop runs with the start window on screen.
 #include "Application.h"
+#if DORVALIA_VOICE
+#include "EspeakSpeaker.h"
+#endif
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -10,11 +13,18 @@
 int main(int argc, char** argv) {
     Application app(argc, argv);
     Application::loadSpanishTranslations();
+#if DORVALIA_VOICE
+    // Made first, so that the voice loads while the about box greets the student.
+    EspeakSpeaker speaker;
+#endif
 
     FormInicio = new TFormInicio();
     AboutBox = new TAboutBox();
     AboutBox->exec();
     FormLeccion = new TFormLeccion(FormInicio);
+#if DORVALIA_VOICE
+    FormLeccion->setSpeaker(speaker);
+#endif
     Resultados = new TResultados(FormLeccion);
 
     FormInicio->show();

@@ -154,10 +154,12 @@ endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries come from dpkg-shlibdeps (Debian's libqt6gui6 brings the X11 window plugin along).
 # What Qt loads at run time no linker sees, so it is named here: the toolkit's Spanish texts
-# (dialogs, buttons). The program uses Qt's public interface alone, so the package takes any Qt 6
-# of the same series that dpkg-shlibdeps names, not the very build it was made with.
+# (dialogs, buttons), and the voice's data, which libespeak-ng reads when «Escuchar» is used
+# (dpkg-shlibdeps names the library itself). The program uses Qt's public interface alone, so the
+# package takes any Qt 6 of the same series that dpkg-shlibdeps names, not the very build it was
+# made with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, espeak-ng-data")
 set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del
 docente.")
 if(TARGET dorvalia-docente)

@@ -3,10 +3,16 @@
 // window, the lesson window with the box of a verdict over it, and the results. A window manager
 // must run on that screen, so that the pictures show the windows' frames and captions. The file
 // dialog, the name prompt and the closing question are answered by the boxes' script; the verdict
-// and the results are real windows, grabbed from the screen while they are open.
+// and the results are real windows, grabbed from the screen while they are open. «Escuchar» reads
+// with the real voice into memory and is paused on a word in the middle of a section, so that the
+// word stays lit for the pictures at 100% and 200%.
 #include "Application.h"
 #include "Boxes.h"
+#if DORVALIA_VOICE
+#include "EspeakSpeaker.h"
+#endif
 #include "ListBox.h"
+#include "ListeningBar.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -22,6 +28,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -81,6 +88,33 @@ void accept(int question, int answer, std::function<void()> then) {
     QTest::mouseClick(in<QPushButton>(FormLeccion, "BtAceptar"), Qt::LeftButton);
 }
 
+// Reads the section shown from its start and pauses on its wordth word, which stays lit.
+void listenUpTo(int word) {
+    ListeningBar* bar = FormLeccion->listening();
+    if (!bar)
+        return;
+    int heard = 0;
+    QMetaObject::Connection pause;
+    pause = QObject::connect(bar, &ListeningBar::wordLit, bar, [bar, word, &heard, &pause] {
+        if (++heard == word) {
+            QObject::disconnect(pause);
+            bar->pauseOrResume();
+        }
+    });
+    bar->listen();
+    if (!QTest::qWaitFor([&] { return heard >= word; }, 10000)) {
+        std::fprintf(stderr, "screenshots: the voice read %d words, not %d\n", heard, word);
+        ++failures;
+    }
+    QTest::qWait(300);
+}
+
+void zoomBy(int steps) {
+    for (int i = 0; i < std::abs(steps); ++i)
+        QTest::keyClick(in<QWidget>(FormLeccion, "LectorDeSeccion"),
+                        steps > 0 ? Qt::Key_Plus : Qt::Key_Minus, Qt::ControlModifier);
+}
+
 void visit() {
     Boxes::stopScript(); // from here on the boxes are real, and on the screen
     ListBox* list = in<ListBox>(FormLeccion, "ListaDeSecciones");
@@ -90,6 +124,21 @@ void visit() {
     accept(2, 1, [] {
         shoot({FormLeccion, QApplication::activeModalWidget()}, QStringLiteral("leccion.png"));
     });
+    // «Escuchar» on a word in the middle of the third section, at 100% and at 200%.
+    Boxes::startScript();
+    Boxes::answer(false); // leave the first section with a question unanswered
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    Boxes::stopScript();
+    listenUpTo(40);
+    shoot({FormLeccion}, QStringLiteral("escuchar.png"));
+    FormLeccion->listening()->stopReading();
+    zoomBy(10);
+    listenUpTo(40);
+    shoot({FormLeccion}, QStringLiteral("escuchar-200.png"));
+    FormLeccion->listening()->stopReading();
+    zoomBy(-10);
+
     whenUp([] {
         shoot({Resultados}, QStringLiteral("resultados.png"));
         QTest::mouseClick(in<QPushButton>(Resultados, "Button1"), Qt::LeftButton); // "Cerrar"
@@ -116,6 +165,11 @@ int main(int argc, char** argv) {
     FormInicio = new TFormInicio();
     AboutBox = new TAboutBox();
     FormLeccion = new TFormLeccion(FormInicio);
+#if DORVALIA_VOICE
+    // Into memory: the pictures need the words lit, not the sound.
+    EspeakSpeaker speaker([](const short*, int) {});
+    FormLeccion->setSpeaker(speaker);
+#endif
     Resultados = new TResultados(FormLeccion);
     FormInicio->show();
 

@@ -9,6 +9,8 @@
 #include "JpegImage.h"
 #include "LessonFiles.h"
 #include "LessonViewer.h"
+#include "ListeningBar.h"
+#include "PublishedKey.h"
 #include "Register.h"
 #include "Resources.h"
 #include "Sections.h"
@@ -84,6 +86,25 @@ TFormLeccion::TFormLeccion(QWidget* parent)
 
 TFormLeccion::~TFormLeccion() = default;
 
+void TFormLeccion::setSpeaker(Speaker& speaker) {
+    listening_ =
+        new ListeningBar(this, speaker, ui->LectorDeSeccion, ui->MemoPregunta, ui->MemoRespuesta);
+    // In the gap between the reading and the question, stretching with them.
+    listening_->setGeometry(16, 315, 627, 27);
+    anchor(listening_, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    // Tab reaches the controls after the window's own.
+    QWidget* previous = ui->BtResultados;
+    for (QWidget* control : listening_->controls()) {
+        setTabOrder(previous, control);
+        previous = control;
+    }
+    // Moving to another section, question or answer leaves what was being read.
+    connect(ui->ListaDeSecciones, &ListBox::clickedByStudent, listening_,
+            &ListeningBar::stopReading);
+    connect(ui->Npregunta, &QLineEdit::textChanged, listening_, &ListeningBar::stopReading);
+    connect(ui->Nrespuesta, &QLineEdit::textChanged, listening_, &ListeningBar::stopReading);
+}
+
 void TFormLeccion::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Opening the window starts a visit; the desktop showing it again after a minimise does not.
@@ -100,6 +121,9 @@ void TFormLeccion::showEvent(QShowEvent* event) {
 }
 
 void TFormLeccion::FormActivate() {
+    // Until the key says otherwise: a lesson that fails to open offers no voice either.
+    if (listening_)
+        listening_->setAllowed(false);
     Clave = std::make_unique<TextList>();
     StartVisit();
     setWindowTitle(NombreLeccion);
@@ -111,6 +135,9 @@ void TFormLeccion::FormActivate() {
     ui->BtResultados->setEnabled(false);
     ui->LectorDeSeccion->load(LessonTextPath());
     LoadKey(KeyPath());
+    // The teacher may have published the lesson for a reading test, without the voice.
+    if (listening_)
+        listening_->setAllowed(KeyFileAllowsListening(KeyFileToRead(KeyPath())));
     NumSecciones = ContarSecciones(*viewer_, prompter_);
     LlenarListaDeSecciones(*sections_);
     SeccionActual = 0;

@@ -7,6 +7,9 @@
 
 #include <memory>
 
+class ListeningBar;
+class Speaker;
+
 namespace Ui {
 class TFormLeccion;
 }
@@ -32,6 +35,10 @@ public:
     void setQuestionMaximum(int maximum) override;
     void enableResults() override;
 
+    // Offers read-aloud with this voice: the listening controls under the reading.
+    void setSpeaker(Speaker& speaker);
+    ListeningBar* listening() const { return listening_; }
+
     // Esc does nothing: the lesson ends only by its button or the close box.
     void reject() override;
 
@@ -48,6 +55,7 @@ private:
     std::unique_ptr<ViewerAdapter> viewer_;
     std::unique_ptr<ListAdapter> sections_;
     BoxPrompter prompter_;
+    ListeningBar* listening_ = nullptr;
 };
 
 extern TFormLeccion* FormLeccion;

@@ -1,0 +1,205 @@
+// Read-aloud's delays as a student meets them, against the sound itself: from «Escuchar» to the
+// first sound, and from each word's sound to its light. The voice plays into a PulseAudio null
+// sink whose monitor parec records; each block read is stamped on the same steady clock as the
+// clicks and the lights (scripts/voice-bench sets the sink up). A word's sound time is the first
+// sound's time plus where the word starts in the reading's sound, as the voice reports it; the
+// first sound's place in that sound is found once by synthesizing the same text into memory.
+// Not a test: it prints figures.
+#include "EspeakSpeaker.h"
+#include "ListeningBar.h"
+#include "ReadingUnits.h"
+#include "RichViewer.h"
+#include "SpokenText.h"
+#include "TextMarkers.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point origin, Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(t - origin).count();
+}
+
+constexpr int kLoud = 64; // above the null sink's silence, far below speech
+
+// Reads the sink's monitor on a thread of its own, so that the window's work never delays a
+// block's stamp. After arm(), the first loud sample's time.
+class Recorder {
+public:
+    explicit Recorder(const char* monitor) {
+        const std::string command = std::string("parec --raw --format=s16le --channels=1 --rate=") +
+                                    std::to_string(EspeakSpeaker::kSampleRate) +
+                                    " --latency-msec=5 -d " + monitor;
+        pipe_ = popen(command.c_str(), "r");
+        if (!pipe_)
+            std::abort();
+        thread_ = std::thread([this] { run(); });
+    }
+    ~Recorder() {
+        stop_ = true;
+        pclose(pipe_);
+        thread_.join();
+    }
+    void arm() {
+        std::lock_guard lock(mutex_);
+        armed_ = true;
+        heard_.reset();
+    }
+    std::optional<Clock::time_point> heard() {
+        std::lock_guard lock(mutex_);
+        return heard_;
+    }
+    // Whether the sink has been silent for the last ms: a reading's end is reported before its
+    // last sound leaves the sink's buffer, and that sound must not pass for the next one's.
+    bool silentFor(int ms) {
+        std::lock_guard lock(mutex_);
+        return Clock::now() - lastLoud_ > std::chrono::milliseconds(ms);
+    }
+
+private:
+    void run() {
+        short block[256];
+        while (!stop_) {
+            const size_t n = fread(block, sizeof(short), 256, pipe_);
+            const auto now = Clock::now();
+            if (n == 0)
+                break;
+            std::lock_guard lock(mutex_);
+            if (std::any_of(block, block + n, [](short s) { return std::abs(s) > kLoud; }))
+                lastLoud_ = now;
+            if (!armed_ || heard_)
+                continue;
+            for (size_t i = 0; i < n; ++i)
+                if (std::abs(block[i]) > kLoud) {
+                    // The block's last sample is the one just recorded.
+                    const double behind = double(n - i) * 1000.0 / EspeakSpeaker::kSampleRate;
+                    heard_ = now - std::chrono::microseconds(qint64(behind * 1000));
+                    break;
+                }
+        }
+    }
+
+    FILE* pipe_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    bool armed_ = false;
+    std::optional<Clock::time_point> heard_;
+    Clock::time_point lastLoud_;
+};
+
+// Where the first loud sample of the reading of each text lies in its sound, in milliseconds. One
+// voice in memory for them all: the library is started and ended once per voice.
+std::vector<double> leadingSilences(const QStringList& texts) {
+    std::atomic<qint64> samples{0};
+    std::atomic<qint64> firstLoud{-1};
+    EspeakSpeaker memory([&](const short* block, int count) {
+        for (int i = 0; i < count && firstLoud < 0; ++i)
+            if (std::abs(block[i]) > kLoud)
+                firstLoud = samples + i;
+        samples += count;
+    });
+    memory.setSilenceLimit(0);
+    std::vector<double> leads;
+    for (const QString& text : texts) {
+        samples = 0;
+        firstLoud = -1;
+        memory.speak(text);
+        if (!QTest::qWaitFor([&] { return !memory.speaking(); }, 60000))
+            std::abort();
+        leads.push_back(double(firstLoud) * 1000.0 / EspeakSpeaker::kSampleRate);
+    }
+    return leads;
+}
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[std::min<size_t>(values.size() - 1, p * values.size())];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each section's line as it is measured
+    const char* monitor = argc > 2 ? argv[2] : "dorvalia_bench.monitor";
+    const int sections = argc > 3 ? std::atoi(argv[3]) : 3;
+    QWidget window;
+    auto* viewer = new RichViewer(&window);
+    viewer->load(QString::fromLocal8Bit(argc > 1 ? argv[1] : "El_volcan_lec.rtf"));
+    auto* question = new QPlainTextEdit(&window);
+    auto* answer = new QPlainTextEdit(&window);
+    window.resize(800, 600);
+    viewer->setGeometry(16, 24, 627, 289);
+    window.show();
+    const QString shown = viewer->plainText();
+
+    QStringList texts;
+    for (int n = 1; n <= sections; ++n) {
+        const Span body = SectionBody(shown, n);
+        texts << SpokenText(shown, body.start, body.end).text();
+    }
+    const std::vector<double> leads = leadingSilences(texts);
+
+    Recorder recorder(monitor);
+    EspeakSpeaker speaker;
+    ListeningBar bar(&window, speaker, viewer, question, answer);
+    auto* listen = bar.findChild<QPushButton*>(QStringLiteral("BtEscuchar"));
+    std::vector<int> audioMs;
+    std::vector<std::pair<int, Clock::time_point>> lit; // the sound's place of each word, its light
+    QObject::connect(&speaker, &EspeakSpeaker::wordAudio,
+                     [&](int, int ms) { audioMs.push_back(ms); });
+    QObject::connect(&bar, &ListeningBar::wordLit,
+                     [&](int) { lit.emplace_back(audioMs.back(), Clock::now()); });
+    QTest::qWait(1000); // the voice loads, as it does while the about box is shown
+
+    std::vector<double> firstSounds, lags;
+    for (int n = 1; n <= sections; ++n) {
+        audioMs.clear();
+        lit.clear();
+        viewer->setSelection(FindSectionMarker(shown, n), 0);
+        if (!QTest::qWaitFor([&] { return recorder.silentFor(1000); }, 30000))
+            std::printf("section %d: the sink never fell silent\n", n);
+        recorder.arm();
+        const auto click = Clock::now();
+        QTest::mouseClick(listen, Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !speaker.speaking(); }, 180000))
+            std::printf("section %d: still reading after three minutes\n", n);
+        const auto heard = recorder.heard();
+        if (!heard) {
+            std::printf("section %d: no sound reached the sink\n", n);
+            return 1;
+        }
+        firstSounds.push_back(msSince(click, *heard));
+        std::vector<double> sectionLags;
+        for (const auto& [ms, at] : lit)
+            sectionLags.push_back(msSince(*heard, at) - (ms - leads[n - 1]));
+        std::printf("section %d: first sound %.0f ms after the click; %zu words, light after "
+                    "sound: median %.0f ms, 90%% %.0f ms, max %.0f ms, min %.0f ms\n",
+                    n, firstSounds.back(), sectionLags.size(), percentile(sectionLags, 0.5),
+                    percentile(sectionLags, 0.9), percentile(sectionLags, 1.0),
+                    percentile(sectionLags, 0.0));
+        lags.insert(lags.end(), sectionLags.begin(), sectionLags.end());
+    }
+    std::printf("all: first sound median %.0f ms, max %.0f ms; %zu words, light after sound "
+                "median %.0f ms, 90%% %.0f ms, max %.0f ms\n",
+                percentile(firstSounds, 0.5), percentile(firstSounds, 1.0), lags.size(),
+                percentile(lags, 0.5), percentile(lags, 0.9), percentile(lags, 1.0));
+    return 0;
+}

@@ -1,0 +1,154 @@
+#include "EspeakSpeaker.h"
+
+#include <espeak-ng/speak_lib.h>
+
+#include <QMetaObject>
+
+namespace {
+
+// The library calls back a plain function; there is one speaker per process.
+std::atomic<EspeakSpeaker*> theSpeaker{nullptr};
+
+int wordsPerMinute(Speaker::Speed speed) {
+    switch (speed) {
+    case Speaker::Speed::Slow:
+        return 115;
+    case Speaker::Speed::Fast:
+        return 200;
+    case Speaker::Speed::Normal:
+        break;
+    }
+    return 155;
+}
+
+quint64 utteranceOf(const espeak_EVENT* event) {
+    return static_cast<quint64>(reinterpret_cast<quintptr>(event->user_data));
+}
+
+} // namespace
+
+// The library's callback, on the library's thread in playback and on the speaker's thread in
+// memory. Returning 1 makes the library drop the rest of the text.
+struct EspeakCalls {
+    static int callback(short* samples, int count, espeak_EVENT* events) {
+        EspeakSpeaker* speaker = theSpeaker.load();
+        if (!speaker)
+            return 1;
+        for (espeak_EVENT* event = events; event->type != espeakEVENT_LIST_TERMINATED; ++event) {
+            const quint64 utterance = utteranceOf(event);
+            if (utterance <= speaker->cancelledUpTo_.load())
+                return 1;
+            if (event->type == espeakEVENT_WORD)
+                QMetaObject::invokeMethod(
+                    speaker,
+                    [speaker, utterance, at = event->text_position, n = event->length,
+                     ms = event->audio_position] { speaker->onWord(utterance, at, n, ms); },
+                    Qt::QueuedConnection);
+            else if (event->type == espeakEVENT_MSG_TERMINATED)
+                speaker->reportFinished(utterance);
+        }
+        if (samples && count > 0 && speaker->sink_)
+            speaker->sink_(samples, count);
+        return 0;
+    }
+};
+
+EspeakSpeaker::EspeakSpeaker(QObject* parent) : EspeakSpeaker(Sink(), parent) {}
+
+EspeakSpeaker::EspeakSpeaker(Sink memory, QObject* parent)
+    : Speaker(parent), sink_(std::move(memory)) {
+    theSpeaker = this;
+    worker_ = new QObject;
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.setObjectName(QStringLiteral("voz"));
+    thread_.start();
+    QMetaObject::invokeMethod(worker_, [this] { initialize(); });
+}
+
+EspeakSpeaker::~EspeakSpeaker() {
+    cancelledUpTo_ = ~quint64(0);
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            if (ready_)
+                espeak_Terminate();
+        },
+        Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+    theSpeaker = nullptr;
+}
+
+void EspeakSpeaker::initialize() {
+    const auto output = sink_ ? AUDIO_OUTPUT_SYNCHRONOUS : AUDIO_OUTPUT_PLAYBACK;
+    // Without its data the library would end the program; told not to, it reports the failure.
+    ready_ = espeak_Initialize(output, 0, nullptr, espeakINITIALIZE_DONT_EXIT) > 0;
+    if (!ready_)
+        return;
+    espeak_SetSynthCallback(&EspeakCalls::callback);
+    // Loading the voice now spares the first reading its dictionary.
+    if (espeak_SetVoiceByName(voice().toUtf8().constData()) == EE_OK)
+        loadedVoice_ = voice();
+}
+
+void EspeakSpeaker::start(quint64 utterance, const QString& text, int from) {
+    // The library counts code points; the window counts UTF-16 units.
+    positions_.clear();
+    for (int i = from; i < text.size(); ++i) {
+        positions_.push_back(i);
+        if (text[i].isHighSurrogate() && i + 1 < text.size())
+            ++i;
+    }
+    positions_.push_back(text.size());
+    positionsOf_ = utterance;
+    QMetaObject::invokeMethod(
+        worker_, [this, utterance, utf8 = text.mid(from).toUtf8(), wpm = wordsPerMinute(speed()),
+                  name = voice()] { synthesize(utterance, utf8, wpm, name); });
+}
+
+void EspeakSpeaker::synthesize(quint64 utterance, const QByteArray& utf8, int wpm,
+                               const QString& voice) {
+    if (utterance <= cancelledUpTo_.load())
+        return;
+    if (!ready_) {
+        reportFailed(utterance, SpeechMessages::noVoiceData());
+        return;
+    }
+    if (voice != loadedVoice_) {
+        if (espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK) {
+            loadedVoice_.clear();
+            reportFailed(utterance, SpeechMessages::noVoiceData());
+            return;
+        }
+        loadedVoice_ = voice;
+    }
+    espeak_SetParameter(espeakRATE, wpm, 0);
+    unsigned int id = 0;
+    const espeak_ERROR status =
+        espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, &id,
+                     reinterpret_cast<void*>(static_cast<quintptr>(utterance)));
+    if (status != EE_OK)
+        reportFailed(utterance, SpeechMessages::engineError(status));
+    else if (sink_ && utterance > cancelledUpTo_.load())
+        reportFinished(utterance); // in memory the library says nothing at the end
+}
+
+void EspeakSpeaker::cancel() {
+    cancelledUpTo_ = std::max(cancelledUpTo_.load(), current());
+    if (!sink_)
+        QMetaObject::invokeMethod(worker_, [] { espeak_Cancel(); });
+}
+
+void EspeakSpeaker::onWord(quint64 utterance, int codePoint, int codePoints, int milliseconds) {
+    // The library also reports words of no length, at clause starts and out of order: nothing to
+    // light.
+    if (utterance != positionsOf_ || codePoints <= 0)
+        return;
+    // Positions are counted from 1; a word reported past the end is the end.
+    const int last = static_cast<int>(positions_.size()) - 1;
+    const int first = std::clamp(codePoint - 1, 0, last);
+    const int end = std::clamp(first + std::max(codePoints, 0), first, last);
+    emit wordAudio(positions_[first], milliseconds);
+    reportWord(utterance, positions_[first], positions_[end] - positions_[first]);
+}
