@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Verdict.h"
+
 #include "Marks.h"
 #include "TextList.h"
 
@@ -14,7 +16,7 @@
 // program reads keys of its own with them, on any thread.
 
 struct Judgment {
-    QString verdict; // Verdict::Correcta, Verdict::Incorrecta or Verdict::Pendiente
+    Verdict verdict = Verdict::Pendiente;
     QString feedback;
 };
 

@@ -26,10 +26,22 @@ bool IsJudgmentMark(const QString& marker) {
     return marker == Mark::Right || marker == Mark::Wrong;
 }
 
-QString VerdictOfMarker(const QString& marker) {
+Verdict VerdictOfMarker(const QString& marker) {
     if (marker == Mark::Right)
         return Verdict::Correcta;
     if (marker == Mark::Wrong)
         return Verdict::Incorrecta;
     return Verdict::Pendiente;
+}
+
+QString VerdictMark(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Correcta:
+        return Mark::Right;
+    case Verdict::Incorrecta:
+        return Mark::Wrong;
+    case Verdict::Pendiente:
+        break;
+    }
+    return QStringLiteral(".p");
 }

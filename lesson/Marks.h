@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Verdict.h"
+
 #include <QString>
 
 // The marks that begin the key's lines, as LineMarker gives them (only A to Z folded).
@@ -33,4 +35,6 @@ bool IsJudgmentMark(const QString& marker);
 
 // The verdict a judgment line's marker gives: Correcta for ".b", Incorrecta for ".m", Pendiente
 // for any other.
-QString VerdictOfMarker(const QString& marker);
+Verdict VerdictOfMarker(const QString& marker);
+// The judgment mark that gives the verdict: ".b", ".m", ".p".
+QString VerdictMark(Verdict verdict);

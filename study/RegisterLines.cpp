@@ -61,9 +61,10 @@ QString ColumnLine() {
 }
 
 QString EntryLine(const QString& alumno, int section, const QString& question, int answer,
-                  const QString& verdict, bool firstAttempt) {
+                  Verdict verdict, bool firstAttempt) {
     QString line = TypedRegisterField(alumno) + u',' + QString::number(section) + u',' +
-                   RegisterField(question) + u',' + QString::number(answer) + u',' + verdict;
+                   RegisterField(question) + u',' + QString::number(answer) + u',' +
+                   VerdictText(verdict);
     if (firstAttempt && verdict == Verdict::Correcta)
         line += QStringLiteral(",si");
     return line;
@@ -84,13 +85,10 @@ bool ReadEntryLine(QStringView line, EntryFields& entry) {
     const int first = si ? 1 : 0;
     if (count < first + 4)
         return false;
-    const QStringView verdict = fields[first];
-    if (verdict != Verdict::Correcta && verdict != Verdict::Incorrecta &&
-        verdict != Verdict::Pendiente)
+    const std::optional<Verdict> verdict = VerdictOfText(fields[first]);
+    if (!verdict || (si && *verdict != Verdict::Correcta))
         return false;
-    if (si && verdict != Verdict::Correcta)
-        return false;
-    entry.verdict = verdict.toString();
+    entry.verdict = *verdict;
     entry.firstAttempt = si;
     bool a = false, q = false, s = false;
     entry.answer = boundedNumber(fields[first + 1], kMostEntryAnswer, a);

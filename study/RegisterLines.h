@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Verdict.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -22,14 +24,14 @@ QString ColumnLine();
 // the answer's number (0: none of them), the verdict, and ",si" after a "Correcta" at the first
 // attempt.
 QString EntryLine(const QString& alumno, int section, const QString& question, int answer,
-                  const QString& verdict, bool firstAttempt);
+                  Verdict verdict, bool firstAttempt);
 
 // An entry line as read back.
 struct EntryFields {
     int section = 0;
     int question = 0;
     int answer = 0;
-    QString verdict; // one of Verdict's three words
+    Verdict verdict = Verdict::Pendiente;
     bool firstAttempt = false;
 };
 

@@ -98,7 +98,7 @@ Judgment Accept(int k, int n, int section, const QString& questionText, LessonWi
     return judgment;
 }
 
-void AnotarJuicio(int k, const QString& verdict, int section, const QString& questionText,
+void AnotarJuicio(int k, Verdict verdict, int section, const QString& questionText,
                   LessonWindow& window) {
     const QString s = QString::number(section) + u',';
     const QString q = questionText + u',';
@@ -111,7 +111,7 @@ void AnotarJuicio(int k, const QString& verdict, int section, const QString& que
         ++NumIncorrectas;
         if (!before)
             Falladas->add(s + q);
-    } else if (verdict == Verdict::Pendiente) {
+    } else {
         ++NumPendientes;
     }
     Registro->add(line);

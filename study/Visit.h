@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Verdict.h"
+
 #include "AnswerKey.h"
 #include "LessonWindow.h"
 #include "NumberSet.h"
@@ -39,7 +41,7 @@ QString SelectQuestion(int n);
 // number and questionText the text of the question number box.
 Judgment Accept(int k, int n, int section, const QString& questionText, LessonWindow& window);
 
-void AnotarJuicio(int k, const QString& verdict, int section, const QString& questionText,
+void AnotarJuicio(int k, Verdict verdict, int section, const QString& questionText,
                   LessonWindow& window);
 
 bool FalloAntes(const QString& key);

@@ -16,7 +16,7 @@ QuestionView question(const TextList& key, int line) {
         try {
             answer.text = AnswerText(key, k, line);
             const Judgment judgment = Judge(key, k, line);
-            answer.verdict = judgment.verdict;
+            answer.verdict = VerdictText(judgment.verdict);
             answer.feedback = judgment.feedback;
         } catch (const ToolkitError& e) {
             // What the student's error box would say.

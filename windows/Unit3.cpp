@@ -214,7 +214,7 @@ void TFormLeccion::BtAceptarClick() {
     const Judgment judgment =
         Accept(ui->UpDownRespuesta->position(), ui->UpDownPregunta->position(),
                sections_->selectedIndex() + 1, ui->Npregunta->text(), *this);
-    Boxes::information(judgment.verdict, judgment.feedback);
+    Boxes::information(VerdictText(judgment.verdict), judgment.feedback);
 }
 
 void TFormLeccion::BtResultadosClick() {

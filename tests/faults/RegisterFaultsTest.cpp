@@ -78,14 +78,14 @@ protected:
     }
 
     // Starts a visit of the student and accepts one answer per verdict, to questions 1, 2, ...
-    void visit(const QString& alumno, const QStringList& verdicts) {
+    void visit(const QString& alumno, const QList<Verdict>& verdicts) {
         NombreAlumno = alumno;
         StartVisit();
         question = 0;
-        for (const QString& verdict : verdicts)
+        for (const Verdict verdict : verdicts)
             answer(verdict);
     }
-    void answer(const QString& verdict, int section = 2) {
+    void answer(Verdict verdict, int section = 2) {
         AnotarJuicio(1, verdict, section, QString::number(++question), window);
     }
 

@@ -27,7 +27,7 @@ inline void PlayClassVisit(const QString& folder, const QString& alumno, int ans
     NombreLeccion = QStringLiteral("El_volcan");
     NombreAlumno = alumno;
     StartVisit();
-    const QString verdicts[] = {Verdict::Correcta, Verdict::Incorrecta, Verdict::Pendiente};
+    const Verdict verdicts[] = {Verdict::Correcta, Verdict::Incorrecta, Verdict::Pendiente};
     for (int i = 1; i <= answers; ++i)
         AnotarJuicio(1, verdicts[i % 3], 2, QString::number(i), window);
 }

@@ -49,11 +49,11 @@ protected:
     static void setDay(QDate day, QTime time) { Clock::setNow(QDateTime(day, time)); }
 
     // A visit of the given student with one accepted answer per verdict.
-    void visit(const QString& alumno, const QStringList& verdicts) {
+    void visit(const QString& alumno, const QList<Verdict>& verdicts) {
         NombreAlumno = alumno;
         StartVisit();
         int question = 1;
-        for (const QString& verdict : verdicts)
+        for (const Verdict verdict : verdicts)
             AnotarJuicio(1, verdict, 2, QString::number(question++), window);
     }
 
@@ -234,7 +234,8 @@ TEST(EntryLines, WhatIsWrittenReadsBackAndNothingElse) {
     struct Row {
         QString name;
         int section, answer;
-        QString question, verdict;
+        QString question;
+        Verdict verdict;
         bool first;
     };
     const QList<Row> rows = {{"Ana", 2, 1, "3", Verdict::Correcta, true},

@@ -65,7 +65,7 @@ AnswerView studentAnswer(int questionLine, int k) {
     try {
         answer.text = AnswerText(k, questionLine);
         const Judgment judgment = Judge(k, questionLine);
-        answer.verdict = judgment.verdict;
+        answer.verdict = VerdictText(judgment.verdict);
         answer.feedback = judgment.feedback;
     } catch (const ToolkitError& e) {
         answer.verdict = QStringLiteral("Error");

@@ -49,7 +49,7 @@ void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
                 if (copy == WorksheetCopy::Docente) {
                     const QString judgment = lines.value(answer.judgment);
                     html += QStringLiteral("<tr><td></td><td><i>%1.</i> %2</td></tr>")
-                                .arg(VerdictOfMarker(LineMarker(judgment)),
+                                .arg(VerdictText(VerdictOfMarker(LineMarker(judgment))),
                                      LineText(judgment).toHtmlEscaped());
                 }
             }

@@ -559,7 +559,7 @@ void PrepareView::writeItem(QTreeWidgetItem* item, const Place& place) {
         item->setForeground(1, Qt::red);
     } else {
         const JudgmentKind kind = judgmentKind(lines[answer.judgment]);
-        item->setText(1, VerdictOfMarker(judgmentMark(kind)));
+        item->setText(1, VerdictText(VerdictOfMarker(judgmentMark(kind))));
         item->setForeground(1, verdictColour(kind));
     }
     item->setToolTip(0, LineText(lines.value(answer.judgment)));
