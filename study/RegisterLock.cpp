@@ -1,11 +1,15 @@
 #include "RegisterLock.h"
 
+#include "FileMove.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
@@ -34,11 +38,6 @@ constexpr int kRemovePauseMs = 20;
 // How long the lock file's creation must keep failing before the folder is taken to refuse it.
 constexpr int kRefusalMs = 1000;
 
-// What a released lock that could not be removed is dated: long before any stale time.
-QDateTime releasedTime() {
-    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
-}
-
 QByteArray newToken() {
     return QByteArray::number(QRandomGenerator::system()->generate64(), 16) + '-' +
            QByteArray::number(QCoreApplication::applicationPid());
@@ -50,11 +49,99 @@ QByteArray lockContents(const QByteArray& token) {
            QSysInfo::machineHostName().toUtf8() + '\n' + token + '\n';
 }
 
-bool isStale(const QDateTime& modified) {
-    const qint64 age = modified.msecsTo(QDateTime::currentDateTimeUtc());
-    // A time far in the future is as wrong as one far in the past: a clock that jumped must not
-    // keep the lock forever.
-    return std::abs(age) >= kRegisterLockStaleMs;
+// A lock file as the share shows it without opening it. Its times are compared only with
+// themselves, never with a clock.
+struct Sighting {
+    bool exists = false;
+    QDateTime modified;
+    qint64 size = 0;
+    QDateTime born;
+    bool operator==(const Sighting&) const = default;
+};
+
+Sighting sightingOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.lastModified().toUTC(), info.size(), info.birthTime().toUTC()};
+}
+
+std::function<qint64()>& lockClock() {
+    static std::function<qint64()> clock;
+    return clock;
+}
+
+qint64 monotonicMs() {
+    if (lockClock())
+        return lockClock()();
+    static const QElapsedTimer started = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return started.elapsed();
+}
+
+// What this program has seen of each lock file and since when, by its own monotonic clock. Kept
+// from one save to the next: a student who tries again after a busy register goes on watching
+// the same lock file, and takes it over once it has stayed unchanged long enough.
+struct Watch {
+    Sighting seen;
+    qint64 since = 0;
+};
+QMutex watchesMutex;
+QHash<QString, Watch> watches;
+
+bool watchedStale(const QString& path, const Sighting& seen) {
+    const QMutexLocker locked(&watchesMutex);
+    const qint64 now = monotonicMs();
+    auto found = watches.find(path);
+    if (found == watches.end() || found->seen != seen) {
+        watches.insert(path, {seen, now});
+        return false;
+    }
+    return now - found->since >= kRegisterLockStaleMs;
+}
+
+void forget(const QString& path) {
+    const QMutexLocker locked(&watchesMutex);
+    watches.remove(path);
+}
+
+// A name of this program's own beside the lock file, for the moment of a removal.
+QString asideName(const QString& path, const QByteArray& token) {
+    static QAtomicInt moves;
+    return path + u'.' + QString::fromLatin1(token) + u'.' +
+           QString::number(moves.fetchAndAddRelaxed(1)) + QStringLiteral(".aparte");
+}
+
+bool removeSoon(const QString& path) {
+    for (int i = 0; i < kRemoveTries; ++i) {
+        if (QFile::remove(path) || !QFileInfo::exists(path))
+            return true;
+        QThread::msleep(kRemovePauseMs);
+    }
+    return false;
+}
+
+enum class Removal { Removed, NotTheOne, Refused };
+
+// Removes the lock file at path only if it is the one expected: moved first to a name of this
+// program's own, where nobody else can make or take it, and looked at there. Another program's
+// fresh lock, moved by mistake, goes back to its name; when that was taken again meanwhile, two
+// programs think they hold the lock, and the moved one, which guards nothing, goes.
+Removal removeIfTheOne(const QString& path, const QByteArray& token,
+                       const std::function<bool(const QString& aside)>& isTheOne) {
+    const QString aside = asideName(path, token);
+    if (!MoveToOwnName(path, aside))
+        return Removal::Refused;
+    if (isTheOne(aside)) {
+        removeSoon(aside);
+        return Removal::Removed;
+    }
+    if (!MoveIfFree(aside, path))
+        removeSoon(aside);
+    return Removal::NotTheOne;
 }
 
 enum class Creation {
@@ -134,6 +221,14 @@ QString RegisterLockPath(const QString& registerPath) {
     return registerPath + QStringLiteral(".lock");
 }
 
+QDateTime RegisterLockReleasedTime() {
+    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
+}
+
+void SetRegisterLockClock(std::function<qint64()> clock) {
+    lockClock() = std::move(clock);
+}
+
 RegisterLock::RegisterLock(QString path, QByteArray token)
     : path_(std::move(path)), token_(std::move(token)) {}
 
@@ -141,12 +236,25 @@ RegisterLock::~RegisterLock() {
     unlock();
 }
 
-bool RegisterLock::stillOurs() const {
+namespace {
+QByteArray tokenIn(QFile& file) {
+    return file.read(4096).split('\n').value(3);
+}
+} // namespace
+
+RegisterLock::Reading RegisterLock::read() const {
     QFile file(path_);
-    // One that cannot be read cannot show another program's token either.
     if (!file.open(QIODevice::ReadOnly))
-        return true;
-    return file.read(4096).split('\n').value(3) == token_;
+        return QFileInfo::exists(path_) ? Reading::Ours : Reading::Missing;
+    return tokenIn(file) == token_ ? Reading::Ours : Reading::Other;
+}
+
+bool RegisterLock::stillOurs() const {
+    return read() != Reading::Other;
+}
+
+bool RegisterLock::stillInPlace() const {
+    return read() == Reading::Ours;
 }
 
 void RegisterLock::unlock() {
@@ -154,18 +262,29 @@ void RegisterLock::unlock() {
         return;
     held_ = false;
     // Made again over ours by another program: it is that program's lock now.
-    if (!stillOurs())
+    if (read() != Reading::Ours)
         return;
+    // Only the file that bears our token is removed, even if the removal comes late.
+    const auto ours = [this](const QString& aside) {
+        QFile file(aside);
+        return !file.open(QIODevice::ReadOnly) || tokenIn(file) == token_;
+    };
     for (int i = 0; i < kRemoveTries; ++i) {
-        if (QFile::remove(path_) || !QFileInfo::exists(path_))
+        switch (removeIfTheOne(path_, token_, ours)) {
+        case Removal::Removed:
+        case Removal::NotTheOne:
             return;
-        QThread::msleep(kRemovePauseMs);
+        case Removal::Refused:
+            if (!QFileInfo::exists(path_))
+                return;
+            QThread::msleep(kRemovePauseMs);
+        }
     }
-    // Somebody keeps it open. Dated long ago, it is stale at once for the next program, which
-    // removes it when it can, instead of waiting out the stale time.
+    // Somebody keeps it open. Dated as released, it is taken over at once by the next program,
+    // which removes it when it can, instead of waiting out the stale time.
     QFile file(path_);
-    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        file.setFileTime(releasedTime(), QFileDevice::FileModificationTime);
+    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && tokenIn(file) == token_)
+        file.setFileTime(RegisterLockReleasedTime(), QFileDevice::FileModificationTime);
 }
 
 std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int timeoutMs,
@@ -182,41 +301,50 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
         return nullptr;
     };
     for (;;) {
-        const QFileInfo seen(path);
-        if (!seen.exists() && !seen.isSymLink()) {
-            const QByteArray token = newToken();
-            switch (createExclusive(path, lockContents(token))) {
-            case Creation::Made: {
-                auto lock = std::make_unique<RegisterLock>(path, token);
-                // A share that turns exclusive creation into "create or overwrite" may have let
-                // another program make it at the same moment; the later one holds it.
-                if (lock->stillOurs()) {
-                    if (error)
-                        *error = QLockFile::NoError;
-                    return lock;
-                }
-                refusals = 0;
-                break;
+        // The creation itself is the question: a listing or an existence test may come from a
+        // client's cache and show a lock file that is gone.
+        const QByteArray token = newToken();
+        switch (createExclusive(path, lockContents(token))) {
+        case Creation::Made: {
+            forget(path);
+            auto lock = std::make_unique<RegisterLock>(path, token);
+            // A share that turns exclusive creation into "create or overwrite" may have let
+            // another program make it at the same moment; the later one holds it.
+            if (lock->stillOurs()) {
+                if (error)
+                    *error = QLockFile::NoError;
+                return lock;
             }
-            case Creation::Exists:
-            case Creation::Busy:
-                refusals = 0;
+            refusals = 0;
+            break;
+        }
+        case Creation::Exists: {
+            refusals = 0;
+            const Sighting seen = sightingOf(path);
+            if (!seen.exists)
+                break; // gone since
+            const bool released = seen.modified == RegisterLockReleasedTime();
+            if (!released && !watchedStale(path, seen))
                 break;
-            case Creation::Refused:
-                // A refusal with no lock file may be of one that was there a moment ago: an SMB
-                // server refuses to make a file whose removal waits for its last reader. Only a
-                // refusal that lasts is the folder's.
-                if (refusals++ == 0)
-                    refusedSince.start();
-                if (refusals >= 3 && refusedSince.hasExpired(kRefusalMs))
-                    return fail(QLockFile::PermissionError);
-                break;
-            }
-        } else if (isStale(seen.lastModified())) {
-            // Removed only if it is still the stale one: another program may have taken it over
-            // and made a fresh one meanwhile.
-            if (QFileInfo(path).lastModified() == seen.lastModified() && QFile::remove(path))
+            const auto theOne = [&seen](const QString& aside) { return sightingOf(aside) == seen; };
+            if (removeIfTheOne(path, token, theOne) == Removal::Removed) {
+                forget(path);
                 continue;
+            }
+            break;
+        }
+        case Creation::Busy:
+            refusals = 0;
+            break;
+        case Creation::Refused:
+            // A refusal with no lock file may be of one that was there a moment ago: an SMB
+            // server refuses to make a file whose removal waits for its last reader. Only a
+            // refusal that lasts is the folder's.
+            if (refusals++ == 0)
+                refusedSince.start();
+            if (refusals >= 3 && refusedSince.hasExpired(kRefusalMs))
+                return fail(QLockFile::PermissionError);
+            break;
         }
         // Out of time while the creation is refused and no lock file is there: nobody holds it.
         if (deadline.hasExpired())
