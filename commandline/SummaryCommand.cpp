@@ -8,6 +8,7 @@
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
 #include "Usage.h"
+#include "VisitCopies.h"
 #include "Words.h"
 
 #include <QCommandLineParser>
@@ -60,14 +61,15 @@ QString SummaryCommand::help() {
         "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
         "                              [--csv-excel CARPETA_SALIDA]\n"
         "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
-        "                              [--alumnos ARCHIVO.ini]\n"
+        "                              [--alumnos ARCHIVO.ini] [--restaurar]\n"
         "\n"
         "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
         "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
         "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
         "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
         "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
-        "dejan fuera solo por una de ellas.\n"
+        "dejan fuera solo por una de ellas, y cada visita que se dio por guardada y falta en su\n"
+        "registro (en una carpeta de red, otro programa pudo escribir encima).\n"
         "\n"
         "Opciones:\n"
         "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
@@ -81,6 +83,8 @@ QString SummaryCommand::help() {
         "  --pdf ARCHIVO       Guarda un informe para imprimir (A4).\n"
         "  --alumnos ARCHIVO   Los nombres unidos en un alumno (por omisión, alumnos.ini de\n"
         "                      la carpeta, si existe).\n"
+        "  --restaurar         Antes de leer, añade a su registro cada visita que falta en él\n"
+        "                      (de la copia que dejó al guardarse).\n"
         "  -h, --help          Muestra esta ayuda.\n"
         "\n"
         "Estado de salida:\n"
@@ -99,14 +103,23 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
                                             QStringLiteral("CARPETA"));
     const QCommandLineOption xlsxOption(QStringLiteral("xlsx"), {}, QStringLiteral("ARCHIVO"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), {}, QStringLiteral("ARCHIVO"));
+    const QCommandLineOption restoreOption(QStringLiteral("restaurar"));
     parser.addOptions({folderOptions.from, folderOptions.to, folderOptions.subfolders, csvOption,
-                       csvExcelOption, xlsxOption, pdfOption, folderOptions.joins});
+                       csvExcelOption, xlsxOption, pdfOption, folderOptions.joins, restoreOption});
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
         return UsageError(err, name(), problem);
     const QString folder = folders.first();
+    if (parser.isSet(restoreOption)) {
+        QStringList failures;
+        const int restored =
+            RestoreMissingVisits(folder, parser.isSet(folderOptions.subfolders), failures);
+        out << QStringLiteral("Visitas restauradas: %1.\n").arg(restored);
+        for (const QString& failure : failures)
+            err << failure << QStringLiteral(".\n");
+    }
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,
                    [&](const QString& message) { return UsageError(err, name(), message); });
