@@ -37,33 +37,39 @@ constexpr int kRemoveTries = 10;
 constexpr int kRemovePauseMs = 20;
 // How long the lock file's creation must keep failing before the folder is taken to refuse it.
 constexpr int kRefusalMs = 1000;
+// How long a lock file stays unchanged before the share itself is asked whether it is there.
+constexpr qint64 kAskShareMs = 1000;
+constexpr int kPaddingMost = 1024;
 
 QByteArray newToken() {
     return QByteArray::number(QRandomGenerator::system()->generate64(), 16) + '-' +
            QByteArray::number(QCoreApplication::applicationPid());
 }
 
+// A fifth line of random length makes two lock files made in the same second differ in size, so
+// that what the share shows of them without opening them tells them apart.
 QByteArray lockContents(const QByteArray& token) {
     return QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
            QCoreApplication::applicationName().toUtf8() + '\n' +
-           QSysInfo::machineHostName().toUtf8() + '\n' + token + '\n';
+           QSysInfo::machineHostName().toUtf8() + '\n' + token + '\n' +
+           QByteArray(QRandomGenerator::global()->bounded(kPaddingMost), '.') + '\n';
 }
 
-// A lock file as the share shows it without opening it. Its times are compared only with
-// themselves, never with a clock.
-struct Sighting {
-    bool exists = false;
-    QDateTime modified;
-    qint64 size = 0;
-    QDateTime born;
-    bool operator==(const Sighting&) const = default;
-};
+} // namespace
 
-Sighting sightingOf(const QString& path) {
+RegisterLockSighting RegisterLockSighting::of(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return {};
     return {true, info.lastModified().toUTC(), info.size(), info.birthTime().toUTC()};
+}
+
+namespace {
+
+using Sighting = RegisterLockSighting;
+
+Sighting sightingOf(const QString& path) {
+    return Sighting::of(path);
 }
 
 std::function<qint64()>& lockClock() {
@@ -88,19 +94,38 @@ qint64 monotonicMs() {
 struct Watch {
     Sighting seen;
     qint64 since = 0;
+    qint64 asked = 0; // when the share itself was last asked about it
 };
 QMutex watchesMutex;
 QHash<QString, Watch> watches;
 
-bool watchedStale(const QString& path, const Sighting& seen) {
+enum class LockAge { Young, Unchanged, Stale };
+
+// Young while it changes; unchanged, once a second, after a second without change: a client
+// that caches the folder (sshfs does, for 20 s) may show a lock file that is gone, and refuse its
+// exclusive creation too.
+LockAge watch(const QString& path, const Sighting& seen) {
     const QMutexLocker locked(&watchesMutex);
     const qint64 now = monotonicMs();
     auto found = watches.find(path);
     if (found == watches.end() || found->seen != seen) {
-        watches.insert(path, {seen, now});
-        return false;
+        watches.insert(path, {seen, now, now});
+        return LockAge::Young;
     }
-    return now - found->since >= kRegisterLockStaleMs;
+    if (now - found->since >= kRegisterLockStaleMs)
+        return LockAge::Stale;
+    if (now - found->asked < kAskShareMs)
+        return LockAge::Young;
+    found->asked = now;
+    return LockAge::Unchanged;
+}
+
+// Whether the lock file is really there, asked of the share by opening it: the one request that
+// gets past a client's cache. Opened for a moment only, and only once it has stayed for a second:
+// a lock held that long already, and kept open for a moment, is at worst marked released.
+bool reallyThere(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) || QFileInfo::exists(path);
 }
 
 void forget(const QString& path) {
@@ -229,8 +254,8 @@ void SetRegisterLockClock(std::function<qint64()> clock) {
     lockClock() = std::move(clock);
 }
 
-RegisterLock::RegisterLock(QString path, QByteArray token)
-    : path_(std::move(path)), token_(std::move(token)) {}
+RegisterLock::RegisterLock(QString path, QByteArray token, RegisterLockSighting made)
+    : path_(std::move(path)), token_(std::move(token)), made_(std::move(made)) {}
 
 RegisterLock::~RegisterLock() {
     unlock();
@@ -240,35 +265,32 @@ namespace {
 QByteArray tokenIn(QFile& file) {
     return file.read(4096).split('\n').value(3);
 }
+
+// A lock file that cannot be read cannot show another program's token either.
+bool bearsToken(const QString& path, const QByteArray& token) {
+    QFile file(path);
+    return !file.open(QIODevice::ReadOnly) || tokenIn(file) == token;
+}
 } // namespace
 
-RegisterLock::Reading RegisterLock::read() const {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return QFileInfo::exists(path_) ? Reading::Ours : Reading::Missing;
-    return tokenIn(file) == token_ ? Reading::Ours : Reading::Other;
-}
-
 bool RegisterLock::stillOurs() const {
-    return read() != Reading::Other;
+    return bearsToken(path_, token_);
 }
 
 bool RegisterLock::stillInPlace() const {
-    return read() == Reading::Ours;
+    return sightingOf(path_) == made_;
 }
 
 void RegisterLock::unlock() {
     if (!held_)
         return;
     held_ = false;
-    // Made again over ours by another program: it is that program's lock now.
-    if (read() != Reading::Ours)
+    // Looked at without opening it: a file opened a moment before its removal stays, on a FUSE
+    // client, as a ".fuse_hidden" file. Only the one this lock made is removed, even if the
+    // removal comes late; one made again over ours is another program's lock now.
+    if (!stillInPlace())
         return;
-    // Only the file that bears our token is removed, even if the removal comes late.
-    const auto ours = [this](const QString& aside) {
-        QFile file(aside);
-        return !file.open(QIODevice::ReadOnly) || tokenIn(file) == token_;
-    };
+    const auto ours = [this](const QString& aside) { return sightingOf(aside) == made_; };
     for (int i = 0; i < kRemoveTries; ++i) {
         switch (removeIfTheOne(path_, token_, ours)) {
         case Removal::Removed:
@@ -305,27 +327,30 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
         // client's cache and show a lock file that is gone.
         const QByteArray token = newToken();
         switch (createExclusive(path, lockContents(token))) {
-        case Creation::Made: {
-            forget(path);
-            auto lock = std::make_unique<RegisterLock>(path, token);
+        case Creation::Made:
             // A share that turns exclusive creation into "create or overwrite" may have let
             // another program make it at the same moment; the later one holds it.
-            if (lock->stillOurs()) {
+            if (bearsToken(path, token)) {
+                forget(path);
                 if (error)
                     *error = QLockFile::NoError;
-                return lock;
+                return std::make_unique<RegisterLock>(path, token, sightingOf(path));
             }
             refusals = 0;
             break;
-        }
         case Creation::Exists: {
             refusals = 0;
             const Sighting seen = sightingOf(path);
             if (!seen.exists)
                 break; // gone since
             const bool released = seen.modified == RegisterLockReleasedTime();
-            if (!released && !watchedStale(path, seen))
-                break;
+            if (!released) {
+                const LockAge age = watch(path, seen);
+                if (age == LockAge::Unchanged && !reallyThere(path))
+                    continue;
+                if (age != LockAge::Stale)
+                    break;
+            }
             const auto theOne = [&seen](const QString& aside) { return sightingOf(aside) == seen; };
             if (removeIfTheOne(path, token, theOne) == Removal::Removed) {
                 forget(path);

@@ -55,10 +55,22 @@ void SetRegisterLockClock(std::function<qint64()> clock);
 // The pause before a waiting program looks again, having waited waitedMs.
 int RegisterLockPauseMs(qint64 waitedMs);
 
+// A lock file as the share shows it without opening it: its times are compared only with
+// themselves, never with a clock.
+struct RegisterLockSighting {
+    bool exists = false;
+    QDateTime modified;
+    qint64 size = 0;
+    QDateTime born;
+    bool operator==(const RegisterLockSighting&) const = default;
+    static RegisterLockSighting of(const QString& path);
+};
+
 // A held register lock; the destructor releases it.
 class RegisterLock {
 public:
-    RegisterLock(QString path, QByteArray token);
+    // The lock file at path, just made with token, as the share showed it then.
+    RegisterLock(QString path, QByteArray token, RegisterLockSighting made);
     ~RegisterLock();
     RegisterLock(const RegisterLock&) = delete;
     RegisterLock& operator=(const RegisterLock&) = delete;
@@ -68,19 +80,17 @@ public:
 
     // True while the lock file is still the one this lock made: a share that does not honour
     // exclusive creation may have let another program make it again over ours. A lock file that
-    // cannot be read counts as ours.
+    // cannot be read counts as ours. Opens it: not for a moment before removing it.
     bool stillOurs() const;
 
-    // True while the lock file is there and ours: false also when it has gone, moved away by a
-    // program that took it for stale.
+    // True while the lock file is there and as this lock made it (looked at without opening it):
+    // false also when it has gone, moved away by a program that took it for stale.
     bool stillInPlace() const;
 
 private:
-    enum class Reading { Ours, Other, Missing };
-    Reading read() const;
-
     QString path_;
     QByteArray token_;
+    RegisterLockSighting made_;
     bool held_ = true;
 };
 

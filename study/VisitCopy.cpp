@@ -43,7 +43,8 @@ QString WriteVisitCopy(const QString& registerPath, const QByteArray& bytes) {
     const QString folder = copyFolder(registerPath);
     // Never the register's own folder: a save into a folder that is not there fails.
     const QDir registerFolder(QFileInfo(registerPath).absolutePath());
-    if (!registerFolder.exists(kVisitCopyFolder) && !registerFolder.mkdir(kVisitCopyFolder))
+    // Another save may make it at the same moment.
+    if (!registerFolder.mkdir(kVisitCopyFolder) && !QFileInfo(folder).isDir())
         return {};
     for (int tries = 0; tries < 3; ++tries) {
         const QString path = folder + u'/' + QFileInfo(registerPath).fileName() + u'.' +
