@@ -263,15 +263,10 @@ bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere
 } // namespace
 
 void AppendToRegister(const QString& path, const QByteArray& bytes) {
+    appendLocked(path, bytes, false);
+    // Only a visit reported saved leaves its copy: a failed save is tried again, or kept in the
+    // journal, and a copy would show it twice.
     const QString copy = WriteVisitCopy(path, bytes);
-    try {
-        appendLocked(path, bytes, false);
-    } catch (const ToolkitError&) {
-        // A save that failed is tried again, or kept in the journal: its copy would show it twice.
-        if (!copy.isEmpty())
-            QFile::remove(copy);
-        throw;
-    }
     if (!copy.isEmpty())
         RemoveSettledCopies(copy);
 }

@@ -16,8 +16,8 @@ QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);
 // the register's byte-range lock (RegisterRangeLock.h); a 0x1A mark near its end is cut first.
 // Synced to the disk and read back before it returns. Throws ToolkitError on failure, leaving the
 // register as it was: a register that another program holds for longer than kRegisterLockWaitMs
-// gives a Spanish message that names it. A copy of the bytes stays beside the register
-// (VisitCopy.h) when the save succeeds.
+// gives a Spanish message that names it. A copy of the bytes is left beside the register
+// (VisitCopy.h) once the save has succeeded.
 void AppendToRegister(const QString& path, const QByteArray& bytes);
 
 // Appends bytes as AppendToRegister does, without leaving a copy, unless the register holds them

@@ -288,8 +288,6 @@ void RegisterLock::unlock() {
     // Looked at without opening it: a file opened a moment before its removal stays, on a FUSE
     // client, as a ".fuse_hidden" file. Only the one this lock made is removed, even if the
     // removal comes late; one made again over ours is another program's lock now.
-    if (!stillInPlace())
-        return;
     const auto ours = [this](const QString& aside) { return sightingOf(aside) == made_; };
     for (int i = 0; i < kRemoveTries; ++i) {
         switch (removeIfTheOne(path_, token_, ours)) {

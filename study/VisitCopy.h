@@ -18,14 +18,15 @@ inline const QString kVisitCopySuffix = QStringLiteral(".visita");
 // The copies of a register's visits, sorted by the time the share gives them.
 QStringList VisitCopiesOf(const QString& registerPath);
 
-// Writes a new copy of a visit's bytes and syncs it; its path, or empty when the folder takes no
-// new files (the save goes on without it).
+// Writes a new copy of a visit's bytes, after its save; its path, or empty when the folder takes
+// no new files (the save is not undone for that).
 QString WriteVisitCopy(const QString& registerPath, const QByteArray& bytes);
 
 // True when the register at path holds bytes somewhere, read in pieces whatever its size.
 bool RegisterHolds(const QString& path, const QByteArray& bytes);
 
-// Removes the copies, of any register of the folder, whose visit is in their register and which
-// the share dated a day or more before newCopy: by then no save still under way can write over
-// them. Both dates are the share's, never compared with a computer's clock.
+// Now and then (one call in sixteen) removes the copies, of any register of the folder, whose
+// visit is in their register and which the share dated a day or more before newCopy: by then no
+// save still under way can write over them. Both dates are the share's, never compared with a
+// computer's clock.
 void RemoveSettledCopies(const QString& newCopy);

@@ -21,7 +21,8 @@ QList<std::pair<QString, QByteArray>> missing(const QString& registerPath, QByte
     QList<std::pair<QString, QByteArray>> found;
     for (const QString& copy : VisitCopiesOf(registerPath)) {
         const QByteArray visit = copyBytes(copy);
-        if (!visit.isEmpty() && !bytes.contains(visit))
+        // A copy cut short (a power cut as it was written) is not a whole visit to put back.
+        if (visit.endsWith("\r\n") && !bytes.contains(visit))
             found.append({copy, visit});
     }
     return found;
