@@ -1,7 +1,7 @@
 // Preloaded into the programs of a class (LD_PRELOAD) to play the faults of a share between
 // computers that disagree, from the environment:
-// - byte-range locks exclude nobody (fcntl's locks and flock succeed and do nothing), as where a
-//   client does not pass them to the server;
+// - byte-range locks exclude nobody (fcntl's locks succeed and do nothing), as where a client
+//   does not pass them to the server;
 // - DORVALIA_CLOCK_AHEAD_S: this computer's clock runs that many seconds ahead (time, gettimeofday,
 //   clock_gettime's real-time clocks); file times stay the server's;
 // - DORVALIA_SLOW_FOLDER and DORVALIA_WRITE_DELAY_US: every write and sync of a file in that folder
@@ -17,7 +17,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <string>
-#include <sys/file.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -111,10 +110,6 @@ extern "C" int fcntl(int fd, int cmd, ...) {
     return fakeFcntl(fd, cmd, arg);
 }
 
-extern "C" int flock(int, int) {
-    return 0;
-}
-
 extern "C" ssize_t write(int fd, const void* bytes, size_t n) {
     pauseForWrite(fd);
     return real<ssize_t (*)(int, const void*, size_t)>("write")(fd, bytes, n);
@@ -123,11 +118,6 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t n) {
 extern "C" int fsync(int fd) {
     pauseForWrite(fd);
     return real<int (*)(int)>("fsync")(fd);
-}
-
-extern "C" int fdatasync(int fd) {
-    pauseForWrite(fd);
-    return real<int (*)(int)>("fdatasync")(fd);
 }
 
 extern "C" int unlink(const char* path) {
