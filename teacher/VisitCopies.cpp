@@ -37,13 +37,14 @@ QString describe(const QString& copy, const QByteArray& visit) {
         return kMissing + QStringLiteral("una visita que se dio por guardada (copia: %1)")
                               .arg(QFileInfo(copy).fileName());
     const RegisterVisit& v = read.visits.first();
-    return kMissing + QStringLiteral("la visita de %1 del %2 (%3), que se dio por guardada; "
-                                     "hay una copia (%4): «Restaurar visitas» la añade")
-                          .arg(v.name.isEmpty() ? QStringLiteral("un alumno sin nombre") : v.name,
-                               v.dateText,
-                               Counted(int(v.entries.size()), QStringLiteral("respuesta"),
-                                       QStringLiteral("respuestas")),
-                               QFileInfo(copy).fileName());
+    return kMissing +
+           QStringLiteral("la visita de %1 del %2 (%3), que se dio por guardada; "
+                          "hay una copia (%4): «Restaurar visitas» (o resumen --restaurar) la "
+                          "añade")
+               .arg(v.name.isEmpty() ? QStringLiteral("un alumno sin nombre") : v.name, v.dateText,
+                    Counted(int(v.entries.size()), QStringLiteral("respuesta"),
+                            QStringLiteral("respuestas")),
+                    QFileInfo(copy).fileName());
 }
 
 } // namespace
