@@ -2,6 +2,7 @@
 
 #include "FileMove.h"
 
+#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -277,8 +278,19 @@ bool RegisterLock::stillOurs() const {
     return bearsToken(path_, token_);
 }
 
+namespace {
+// Where a share shows a file's times or size differently from one look to the next, the token
+// decides, read at the cost of opening the file.
+bool isOurs(const QString& path, const RegisterLockSighting& made, const QByteArray& token) {
+    if (sightingOf(path) == made)
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && tokenIn(file) == token;
+}
+} // namespace
+
 bool RegisterLock::stillInPlace() const {
-    return sightingOf(path_) == made_;
+    return isOurs(path_, made_, token_);
 }
 
 void RegisterLock::unlock() {
@@ -288,7 +300,7 @@ void RegisterLock::unlock() {
     // Looked at without opening it: a file opened a moment before its removal stays, on a FUSE
     // client, as a ".fuse_hidden" file. Only the one this lock made is removed, even if the
     // removal comes late; one made again over ours is another program's lock now.
-    const auto ours = [this](const QString& aside) { return sightingOf(aside) == made_; };
+    const auto ours = [this](const QString& aside) { return isOurs(aside, made_, token_); };
     for (int i = 0; i < kRemoveTries; ++i) {
         switch (removeIfTheOne(path_, token_, ours)) {
         case Removal::Removed:
