@@ -65,13 +65,25 @@ bool isRealTime(clockid_t clock) {
 }
 
 bool isLockCommand(int cmd) {
-    return cmd == F_SETLK || cmd == F_SETLKW || cmd == F_OFD_SETLK || cmd == F_OFD_SETLKW;
+#ifdef F_OFD_SETLK
+    if (cmd == F_OFD_SETLK || cmd == F_OFD_SETLKW)
+        return true;
+#endif
+    return cmd == F_SETLK || cmd == F_SETLKW;
+}
+
+bool isLockQuery(int cmd) {
+#ifdef F_OFD_GETLK
+    if (cmd == F_OFD_GETLK)
+        return true;
+#endif
+    return cmd == F_GETLK;
 }
 
 int fakeFcntl(int fd, int cmd, void* arg) {
     if (isLockCommand(cmd))
         return 0;
-    if (cmd == F_GETLK || cmd == F_OFD_GETLK) {
+    if (isLockQuery(cmd)) {
         static_cast<struct flock*>(arg)->l_type = F_UNLCK;
         return 0;
     }
