@@ -8,6 +8,7 @@
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
 #include "Usage.h"
+#include "VisitCopies.h"
 #include "Words.h"
 
 #include <QCommandLineParser>
@@ -18,6 +19,7 @@ const QString kCsv = QStringLiteral("csv");
 const QString kCsvExcel = QStringLiteral("csv-excel");
 const QString kXlsx = QStringLiteral("xlsx");
 const QString kPdf = QStringLiteral("pdf");
+const QString kRestore = QStringLiteral("restaurar");
 
 void printLesson(const LessonSummary& lesson, QTextStream& out) {
     int review = 0;
@@ -66,7 +68,7 @@ VerbHelp SummaryCommand::help() const {
             "                              [--subcarpetas] [--csv CARPETA_SALIDA]\n"
             "                              [--csv-excel CARPETA_SALIDA]\n"
             "                              [--xlsx ARCHIVO] [--pdf ARCHIVO]\n"
-            "                              [--alumnos ARCHIVO.ini]"),
+            "                              [--alumnos ARCHIVO.ini] [--restaurar]"),
         QStringLiteral(
             "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
             "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
@@ -74,7 +76,9 @@ VerbHelp SummaryCommand::help() const {
             "salida\n"
             "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
             "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
-            "dejan fuera solo por una de ellas.\n")
+            "dejan fuera solo por una de ellas, y cada visita que se dio por guardada y falta en "
+            "su\n"
+            "registro (en una carpeta de red, otro programa pudo escribir encima).\n")
             .arg(kRegisterSuffix),
         {{Exit::Done, QStringLiteral("se ha leído algún registro")},
          {Exit::Findings, QStringLiteral("no se ha podido leer ningún registro")},
@@ -92,6 +96,9 @@ VerbHelp SummaryCommand::help() const {
                         "columnas y coma decimal.")},
         {kXlsx, QStringLiteral("ARCHIVO"), QStringLiteral("Guarda un libro de Excel.")},
         {kPdf, QStringLiteral("ARCHIVO"), QStringLiteral("Guarda un informe para imprimir (A4).")},
+        {kRestore, QString(),
+         QStringLiteral("Antes de leer, añade a su registro cada visita que falta en él (de la "
+                        "copia que dejó al guardarse).")},
     };
     return help;
 }
@@ -100,13 +107,21 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     QCommandLineParser parser;
     const FolderOptions folderOptions;
     const QString csvOption = kCsv, csvExcelOption = kCsvExcel, xlsxOption = kXlsx,
-                  pdfOption = kPdf;
+                  pdfOption = kPdf, restoreOption = kRestore;
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList folders = parser.positionalArguments();
     if (const QString problem = FolderProblem(folders); !problem.isEmpty())
         return UsageError(err, name(), problem);
     const QString folder = folders.first();
+    if (parser.isSet(restoreOption)) {
+        QStringList failures;
+        const int restored =
+            RestoreMissingVisits(folder, parser.isSet(folderOptions.subfolders), failures);
+        out << QStringLiteral("Visitas restauradas: %1.\n").arg(restored);
+        for (const QString& failure : failures)
+            err << failure << QStringLiteral(".\n");
+    }
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,
                    [&](const QString& message) { return UsageError(err, name(), message); });

@@ -11,6 +11,8 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The boxes break their lines with a line feed and then a carriage return, in that order.
@@ -47,6 +49,16 @@ QString lockHostName() {
 #endif
 }
 
+// Its register is the one of the day it is saved, as for any save: the journal's only tells the
+// folder.
+QString registerOf(const JournalContents& j) {
+    if (j.leccion.isEmpty())
+        return j.registerPath;
+    const qsizetype cut =
+        std::max(j.registerPath.lastIndexOf(u'/'), j.registerPath.lastIndexOf(u'\\'));
+    return RegisterPathForSaving(j.registerPath.left(cut + 1), j.leccion);
+}
+
 void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
     // A journal whose program still runs holds its lock: that visit is still going on.
     if (path == VisitJournal::path())
@@ -74,7 +86,7 @@ void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
         return;
     }
     try {
-        AppendToRegister(journal->registerPath, journal->bytes);
+        AppendToRegister(registerOf(*journal), journal->bytes);
     } catch (const ToolkitError& e) {
         errors.showError(e.message());
         return;

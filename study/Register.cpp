@@ -10,6 +10,7 @@
 #include "RegularFile.h"
 #include "ToolkitError.h"
 #include "Visit.h"
+#include "VisitCopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,12 @@ ToolkitError busyError(const QString& path) {
                             .arg(path));
 }
 
+ToolkitError concurrentError(const QString& path) {
+    return ToolkitError(QStringLiteral("No se ha podido guardar el registro \"%1\": otro programa "
+                                       "escribía en él al mismo tiempo. Inténtelo de nuevo")
+                            .arg(path));
+}
+
 // Holds the byte-range lock on the open register. Where the lock file is held it is a second
 // guard, against a program that could make no lock file; where no lock file could be made it is
 // the only one, and a file system without such locks refuses the save.
@@ -98,8 +105,8 @@ struct Before {
 // two programs hold the lock at once (one that does not honour exclusive creation) may have put
 // another program's lines where these went: they are appended again at the new end, a few
 // times, and then the save fails. Success means the lines are in the register.
-void writeAndReadBack(QFile& file, const QString& path, const QByteArray& bytes,
-                      const Before& before, bool canReadBack) {
+qint64 writeAndReadBack(QFile& file, const QString& path, const QByteArray& bytes,
+                        const Before& before, bool canReadBack) {
     for (int attempt = 0; attempt < kAppendTries; ++attempt) {
         const qint64 at = file.size();
         file.seek(at);
@@ -124,19 +131,17 @@ void writeAndReadBack(QFile& file, const QString& path, const QByteArray& bytes,
         }
         // A register that cannot be read takes lines but cannot show them again.
         if (!canReadBack)
-            return;
+            return at;
         if (readBackHook())
             readBackHook()(path, at);
         file.seek(at);
         if (file.read(bytes.size()) == bytes)
-            return;
+            return at;
     }
-    throw ToolkitError(QStringLiteral("No se ha podido guardar el registro \"%1\": otro programa "
-                                      "escribía en él al mismo tiempo. Inténtelo de nuevo")
-                           .arg(path));
+    throw concurrentError(path);
 }
 
-void appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) {
+qint64 appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) {
     // Unbuffered: a failed write must not stay in a buffer and reach the file after the cut.
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
@@ -145,8 +150,7 @@ void appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) 
                        QIODevice::Unbuffered))
             throw ToolkitError::inputOutput(appendOpenErrorCode(path));
         const RangeHold range(file, path, rangeLockOnly);
-        writeAndReadBack(file, path, bytes, Before{file.size(), {}, false}, false);
-        return;
+        return writeAndReadBack(file, path, bytes, Before{file.size(), {}, false}, false);
     }
     const RangeHold range(file, path, rangeLockOnly);
     const qint64 length = file.size();
@@ -161,10 +165,10 @@ void appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) 
         if (!file.resize(before.length))
             throw ToolkitError::inputOutput(5);
     }
-    writeAndReadBack(file, path, bytes, before, true);
+    return writeAndReadBack(file, path, bytes, before, true);
 }
 
-void createNew(const QString& path, const QByteArray& bytes) {
+qint64 createNew(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         // Someone made it between the test and the creation: it is a register now.
@@ -176,7 +180,7 @@ void createNew(const QString& path, const QByteArray& bytes) {
     // file's entry in its folder too. Before this save there was no register: a failure leaves
     // none.
     const RangeHold range(file, path, false);
-    writeAndReadBack(file, path, bytes, Before{0, {}, true}, true);
+    return writeAndReadBack(file, path, bytes, Before{0, {}, true}, true);
 }
 
 // The error of a save whose lock file could not be made (not merely busy): the one the
@@ -206,37 +210,81 @@ QByteArray RegisterBytes(const QStringList& lines, qsizetype from) {
     return bytes;
 }
 
-void AppendToRegister(const QString& path, const QByteArray& bytes) {
-    QLockFile::LockError why = QLockFile::NoError;
-    const std::unique_ptr<RegisterLock> lock = LockRegister(path, kRegisterLockWaitMs, &why);
-    if (!lock) {
-        if (why == QLockFile::LockFailedError)
-            throw busyError(path);
-        // A folder that takes no new files may still let its registers grow: the register's own
-        // byte-range lock guards the save there.
-        if (QFileInfo(path).isFile())
-            return appendTo(path, bytes, true);
-        throw lockFailure(path);
+namespace {
+
+// True when the register holds bytes at offset.
+bool holdsAt(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.seek(offset) && file.read(bytes.size()) == bytes;
+}
+
+// Appends under the register's lock, taken anew while the lock was lost during the save: a
+// program that took ours for stale may have let a third one write at the same time. Under a lock
+// held from start to end the lines are checked again where they went, and written again if they
+// are not there. False when skipIfThere found them already in the register.
+bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere) {
+    qint64 at = -1;
+    for (int round = 0; round < kAppendTries; ++round) {
+        QLockFile::LockError why = QLockFile::NoError;
+        const std::unique_ptr<RegisterLock> lock = LockRegister(path, kRegisterLockWaitMs, &why);
+        if (!lock) {
+            if (why == QLockFile::LockFailedError)
+                throw busyError(path);
+            // A folder that takes no new files may still let its registers grow: the register's
+            // own byte-range lock guards the save there.
+            if (!QFileInfo(path).isFile())
+                throw lockFailure(path);
+            if (skipIfThere && RegisterHolds(path, bytes))
+                return false;
+            appendTo(path, bytes, true);
+            return true;
+        }
+        // Only a regular file can be a register. Opening a FIFO for the existence test would
+        // wait for a writer and hang the program; a socket or a device is nobody's register.
+        const QFileInfo info(path);
+        if (info.exists() && !info.isFile())
+            throw ToolkitError::inputOutput(5);
+        if (at >= 0 ? holdsAt(path, at, bytes) : skipIfThere && RegisterHolds(path, bytes)) {
+            if (at < 0)
+                return false;
+        } else if (canBeRead(path) || QFileInfo::exists(path)) {
+            // The existence test is an attempt to read; a file that is there but unreadable is
+            // still someone's register and is appended to, never created afresh.
+            at = appendTo(path, bytes, false);
+        } else {
+            at = createNew(path, bytes);
+        }
+        if (lock->stillInPlace())
+            return true;
     }
-    // Only a regular file can be a register. Opening a FIFO for the existence test would wait
-    // for a writer and hang the program; a socket or a device is nobody's register either.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw ToolkitError::inputOutput(5);
-    // The existence test is an attempt to read; a file that is there but unreadable is still
-    // someone's register and is appended to, never created afresh.
-    if (canBeRead(path) || QFileInfo::exists(path))
-        appendTo(path, bytes, false);
-    else
-        createNew(path, bytes);
+    throw concurrentError(path);
+}
+
+} // namespace
+
+void AppendToRegister(const QString& path, const QByteArray& bytes) {
+    appendLocked(path, bytes, false);
+    // Only a visit reported saved leaves its copy: a failed save is tried again, or kept in the
+    // journal, and a copy would show it twice.
+    const QString copy = WriteVisitCopy(path, bytes);
+    if (!copy.isEmpty())
+        RemoveSettledCopies(copy);
+}
+
+bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes) {
+    return appendLocked(path, bytes, true);
 }
 
 void SetRegisterReadBackHook(std::function<void(const QString& path, qint64 offset)> hook) {
     readBackHook() = std::move(hook);
 }
 
+QString RegisterPathForSaving(const QString& folder, const QString& lesson) {
+    return folder + RegisterFileName(lesson, DateDigits(Clock::shortDate(Clock::today())));
+}
+
 void GuardarRegistro() {
-    AppendToRegister(RegisterPath(DateDigits(Clock::shortDate(Clock::today()))),
+    AppendToRegister(RegisterPathForSaving(DirLeccion, NombreLeccion),
                      RegisterBytes(Registro->lines()));
     VisitJournal::finish();
 }

@@ -16,8 +16,19 @@ QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);
 // the register's byte-range lock (RegisterRangeLock.h); a 0x1A mark near its end is cut first.
 // Synced to the disk and read back before it returns. Throws ToolkitError on failure, leaving the
 // register as it was: a register that another program holds for longer than kRegisterLockWaitMs
-// gives a Spanish message that names it.
+// gives a Spanish message that names it. A copy of the bytes is left beside the register
+// (VisitCopy.h) once the save has succeeded.
 void AppendToRegister(const QString& path, const QByteArray& bytes);
+
+// Appends bytes as AppendToRegister does, without leaving a copy, unless the register holds them
+// already (looked at under the lock); false then.
+bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes);
+
+// The register a visit of lesson in folder (ending in its separator, or empty) is saved to: the
+// one of the day of saving, as the clock says now. A visit that runs past midnight goes to the
+// next day's register, with its opening day in its visit line; one saved from its journal after
+// a crash goes, like any save, to the register of the day it is saved.
+QString RegisterPathForSaving(const QString& folder, const QString& lesson);
 
 // Writes the visit's lines to the register of the day, creating it or appending to it, and
 // flushes them to the disk. Throws ToolkitError on failure, leaving the register as it was

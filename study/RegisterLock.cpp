@@ -1,11 +1,16 @@
 #include "RegisterLock.h"
 
+#include "FileMove.h"
+
+#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
@@ -33,28 +38,136 @@ constexpr int kRemoveTries = 10;
 constexpr int kRemovePauseMs = 20;
 // How long the lock file's creation must keep failing before the folder is taken to refuse it.
 constexpr int kRefusalMs = 1000;
-
-// What a released lock that could not be removed is dated: long before any stale time.
-QDateTime releasedTime() {
-    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
-}
+// How long a lock file stays unchanged before the share itself is asked whether it is there.
+constexpr qint64 kAskShareMs = 1000;
+constexpr int kPaddingMost = 1024;
 
 QByteArray newToken() {
     return QByteArray::number(QRandomGenerator::system()->generate64(), 16) + '-' +
            QByteArray::number(QCoreApplication::applicationPid());
 }
 
+// A fifth line of random length makes two lock files made in the same second differ in size, so
+// that what the share shows of them without opening them tells them apart.
 QByteArray lockContents(const QByteArray& token) {
     return QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
            QCoreApplication::applicationName().toUtf8() + '\n' +
-           QSysInfo::machineHostName().toUtf8() + '\n' + token + '\n';
+           QSysInfo::machineHostName().toUtf8() + '\n' + token + '\n' +
+           QByteArray(QRandomGenerator::global()->bounded(kPaddingMost), '.') + '\n';
 }
 
-bool isStale(const QDateTime& modified) {
-    const qint64 age = modified.msecsTo(QDateTime::currentDateTimeUtc());
-    // A time far in the future is as wrong as one far in the past: a clock that jumped must not
-    // keep the lock forever.
-    return std::abs(age) >= kRegisterLockStaleMs;
+} // namespace
+
+RegisterLockSighting RegisterLockSighting::of(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.lastModified().toUTC(), info.size(), info.birthTime().toUTC()};
+}
+
+namespace {
+
+using Sighting = RegisterLockSighting;
+
+Sighting sightingOf(const QString& path) {
+    return Sighting::of(path);
+}
+
+std::function<qint64()>& lockClock() {
+    static std::function<qint64()> clock;
+    return clock;
+}
+
+qint64 monotonicMs() {
+    if (lockClock())
+        return lockClock()();
+    static const QElapsedTimer started = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return started.elapsed();
+}
+
+// What this program has seen of each lock file and since when, by its own monotonic clock. Kept
+// from one save to the next: a student who tries again after a busy register goes on watching
+// the same lock file, and takes it over once it has stayed unchanged long enough.
+struct Watch {
+    Sighting seen;
+    qint64 since = 0;
+    qint64 asked = 0; // when the share itself was last asked about it
+};
+QMutex watchesMutex;
+QHash<QString, Watch> watches;
+
+enum class LockAge { Young, Unchanged, Stale };
+
+// Young while it changes; unchanged, once a second, after a second without change: a client
+// that caches the folder (sshfs does, for 20 s) may show a lock file that is gone, and refuse its
+// exclusive creation too.
+LockAge watch(const QString& path, const Sighting& seen) {
+    const QMutexLocker locked(&watchesMutex);
+    const qint64 now = monotonicMs();
+    auto found = watches.find(path);
+    if (found == watches.end() || found->seen != seen) {
+        watches.insert(path, {seen, now, now});
+        return LockAge::Young;
+    }
+    if (now - found->since >= kRegisterLockStaleMs)
+        return LockAge::Stale;
+    if (now - found->asked < kAskShareMs)
+        return LockAge::Young;
+    found->asked = now;
+    return LockAge::Unchanged;
+}
+
+// Whether the lock file is really there, asked of the share by opening it: the one request that
+// gets past a client's cache. Opened for a moment only, and only once it has stayed for a second:
+// a lock held that long already, and kept open for a moment, is at worst marked released.
+bool reallyThere(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) || QFileInfo::exists(path);
+}
+
+void forget(const QString& path) {
+    const QMutexLocker locked(&watchesMutex);
+    watches.remove(path);
+}
+
+// A name of this program's own beside the lock file, for the moment of a removal.
+QString asideName(const QString& path, const QByteArray& token) {
+    static QAtomicInt moves;
+    return path + u'.' + QString::fromLatin1(token) + u'.' +
+           QString::number(moves.fetchAndAddRelaxed(1)) + QStringLiteral(".aparte");
+}
+
+bool removeSoon(const QString& path) {
+    for (int i = 0; i < kRemoveTries; ++i) {
+        if (QFile::remove(path) || !QFileInfo::exists(path))
+            return true;
+        QThread::msleep(kRemovePauseMs);
+    }
+    return false;
+}
+
+enum class Removal { Removed, NotTheOne, Refused };
+
+// Removes the lock file at path only if it is the one expected: moved first to a name of this
+// program's own, where nobody else can make or take it, and looked at there. Another program's
+// fresh lock, moved by mistake, goes back to its name; when that was taken again meanwhile, two
+// programs think they hold the lock, and the moved one, which guards nothing, goes.
+Removal removeIfTheOne(const QString& path, const QByteArray& token,
+                       const std::function<bool(const QString& aside)>& isTheOne) {
+    const QString aside = asideName(path, token);
+    if (!MoveToOwnName(path, aside))
+        return Removal::Refused;
+    if (isTheOne(aside)) {
+        removeSoon(aside);
+        return Removal::Removed;
+    }
+    if (!MoveIfFree(aside, path))
+        removeSoon(aside);
+    return Removal::NotTheOne;
 }
 
 enum class Creation {
@@ -134,38 +247,76 @@ QString RegisterLockPath(const QString& registerPath) {
     return registerPath + QStringLiteral(".lock");
 }
 
-RegisterLock::RegisterLock(QString path, QByteArray token)
-    : path_(std::move(path)), token_(std::move(token)) {}
+QDateTime RegisterLockReleasedTime() {
+    return QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone::utc());
+}
+
+void SetRegisterLockClock(std::function<qint64()> clock) {
+    lockClock() = std::move(clock);
+}
+
+RegisterLock::RegisterLock(QString path, QByteArray token, RegisterLockSighting made)
+    : path_(std::move(path)), token_(std::move(token)), made_(std::move(made)) {}
 
 RegisterLock::~RegisterLock() {
     unlock();
 }
 
+namespace {
+QByteArray tokenIn(QFile& file) {
+    return file.read(4096).split('\n').value(3);
+}
+
+// A lock file that cannot be read cannot show another program's token either.
+bool bearsToken(const QString& path, const QByteArray& token) {
+    QFile file(path);
+    return !file.open(QIODevice::ReadOnly) || tokenIn(file) == token;
+}
+} // namespace
+
 bool RegisterLock::stillOurs() const {
-    QFile file(path_);
-    // One that cannot be read cannot show another program's token either.
-    if (!file.open(QIODevice::ReadOnly))
+    return bearsToken(path_, token_);
+}
+
+namespace {
+// Where a share shows a file's times or size differently from one look to the next, the token
+// decides, read at the cost of opening the file.
+bool isOurs(const QString& path, const RegisterLockSighting& made, const QByteArray& token) {
+    if (sightingOf(path) == made)
         return true;
-    return file.read(4096).split('\n').value(3) == token_;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && tokenIn(file) == token;
+}
+} // namespace
+
+bool RegisterLock::stillInPlace() const {
+    return isOurs(path_, made_, token_);
 }
 
 void RegisterLock::unlock() {
     if (!held_)
         return;
     held_ = false;
-    // Made again over ours by another program: it is that program's lock now.
-    if (!stillOurs())
-        return;
+    // Looked at without opening it: a file opened a moment before its removal stays, on a FUSE
+    // client, as a ".fuse_hidden" file. Only the one this lock made is removed, even if the
+    // removal comes late; one made again over ours is another program's lock now.
+    const auto ours = [this](const QString& aside) { return isOurs(aside, made_, token_); };
     for (int i = 0; i < kRemoveTries; ++i) {
-        if (QFile::remove(path_) || !QFileInfo::exists(path_))
+        switch (removeIfTheOne(path_, token_, ours)) {
+        case Removal::Removed:
+        case Removal::NotTheOne:
             return;
-        QThread::msleep(kRemovePauseMs);
+        case Removal::Refused:
+            if (!QFileInfo::exists(path_))
+                return;
+            QThread::msleep(kRemovePauseMs);
+        }
     }
-    // Somebody keeps it open. Dated long ago, it is stale at once for the next program, which
-    // removes it when it can, instead of waiting out the stale time.
+    // Somebody keeps it open. Dated as released, it is taken over at once by the next program,
+    // which removes it when it can, instead of waiting out the stale time.
     QFile file(path_);
-    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        file.setFileTime(releasedTime(), QFileDevice::FileModificationTime);
+    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && tokenIn(file) == token_)
+        file.setFileTime(RegisterLockReleasedTime(), QFileDevice::FileModificationTime);
 }
 
 std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int timeoutMs,
@@ -182,41 +333,53 @@ std::unique_ptr<RegisterLock> LockRegister(const QString& registerPath, int time
         return nullptr;
     };
     for (;;) {
-        const QFileInfo seen(path);
-        if (!seen.exists() && !seen.isSymLink()) {
-            const QByteArray token = newToken();
-            switch (createExclusive(path, lockContents(token))) {
-            case Creation::Made: {
-                auto lock = std::make_unique<RegisterLock>(path, token);
-                // A share that turns exclusive creation into "create or overwrite" may have let
-                // another program make it at the same moment; the later one holds it.
-                if (lock->stillOurs()) {
-                    if (error)
-                        *error = QLockFile::NoError;
-                    return lock;
-                }
-                refusals = 0;
-                break;
+        // The creation itself is the question: a listing or an existence test may come from a
+        // client's cache and show a lock file that is gone.
+        const QByteArray token = newToken();
+        switch (createExclusive(path, lockContents(token))) {
+        case Creation::Made:
+            // A share that turns exclusive creation into "create or overwrite" may have let
+            // another program make it at the same moment; the later one holds it.
+            if (bearsToken(path, token)) {
+                forget(path);
+                if (error)
+                    *error = QLockFile::NoError;
+                return std::make_unique<RegisterLock>(path, token, sightingOf(path));
             }
-            case Creation::Exists:
-            case Creation::Busy:
-                refusals = 0;
-                break;
-            case Creation::Refused:
-                // A refusal with no lock file may be of one that was there a moment ago: an SMB
-                // server refuses to make a file whose removal waits for its last reader. Only a
-                // refusal that lasts is the folder's.
-                if (refusals++ == 0)
-                    refusedSince.start();
-                if (refusals >= 3 && refusedSince.hasExpired(kRefusalMs))
-                    return fail(QLockFile::PermissionError);
-                break;
+            refusals = 0;
+            break;
+        case Creation::Exists: {
+            refusals = 0;
+            const Sighting seen = sightingOf(path);
+            if (!seen.exists)
+                break; // gone since
+            const bool released = seen.modified == RegisterLockReleasedTime();
+            if (!released) {
+                const LockAge age = watch(path, seen);
+                if (age == LockAge::Unchanged && !reallyThere(path))
+                    continue;
+                if (age != LockAge::Stale)
+                    break;
             }
-        } else if (isStale(seen.lastModified())) {
-            // Removed only if it is still the stale one: another program may have taken it over
-            // and made a fresh one meanwhile.
-            if (QFileInfo(path).lastModified() == seen.lastModified() && QFile::remove(path))
+            const auto theOne = [&seen](const QString& aside) { return sightingOf(aside) == seen; };
+            if (removeIfTheOne(path, token, theOne) == Removal::Removed) {
+                forget(path);
                 continue;
+            }
+            break;
+        }
+        case Creation::Busy:
+            refusals = 0;
+            break;
+        case Creation::Refused:
+            // A refusal with no lock file may be of one that was there a moment ago: an SMB
+            // server refuses to make a file whose removal waits for its last reader. Only a
+            // refusal that lasts is the folder's.
+            if (refusals++ == 0)
+                refusedSince.start();
+            if (refusals >= 3 && refusedSince.hasExpired(kRefusalMs))
+                return fail(QLockFile::PermissionError);
+            break;
         }
         // Out of time while the creation is refused and no lock file is there: nobody holds it.
         if (deadline.hasExpired())

@@ -36,7 +36,8 @@ void StartVisit() {
     NumCorrectas = 0;
     NumIncorrectas = 0;
     NumPendientes = 0;
-    // Saved after a crash, the visit goes to the register of the day it started.
+    // The journal keeps the register's folder; saved from it after a crash, the visit goes, like
+    // any save, to the register of the day of saving (RegisterPathForSaving).
     VisitJournal::begin(RegisterPath(DateDigits(day)), day);
 }
 

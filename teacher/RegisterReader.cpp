@@ -6,6 +6,7 @@
 #include "RegisterName.h"
 #include "RegisterReadLock.h"
 #include "Verdict.h"
+#include "VisitCopies.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -209,5 +210,6 @@ RegisterFile ReadRegister(const QString& path, int lockTimeoutMs) {
     file.read = true;
     ParseRegister(bytes, file);
     DateVisits(file, QFileInfo(path).lastModified().date());
+    file.notices.append(MissingVisitNotices(path, bytes));
     return file;
 }

@@ -1,5 +1,6 @@
 // Preloaded into a program (LD_PRELOAD) to make its folder behave as an SMB share or a Windows
-// disk does: a file that any process holds open cannot be removed (EBUSY) until it is closed.
+// disk does: a file that any process holds open cannot be removed or renamed (EBUSY) until it is
+// closed.
 // An SMB client also closes a file on the server a moment after the program closed it (FUSE
 // clients, smbnetfs among them, pass the close on without waiting): with DORVALIA_OPEN_MARKS
 // naming a folder, a lock file (".lock") stays busy for kLingerMs after any process opened it,
@@ -158,6 +159,31 @@ extern "C" int remove(const char* path) {
         return -1;
     }
     return real<int (*)(const char*)>("remove")(path);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    if (busy(AT_FDCWD, from)) {
+        errno = EBUSY;
+        return -1;
+    }
+    return real<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
+    if (busy(fromDir, from)) {
+        errno = EBUSY;
+        return -1;
+    }
+    return real<int (*)(int, const char*, int, const char*, unsigned)>("renameat2")(
+        fromDir, from, toDir, to, flags);
+}
+
+extern "C" int link(const char* from, const char* to) {
+    if (busy(AT_FDCWD, from)) {
+        errno = EBUSY;
+        return -1;
+    }
+    return real<int (*)(const char*, const char*)>("link")(from, to);
 }
 
 #define DORVALIA_OPEN(name)                                                                        \

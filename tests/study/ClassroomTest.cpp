@@ -35,8 +35,9 @@ TEST_F(Classroom, FiftyProgramsSavingAtOnceKeepEveryVisitWholeAndOnce) {
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 
-// Its lock is busy for the stale time, as nobody opens a young lock to ask whose it is; then the
-// next save takes it over.
+// Its lock is busy until this program has seen it unchanged for the stale time, as nobody opens a
+// young lock to ask whose it is and the lock's own dates are another computer's; then the next
+// save takes it over. Here this program's clock runs a second per look.
 TEST_F(Classroom, TheLockOfAKilledProgramIsTakenOverOnceStale) {
     const QString reg = ClassRegisterPath(dir.path());
     QProcess holder;
@@ -45,14 +46,13 @@ TEST_F(Classroom, TheLockOfAKilledProgramIsTakenOverOnceStale) {
     ASSERT_EQ(holder.readLine().trimmed(), "locked");
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished());
-    QFile left(RegisterLockPath(reg));
-    ASSERT_TRUE(left.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(left.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-kRegisterLockStaleMs),
-                                 QFileDevice::FileModificationTime));
-    left.close();
+    qint64 looks = 0;
+    SetRegisterLockClock([&looks] { return 1000 * looks++; });
 
     PlayClassVisit(dir.path(), QStringLiteral("Ana"), 3);
     GuardarRegistro();
+    SetRegisterLockClock({});
+    EXPECT_GE(looks, kRegisterLockStaleMs / 1000);
     EXPECT_EQ(FileBytes(reg), RegisterBytes(Registro->lines()));
     // Nothing of the lock stays in the lesson folder.
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});

@@ -120,4 +120,20 @@ TEST_F(Recovery, ALineThatACrashCutShortIsNotPartOfTheVisit) {
     EXPECT_EQ(j->answers, 3);
 }
 
+// Recovered after midnight, a visit goes where its closing would have saved it then: to the
+// register of the day of saving, its visit line still dated the day it began.
+TEST_F(Recovery, AVisitRecoveredAfterMidnightGoesToTheRegisterOfTheDayOfSaving) {
+    const QByteArray ana = leftUnsaved(dir.path(), QStringLiteral("Ana"), 2);
+    Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(0, 1)));
+    FakePrompter prompter;
+    FakeErrorBox errors;
+    prompter.answers = {true};
+    OfferUnfinishedVisits(prompter, errors);
+    EXPECT_EQ(RegisterPathForSaving(dir.path() + u'/', QStringLiteral("El_volcan")),
+              dir.filePath(QStringLiteral("El_volcan08122026_reg.csv")));
+    QFile saved(dir.filePath(QStringLiteral("El_volcan08122026_reg.csv")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), ana);
+}
+
 } // namespace

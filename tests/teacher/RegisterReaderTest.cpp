@@ -7,6 +7,7 @@
 #include "RegisterLock.h"
 #include "Verdict.h"
 #include "Visit.h"
+#include "VisitCopies.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -206,6 +207,34 @@ TEST(RegisterReading, ARegisterBeingWrittenIsReadWholeOrNotAtAll) {
     EXPECT_EQ(whole.visits[0].entries.size(), 1);
     EXPECT_TRUE(whole.problems.isEmpty());
     EXPECT_FALSE(QFile::exists(RegisterLockPath(path)));
+}
+
+// A visit reported saved and then written over (the register cut back to before it) is named in
+// the notices and put back once, however often the teacher asks.
+TEST(RegisterReading, AVisitMissingFromItsRegisterIsNamedAndPutBackOnce) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("L25122026_reg.csv");
+    const QByteArray columns = "Nombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n";
+    const QByteArray ana = "Ana,25/12/2026,L\r\n" + columns + "Ana,1,1,1,Correcta,si\r\n";
+    const QByteArray eva = "Eva,25/12/2026,L\r\n" + columns + "Eva,1,1,2,Incorrecta\r\n";
+    AppendToRegister(path, ana);
+    AppendToRegister(path, eva);
+    ASSERT_TRUE(QFile::resize(path, ana.size()));
+
+    const QList<RegisterProblem> notices = ReadRegister(path).notices;
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(IsMissingVisit(notices[0]));
+    EXPECT_TRUE(notices[0].message.contains(QStringLiteral("la visita de Eva del 25/12/2026 "
+                                                           "(1 respuesta)")))
+        << notices[0].message.toStdString();
+    QStringList failures;
+    EXPECT_EQ(RestoreMissingVisits(dir.path(), false, failures), 1);
+    EXPECT_EQ(RestoreMissingVisits(dir.path(), false, failures), 0);
+    EXPECT_TRUE(failures.isEmpty());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ana + eva);
+    EXPECT_TRUE(ReadRegister(path).notices.isEmpty());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "SummaryPdf.h"
 #include "SummaryTable.h"
 #include "SummaryXlsx.h"
+#include "VisitCopies.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,8 @@
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,7 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     ui->Desde->setDate(today.addDays(-7));
     ui->Hasta->setDate(today);
     connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);
+    connect(ui->BtRestaurar, &QPushButton::clicked, this, &ClassResultsView::BtRestaurarClick);
     connect(ui->Carpeta, &QLineEdit::returnPressed, this, &ClassResultsView::BtLeerClick);
     connect(ui->BtElegirCarpeta, &QPushButton::clicked, this,
             &ClassResultsView::BtElegirCarpetaClick);
@@ -116,6 +120,17 @@ void ClassResultsView::BtLeerClick() {
     if (!names_.load(joinsPath_, failure))
         Boxes::error(failure);
     read(folder);
+}
+
+void ClassResultsView::BtRestaurarClick() {
+    if (reading())
+        return;
+    QStringList failures;
+    const int restored = RestoreMissingVisits(folder_, ui->Subcarpetas->isChecked(), failures);
+    Boxes::message(QStringLiteral("Visitas restauradas: %1.").arg(restored));
+    for (const QString& failure : failures)
+        Boxes::error(failure);
+    read(folder_);
 }
 
 void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joinsPath) {
@@ -172,6 +187,7 @@ void ClassResultsView::showSummary() {
     ui->Avisos->setPlainText(lines.join(u'\n'));
     ui->Vistas->setTabText(ui->Vistas->indexOf(ui->PestanaAvisos),
                            QStringLiteral("Avisos (%1)").arg(warnings.size()));
+    ui->BtRestaurar->setEnabled(std::any_of(warnings.begin(), warnings.end(), IsMissingVisit));
     const bool any = !summary_.lessons.isEmpty();
     ui->BtExportarXlsx->setEnabled(any);
     ui->BtExportarCsv->setEnabled(any);

@@ -27,6 +27,7 @@ public:
 
     // Reads the folder (as typed in "Carpeta") with the subfolder and date choices shown.
     void BtLeerClick();
+    void BtRestaurarClick();
     void BtElegirCarpetaClick();
     void BtExportarXlsxClick();
     void BtExportarCsvClick();

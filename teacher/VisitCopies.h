@@ -1,0 +1,23 @@
+#pragma once
+
+#include "RegisterReader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Visits that a student's save reported saved and left beside their register as a copy
+// (study/VisitCopy.h), but that the register lacks: on a share where the locks failed another
+// program wrote over them. The teacher is told in «Avisos» and may put them back.
+
+// One notice for every copy of the register's visits whose bytes the register does not hold.
+QList<RegisterProblem> MissingVisitNotices(const QString& registerPath, QByteArrayView bytes);
+
+// True for a notice of MissingVisitNotices.
+bool IsMissingVisit(const RegisterProblem& notice);
+
+// Appends to its register every missing visit of the registers of folder (and of its subfolders,
+// when asked), each through the register's locked save and only if the register still lacks it.
+// The number of visits put back; a Spanish line for each one that could not be.
+int RestoreMissingVisits(const QString& folder, bool subfolders, QStringList& failures);
