@@ -2,6 +2,7 @@
 
 #include "ClassSummary.h"
 #include "FolderReading.h"
+#include "ItemAnalysis.h"
 #include "RegisterName.h"
 #include "SummaryCsv.h"
 #include "SummaryPdf.h"
@@ -42,6 +43,9 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
                                     QStringLiteral("veces")));
         out << u'\n';
     }
+    out << QStringLiteral("  %1\n").arg(MarksLine(lesson));
+    for (const QString& line : FlagLines(lesson))
+        out << QStringLiteral("  aviso %1\n").arg(line);
 }
 
 } // namespace
@@ -63,7 +67,9 @@ QString SummaryCommand::help() {
         "                              [--alumnos ARCHIVO.ini]\n"
         "\n"
         "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
-        "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
+        "clase: escribe las cuestiones que conviene revisar, las notas sobre 10 y los avisos\n"
+        "de cada cuestión (muy fácil, muy difícil, no separa a quienes entendieron,\n"
+        "¿clave equivocada?) y, si se piden, guarda las tablas\n"
         "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la salida\n"
         "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
         "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
@@ -73,8 +79,9 @@ QString SummaryCommand::help() {
         "  --desde FECHA       Solo las visitas de esa fecha en adelante.\n"
         "  --hasta FECHA       Solo las visitas hasta esa fecha.\n"
         "  --subcarpetas       Lee también los registros de las subcarpetas.\n"
-        "  --csv CARPETA       Guarda cuestiones.csv, alumnos.csv y curso.csv (cada alumno\n"
-        "                      a lo largo del curso) en esa carpeta.\n"
+        "  --csv CARPETA       Guarda cuestiones.csv, alumnos.csv, curso.csv (cada alumno\n"
+        "                      a lo largo del curso) y respuestas.csv (las primeras\n"
+        "                      elecciones de cada respuesta) en esa carpeta.\n"
         "  --csv-excel CARPETA Los mismos archivos para un Excel en español: punto y coma\n"
         "                      entre columnas y coma decimal.\n"
         "  --xlsx ARCHIVO      Guarda un libro de Excel.\n"

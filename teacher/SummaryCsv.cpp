@@ -1,6 +1,8 @@
 #include "SummaryCsv.h"
 
+#include "AnswersTable.h"
 #include "CourseSummary.h"
+#include "DecimalCell.h"
 #include "RegisterLines.h"
 
 #include <QDir>
@@ -10,6 +12,8 @@ namespace {
 
 QString cell(const QVariant& value, CsvStyle style) {
     const bool excel = style == CsvStyle::SpanishExcel;
+    if (IsDecimal(value))
+        return DecimalText(value.value<Decimal>(), excel ? u',' : u'.');
     switch (value.typeId()) {
     case QMetaType::Int:
         return QString::number(value.toInt());
@@ -82,5 +86,7 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
            writeFile(dir.filePath(QStringLiteral("alumnos.csv")),
                      TableCsv(StudentsTable(summary), style), failure) &&
            writeFile(dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style),
-                     failure);
+                     failure) &&
+           writeFile(dir.filePath(QStringLiteral("respuestas.csv")),
+                     TableCsv(AnswersTable(summary), style), failure);
 }
