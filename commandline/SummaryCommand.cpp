@@ -2,6 +2,7 @@
 
 #include "ClassSummary.h"
 #include "FolderReading.h"
+#include "ItemAnalysis.h"
 #include "RegisterName.h"
 #include "SummaryCsv.h"
 #include "SummaryPdf.h"
@@ -49,6 +50,9 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
                                     QStringLiteral("veces")));
         out << u'\n';
     }
+    out << QStringLiteral("  %1\n").arg(MarksLine(lesson));
+    for (const QString& line : FlagLines(lesson))
+        out << QStringLiteral("  aviso %1\n").arg(line);
 }
 
 } // namespace
@@ -71,14 +75,14 @@ VerbHelp SummaryCommand::help() const {
             "                              [--alumnos ARCHIVO.ini] [--restaurar]"),
         QStringLiteral(
             "Lee los registros (*%1) de la carpeta y resume, por lección, cómo le fue a la\n"
-            "clase: escribe las cuestiones que conviene revisar y, si se piden, guarda las tablas\n"
-            "de cuestiones y de alumnos. Las líneas que no se pueden leer se escriben en la "
-            "salida\n"
-            "de errores, con su archivo y su línea, y también las fechas dudosas (un ordenador en\n"
-            "inglés escribe 12/07/26 el 7 de diciembre) y cada visita que las fechas elegidas\n"
-            "dejan fuera solo por una de ellas, y cada visita que se dio por guardada y falta en "
-            "su\n"
-            "registro (en una carpeta de red, otro programa pudo escribir encima).\n")
+            "clase: escribe las cuestiones que conviene revisar, las notas sobre 10 y los avisos\n"
+            "de cada cuestión (muy fácil, muy difícil, no separa a quienes entendieron,\n"
+            "¿clave equivocada?) y, si se piden, guarda las tablas de cuestiones y de alumnos.\n"
+            "Las líneas que no se pueden leer se escriben en la salida de errores, con su\n"
+            "archivo y su línea, y también las fechas dudosas (un ordenador en inglés escribe\n"
+            "12/07/26 el 7 de diciembre), cada visita que las fechas elegidas dejan fuera solo\n"
+            "por una de ellas, y cada visita que se dio por guardada y falta en su registro (en\n"
+            "una carpeta de red, otro programa pudo escribir encima).\n")
             .arg(kRegisterSuffix),
         {{Exit::Done, QStringLiteral("se ha leído algún registro")},
          {Exit::Findings, QStringLiteral("no se ha podido leer ningún registro")},
@@ -89,8 +93,9 @@ VerbHelp SummaryCommand::help() const {
     };
     help.options += {
         {kCsv, QStringLiteral("CARPETA"),
-         QStringLiteral("Guarda cuestiones.csv, alumnos.csv y curso.csv (cada alumno a lo largo "
-                        "del curso) en esa carpeta.")},
+         QStringLiteral("Guarda cuestiones.csv, alumnos.csv, curso.csv (cada alumno a lo largo "
+                        "del curso) y respuestas.csv (las primeras elecciones de cada respuesta) "
+                        "en esa carpeta.")},
         {kCsvExcel, QStringLiteral("CARPETA"),
          QStringLiteral("Los mismos archivos para un Excel en español: punto y coma entre "
                         "columnas y coma decimal.")},

@@ -20,6 +20,7 @@ struct Attempt {
     int firstVisit = 0; // the earliest visit that accepted an answer to it
     bool firstRight = false;
     Juicio last = Juicio::Pendiente; // the verdict of the last accepted answer
+    int firstAnswer = 0;
 };
 
 struct QuestionTally {
@@ -125,7 +126,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             const quint64 akey = quint64(student) << 32 | qkey;
             auto it = attempts.find(akey);
             if (it == attempts.end()) {
-                it = attempts.insert(akey, {v, false, entry.verdict});
+                it = attempts.insert(akey, {v, false, entry.verdict, entry.answer});
                 ++tally.row.students;
             }
             it->last = entry.verdict;
@@ -146,6 +147,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             ++row.firstRight;
             ++questions[questionKey(section, question)].row.firstRight;
         }
+        row.firstAttempts.append({section, question, it->firstAnswer, it->firstRight});
         if (it->last == Juicio::Incorrecta) {
             const QuestionView* q = key.question(section, question);
             row.wrongAtLast.append({section, question, q ? q->text : QString()});
@@ -188,6 +190,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
                          return a.named && collator.compare(a.name, b.name) < 0;
                      });
     lesson.students = std::move(students);
+    AnalyseLesson(lesson, key);
     return lesson;
 }
 
@@ -305,6 +308,7 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
         summary.lessons.append(
             summarizeLesson(it.key(), it.value(),
                             keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));
+        summary.lessons.last().folder = QFileInfo(keyPaths.value(it.key())).path();
     }
     return summary;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ItemAnalysis.h"
+#include "LessonMarks.h"
 #include "RegisterReader.h"
 #include "StudentNames.h"
 
@@ -27,6 +29,11 @@ struct QuestionRow {
     int accepted = 0;
     QMap<int, int> answerTimes; // accepted answers by answer number, 0 = none of them
     bool review = false;
+    // The item analysis (ItemAnalysis.h): a right answer in the key makes the question gradable.
+    bool gradable = false;
+    std::optional<double> discrimination; // none when it cannot be computed
+    QList<AnswerChoice> choices;          // the key's answers, then others chosen, by number
+    QStringList flags;
 };
 
 // A question whose last accepted answer was wrong, with its text from the key (empty without one).
@@ -45,11 +52,13 @@ struct StudentRow {
     int incorrect = 0;
     int pending = 0;
     int questionsAnswered = 0;
-    int firstRight = 0;               // questions right at the first attempt
-    int sectionsCompleted = -1;       // -1 without the key
-    QList<int> sectionsPending;       // with the key: its sections not completed, in order
-    QList<QDate> visitDates;          // in time order; an invalid date for a visit of unknown date
-    QList<WrongQuestion> wrongAtLast; // in the order of sections and questions
+    int firstRight = 0;                // questions right at the first attempt
+    int sectionsCompleted = -1;        // -1 without the key
+    QList<int> sectionsPending;        // with the key: its sections not completed, in order
+    QList<QDate> visitDates;           // in time order; an invalid date for a visit of unknown date
+    QList<WrongQuestion> wrongAtLast;  // in the order of sections and questions
+    QList<FirstAttempt> firstAttempts; // one per question answered
+    int mark = -1;                     // out of ten, in tenths; -1 without a gradable question
 };
 
 struct LessonSummary {
@@ -58,6 +67,10 @@ struct LessonSummary {
     int maxAnswer = 0; // the largest answer number chosen
     QList<QuestionRow> questions;
     QList<StudentRow> students;
+    QString folder;    // where its first register is, and its key is looked for
+    int gradable = 0;  // the key's questions with a right answer
+    MarkStats marks;   // over the students, when there are marks
+    int thirdSize = 0; // the students in each of the upper and lower thirds
 };
 
 struct ClassSummary {

@@ -1,5 +1,6 @@
 #include "CourseSummary.h"
 
+#include "DecimalCell.h"
 #include "RegisterDates.h"
 #include "Words.h"
 
@@ -31,6 +32,7 @@ CourseLesson pageLesson(const LessonSummary& lesson, const StudentRow& row) {
     if (row.sectionsCompleted >= 0)
         page.sectionsOffered = row.sectionsCompleted + int(row.sectionsPending.size());
     page.wrongAtLast = row.wrongAtLast;
+    page.mark = row.mark;
     return page;
 }
 
@@ -169,7 +171,9 @@ QString VisitDatesText(const QList<QDate>& dates) {
 
 SummaryTable StudentPageTable(const CourseStudent& student) {
     SummaryTable table;
-    table.headers = {QStringLiteral("Lección"), QStringLiteral("Visitas"),
+    table.headers = {QStringLiteral("Lección"),
+                     QStringLiteral("Visitas"),
+                     QStringLiteral("Nota"),
                      QStringLiteral("% correctas al primer intento"),
                      QStringLiteral("Secciones completadas"),
                      QStringLiteral("Cuestiones por retomar")};
@@ -179,6 +183,7 @@ SummaryTable StudentPageTable(const CourseStudent& student) {
             wrong.append(QStringLiteral("%1.%2").arg(q.section).arg(q.question));
         table.rows.append(
             {lesson.lesson, VisitDatesText(lesson.visitDates),
+             lesson.mark >= 0 ? DecimalCell(lesson.mark / 10.0, 1) : QVariant(),
              percentCell(lesson.firstRight, lesson.questionsAnswered),
              SectionsText(lesson.sectionsCompleted, lesson.sectionsOffered),
              wrong.isEmpty() ? QVariant() : QVariant(wrong.join(QStringLiteral(", ")))});

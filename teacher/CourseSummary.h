@@ -19,6 +19,7 @@ struct CourseLesson {
     int sectionsCompleted = -1; // -1 without the key
     int sectionsOffered = 0;    // the key's sections
     QList<WrongQuestion> wrongAtLast;
+    int mark = -1; // out of ten, in tenths; -1 without one
 };
 
 struct CourseStudent {
@@ -70,6 +71,7 @@ SummaryTable StudentPageTable(const CourseStudent& student);
 enum PageColumn {
     PLeccion,
     PVisitas,
+    PNota,
     PPrimerIntento,
     PSecciones,
     PPorRetomar,

@@ -1,7 +1,9 @@
 #include "SummaryCsv.h"
 
+#include "AnswersTable.h"
 #include "AtomicFile.h"
 #include "CourseSummary.h"
+#include "DecimalCell.h"
 #include "RegisterLines.h"
 
 #include <QDir>
@@ -10,6 +12,8 @@ namespace {
 
 QString cell(const QVariant& value, CsvStyle style) {
     const bool excel = style == CsvStyle::SpanishExcel;
+    if (IsDecimal(value))
+        return DecimalText(value.value<Decimal>(), excel ? u',' : u'.');
     switch (value.typeId()) {
     case QMetaType::Int:
         return QString::number(value.toInt());
@@ -68,10 +72,11 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
         return false;
     }
     const QDir dir(folder);
-    // The three tables are one export: all of them replace the old ones, or none does.
+    // The four tables are one export: all of them replace the old ones, or none does.
     return WriteFilesAtomically(
         {{dir.filePath(QStringLiteral("cuestiones.csv")), TableCsv(QuestionsTable(summary), style)},
          {dir.filePath(QStringLiteral("alumnos.csv")), TableCsv(StudentsTable(summary), style)},
-         {dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style)}},
+         {dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style)},
+         {dir.filePath(QStringLiteral("respuestas.csv")), TableCsv(AnswersTable(summary), style)}},
         failure);
 }

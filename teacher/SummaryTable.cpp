@@ -1,5 +1,6 @@
 #include "SummaryTable.h"
 
+#include "DecimalCell.h"
 #include "RegisterDates.h"
 
 #include <QLocale>
@@ -30,6 +31,8 @@ SummaryTable QuestionsTable(const ClassSummary& summary, const QString& only) {
                      QStringLiteral("Texto de la respuesta incorrecta más elegida"),
                      QStringLiteral("Revisar"),
                      QStringLiteral("Respuestas aceptadas"),
+                     QStringLiteral("Discriminación"),
+                     QStringLiteral("Aviso"),
                      QStringLiteral("% ninguna de las respuestas")};
     int maxAnswer = 0;
     for (const LessonSummary& lesson : summary.lessons) {
@@ -53,7 +56,9 @@ SummaryTable QuestionsTable(const ClassSummary& summary, const QString& only) {
                                 textOrEmpty(q.text),
                                 textOrEmpty(q.mostWrongText),
                                 q.review ? QVariant(kRevisar) : QVariant(),
-                                q.accepted};
+                                q.accepted,
+                                q.discrimination ? DecimalCell(*q.discrimination, 2) : QVariant(),
+                                textOrEmpty(FlagsText(q.flags))};
             for (int k = 0; k <= maxAnswer; ++k)
                 row.append(q.accepted ? 100.0 * q.answerTimes.value(k) / q.accepted : 0.0);
             table.rows.append(row);
@@ -74,7 +79,8 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
                      QStringLiteral("Correctas al primer intento"),
                      QStringLiteral("Cuestiones respondidas"),
                      QStringLiteral("Secciones completadas"),
-                     QStringLiteral("Números de las secciones sin completar")};
+                     QStringLiteral("Números de las secciones sin completar"),
+                     QStringLiteral("Nota")};
     for (const LessonSummary& lesson : summary.lessons) {
         if (!wanted(lesson, only))
             continue;
@@ -83,7 +89,8 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
             table.rows.append({lesson.name, s.name, s.visits, s.accepted, s.correct, s.incorrect,
                                s.pending, s.firstRight, s.questionsAnswered,
                                key ? QVariant(s.sectionsCompleted) : QVariant(),
-                               key ? textOrEmpty(NumberList(s.sectionsPending)) : QVariant()});
+                               key ? textOrEmpty(NumberList(s.sectionsPending)) : QVariant(),
+                               s.mark >= 0 ? DecimalCell(s.mark / 10.0, 1) : QVariant()});
         }
     }
     return table;
@@ -91,6 +98,8 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
 
 QString DisplayCell(const QVariant& value) {
     static const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    if (IsDecimal(value))
+        return DecimalText(value.value<Decimal>(), u',');
     switch (value.typeId()) {
     case QMetaType::Int:
         return spanish.toString(value.toInt());

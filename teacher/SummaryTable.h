@@ -14,7 +14,8 @@ struct SummaryTable {
     QList<QVariantList> rows;
 };
 
-// "Cuestiones" and "Alumnos" of every lesson, or of the one lesson named.
+// "Cuestiones" and "Alumnos" of every lesson, or of the one lesson named. A mark and a
+// discrimination are Decimal cells (DecimalCell.h).
 SummaryTable QuestionsTable(const ClassSummary& summary, const QString& lesson = {});
 SummaryTable StudentsTable(const ClassSummary& summary, const QString& lesson = {});
 
@@ -32,6 +33,8 @@ enum QuestionColumn {
     QTextoIncorrecta,
     QRevisar,
     QRespuestasAceptadas,
+    QDiscriminacion,
+    QAviso,
     QFirstShare
 };
 
@@ -47,12 +50,13 @@ enum StudentColumn {
     SCorrectasPrimer,
     SCuestionesRespondidas,
     SSeccionesCompletadas,
-    SSeccionesSinCompletar
+    SSeccionesSinCompletar,
+    SNota
 };
 
 // The mark on a question to take up again in class.
 inline const QString kRevisar = QStringLiteral("revisar");
 
 // A cell as a Spanish reader sees it in the window and the printed report: "1.234",
-// "40,0 %" (with a no-break space before the sign).
+// "40,0 %" (with a no-break space before the sign), "6,5" for a Decimal.
 QString DisplayCell(const QVariant& value);

@@ -1,7 +1,9 @@
 #include "SummaryXlsx.h"
 
+#include "AnswersTable.h"
 #include "AtomicFile.h"
 #include "CourseSummary.h"
+#include "DecimalCell.h"
 #include "RegularFile.h"
 #include "SummaryTable.h"
 
@@ -39,6 +41,8 @@ struct Formats {
     lxw_format* header;
     lxw_format* percent;
     lxw_format* date;
+    lxw_format* tenths = nullptr;     // a mark: one decimal
+    lxw_format* hundredths = nullptr; // a discrimination: two decimals
 };
 
 void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
@@ -55,6 +59,12 @@ void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
         for (int c = 0; c < row.size(); ++c) {
             const QVariant& value = row[c];
             const lxw_row_t at = lxw_row_t(r + 1);
+            if (IsDecimal(value)) {
+                const Decimal number = value.value<Decimal>();
+                worksheet_write_number(sheet, at, lxw_col_t(c), number.value,
+                                       number.decimals > 1 ? formats.hundredths : formats.tenths);
+                continue;
+            }
             switch (value.typeId()) {
             case QMetaType::Int:
                 worksheet_write_number(sheet, at, lxw_col_t(c), value.toInt(), nullptr);
@@ -119,10 +129,15 @@ bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString&
     format_set_num_format(percent, "0.0");
     lxw_format* date = workbook_add_format(book);
     format_set_num_format(date, "dd/mm/yyyy");
-    const Formats formats{header, percent, date};
+    Formats formats{header, percent, date};
+    formats.tenths = workbook_add_format(book);
+    format_set_num_format(formats.tenths, "0.0");
+    formats.hundredths = workbook_add_format(book);
+    format_set_num_format(formats.hundredths, "0.00");
     writeSheet(book, "Cuestiones", QuestionsTable(summary), formats);
     writeSheet(book, "Alumnos", StudentsTable(summary), formats);
     writeSheet(book, "Curso", CourseTable(CourseStudents(summary)), formats);
+    writeSheet(book, "Respuestas", AnswersTable(summary), formats);
     writeSheet(book, "Avisos", problemsTable(summary), formats);
     if (workbook_close(book) != LXW_NO_ERROR)
         return false;

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// The summary as an Excel workbook: sheets "Cuestiones", "Alumnos" and "Avisos", numbers as real
-// numbers (percentages with one decimal shown), texts as texts, so that Excel and LibreOffice
-// read the same figures whatever their language. False with a Spanish reason on failure.
+// The summary as an Excel workbook: sheets "Cuestiones", "Alumnos", "Curso", "Respuestas" and
+// "Avisos", numbers as real numbers (percentages and marks with one decimal shown), texts as
+// texts, so that Excel and LibreOffice read the same figures whatever their language. False with a
+// Spanish reason on failure.
 bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString& failure);

@@ -162,15 +162,18 @@ TEST_F(ClassSummaryTest, CsvHasTheColumnsAndNumbersEverySpreadsheetReads) {
     EXPECT_TRUE(questions[0].startsWith(
         "Lección,Sección,Cuestión,Alumnos,Correctas al primer intento,% correctas al primer "
         "intento,Respuesta incorrecta más elegida,Veces elegida,"));
-    EXPECT_TRUE(questions[1].startsWith("L,1,1,5,2,40.0,2,3,,,revisar,10,10.0,30.0,30.0,30.0"))
+    EXPECT_TRUE(questions[1].startsWith("L,1,1,5,2,40.0,2,3,,,revisar,10,,,10.0,30.0,30.0,30.0"))
         << questions[1].toStdString();
-    EXPECT_TRUE(questions[4].startsWith("M,1,1,2,1,50.0,2,1,,,,2,0.0,50.0,50.0"))
+    EXPECT_TRUE(questions[4].startsWith("M,1,1,2,1,50.0,2,1,,,,2,,,0.0,50.0,50.0"))
         << questions[4].toStdString();
     const QStringList students = lines("alumnos.csv");
     EXPECT_TRUE(students[0].startsWith("Lección,Alumno,Visitas,Respuestas aceptadas,Correctas,"
                                        "Incorrectas,Pendientes,Correctas al primer intento"));
     EXPECT_EQ(students.filter("M,").join(u'|'),
-              "M,'=Eva,1,1,0,1,0,0,1,,|M,\"Pérez, Ana\",1,1,1,0,0,1,1,,");
+              "M,'=Eva,1,1,0,1,0,0,1,,,|M,\"Pérez, Ana\",1,1,1,0,0,1,1,,,");
+    // Without a key nothing is judged: the first choices are counted all the same.
+    EXPECT_EQ(lines("respuestas.csv").filter("M,").join(u'|'),
+              "M,1,1,1,,,1,50.0,0,0|M,1,1,2,,,1,50.0,0,0");
 }
 
 } // namespace

@@ -150,10 +150,10 @@ TEST_F(CourseSummaryTest, CursoCsvAndAStudentsPageFollowTheDefinitions) {
             texts.append(DisplayCell(value));
         cells.append(texts);
     }
-    EXPECT_EQ(cells,
-              (QList<QStringList>{{"A", "05/10/2026, 12/10/2026", "33,3\u00A0%", "2 de 2", ""},
-                                  {"C", "03/11/2026", "50,0\u00A0%", "sin clave", "1.2"},
-                                  {"D", "10/11/2026, 10/11/2026", "0,0\u00A0%", "1 de 1", "1.1"}}));
+    EXPECT_EQ(cells, (QList<QStringList>{
+                         {"A", "05/10/2026, 12/10/2026", "3,3", "33,3\u00A0%", "2 de 2", ""},
+                         {"C", "03/11/2026", "", "50,0\u00A0%", "sin clave", "1.2"},
+                         {"D", "10/11/2026, 10/11/2026", "0,0", "0,0\u00A0%", "1 de 1", "1.1"}}));
     ASSERT_EQ(lucia->lessons[2].wrongAtLast.size(), 1);
     EXPECT_EQ(lucia->lessons[2].wrongAtLast[0].text, "Pregunta 1.1");
     EXPECT_EQ(lucia->lessons[1].wrongAtLast[0].text, "");

@@ -96,8 +96,8 @@ private slots:
 
         clickStudent(view, "Beto");
         QCOMPARE(cells(view.findChild<QTableView*>("TablaLecciones")),
-                 QStringList({"A|12/10/2026|0,0\u00A0%|sin clave|",
-                              "B|20/11/2026|100,0\u00A0%|sin clave|"}));
+                 QStringList({"A|12/10/2026||0,0\u00A0%|sin clave|",
+                              "B|20/11/2026||100,0\u00A0%|sin clave|"}));
         auto* trend = view.findChild<BarChartView*>("GraficoTendencia");
         QVERIFY(trend->isVisible());
         QCOMPARE(trend->chart().bars.size(), 2);

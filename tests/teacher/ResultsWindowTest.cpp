@@ -73,7 +73,7 @@ private slots:
         QVERIFY2(questions[0].startsWith(QStringLiteral("1|1|2|1|50,0\u00A0%|2|200||||")),
                  qPrintable(questions[0]));
         QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")),
-                 QStringList({"Ana|200|200|200|0|0|1|1||", "Beto|200|400|200|200|0|0|1||"}));
+                 QStringList({"Ana|200|200|200|0|0|1|1|||", "Beto|200|400|200|200|0|0|1|||"}));
 
         // From 7 December on, Beto's first visit is one where he was wrong first, still.
         view.findChild<QCheckBox*>("FiltrarFechas")->setChecked(true);
@@ -81,7 +81,7 @@ private slots:
         view.findChild<QDateEdit*>("Hasta")->setDate(QDate(2026, 12, 31));
         read(view, dir.path());
         QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).value(0),
-                 QStringLiteral("Ana|28|28|28|0|0|1|1||"));
+                 QStringLiteral("Ana|28|28|28|0|0|1|1|||"));
         QCOMPARE(view.summary().problems.size(), kRegisters);
     }
 
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = csv.readAll().split('\n');
         QVERIFY(lines[0].startsWith("\xEF\xBB\xBFLecci\xC3\xB3n;Secci\xC3\xB3n;"));
-        QVERIFY2(lines[1].startsWith("L;1;1;1;0;0,0;2;1;;;revisar;2;0,0;50,0;50,0\r"),
+        QVERIFY2(lines[1].startsWith("L;1;1;1;0;0,0;2;1;;;revisar;2;;;0,0;50,0;50,0\r"),
                  lines[1].constData());
     }
 };

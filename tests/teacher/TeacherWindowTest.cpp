@@ -2,18 +2,24 @@
 #include "Application.h"
 #include "Boxes.h"
 #include "CheckView.h"
+#include "ClassResultsView.h"
 #include "CommandLine.h"
 #include "LessonFiles.h"
 #include "LessonFixture.h"
 #include "LessonReader.h"
+#include "PrepareView.h"
+#include "QuestionDetail.h"
 #include "RichViewer.h"
 #include "TeacherTesting.h"
 #include "Unit3.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -164,6 +170,41 @@ private slots:
         QTest::mouseClick(window.findChild<QPushButton*>("BtAbrir"), Qt::LeftButton);
         QVERIFY(window.findChild<QLabel*>("LLeccion")->text().contains("Elegida_lec.rtf"));
         QCOMPARE(window.findChild<QTreeWidget*>("Problemas")->topLevelItemCount(), 0);
+    }
+
+    // A question of the class's results shows its answers' first choices, and opens the key at
+    // that very question in «Preparar lección».
+    void aQuestionOfTheResultsOpensTheKeyThere() {
+        writeLesson("Clase", {".Sección 1", ".Sección 2", ".Sección 3"}, kGoodKey);
+        Fixture::writeFile(dir_.filePath("Clase07122026_reg.csv"),
+                           "Ana,07/12/2026,Clase\r\nNombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,"
+                           "1er intento\r\nAna,2,1,2,Correcta,si\r\nBeto,07/12/2026,Clase\r\n"
+                           "Nombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n"
+                           "Beto,2,1,1,Incorrecta\r\n");
+        TeacherWindow window;
+        window.show();
+        auto* results = window.findChild<ClassResultsView*>();
+        results->findChild<QLineEdit*>("Carpeta")->setText(dir_.path());
+        QTest::mouseClick(results->findChild<QPushButton*>("BtLeer"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!results->reading(), 20000);
+        QCoreApplication::processEvents();
+        auto* table = results->findChild<QTableView*>("TablaCuestiones");
+        table->setFocus();
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QTest::keyClick(table, Qt::Key_Return);
+        auto* detail = results->findChild<QuestionDetail*>();
+        QVERIFY(detail);
+        // Ana (3,3) is the upper third of two, Beto (0,0) the lower.
+        QCOMPARE(cells(detail->findChild<QTableWidget*>("TablaRespuestas")),
+                 QStringList({"1|La abuela.|Incorrecta|1|50,0\u00A0%|0|1",
+                              "2|La nieta.|Correcta|1|50,0\u00A0%|1|0",
+                              "3|Una científica.|Pendiente|0|0,0\u00A0%|0|0"}));
+        QTest::mouseClick(detail->findChild<QPushButton*>("BtAbrirClave"), Qt::LeftButton);
+        auto* prepare = window.findChild<PrepareView*>();
+        QCOMPARE(window.findChild<QTabWidget*>("Pestanas")->currentWidget(), prepare);
+        const PrepareView::Place place = prepare->currentPlace();
+        QCOMPARE(std::tuple(place.kind, place.section, place.question),
+                 std::tuple(PrepareView::Place::Question, 1, 0));
     }
 
     // The guide is in the program: its contents' links move to their headings, and its picture

@@ -6,6 +6,10 @@
 #include "Boxes.h"
 #include "Clock.h"
 #include "CourseView.h"
+#include "DecimalCell.h"
+#include "FlagColour.h"
+#include "LessonFiles.h"
+#include "QuestionDetail.h"
 #include "RegisterName.h"
 #include "ResultsCharts.h"
 #include "SummaryCsv.h"
@@ -80,6 +84,8 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     connect(ui->BtExportarPdf, &QPushButton::clicked, this, &ClassResultsView::BtExportarPdfClick);
     connect(ui->FiltrarFechas, &QCheckBox::toggled, this, &ClassResultsView::FiltrarFechasClick);
     connect(ui->Leccion, &QComboBox::currentIndexChanged, this, &ClassResultsView::LeccionChange);
+    connect(ui->TablaCuestiones, &QTableView::activated, this,
+            &ClassResultsView::TablaCuestionesActivated);
     connect(&watcher_, &QFutureWatcher<ClassSummary>::progressRangeChanged, ui->Progreso,
             &QProgressBar::setRange);
     connect(&watcher_, &QFutureWatcher<ClassSummary>::progressValueChanged, ui->Progreso,
@@ -215,16 +221,21 @@ void ClassResultsView::fillModel(QStandardItemModel* model, const SummaryTable& 
     model->clear();
     model->setHorizontalHeaderLabels(table.headers);
     const int reviewColumn = table.headers.indexOf(QStringLiteral("Revisar"));
+    const int flagColumn = table.headers.indexOf(QStringLiteral("Aviso"));
     for (const QVariantList& cells : table.rows) {
         QList<QStandardItem*> row;
         const bool review = reviewColumn >= 0 && cells[reviewColumn].toString() == kRevisar;
         for (const QVariant& value : cells) {
             auto* item = new QStandardItem(DisplayCell(value));
-            item->setData(value, kSortRole);
-            if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Double)
+            const bool decimal = IsDecimal(value);
+            item->setData(decimal ? QVariant(value.value<Decimal>().value) : value, kSortRole);
+            if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Double || decimal)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (review)
                 item->setBackground(QColor(0xFB, 0xE3, 0xE0));
+            // The cell being made is the row's next one.
+            if (row.size() == flagColumn && !value.toString().isEmpty())
+                item->setBackground(FlagColour(value.toString()));
             row.append(item);
         }
         model->appendRow(row);
@@ -244,8 +255,15 @@ void ClassResultsView::LeccionChange() {
     QHeaderView* header = ui->TablaCuestiones->horizontalHeader();
     if (questions_->columnCount() > QTexto)
         header->moveSection(header->visualIndex(QTexto), QCuestion + 1);
+    // The figures that judge a question stand beside its share of right first attempts.
+    if (questions_->columnCount() > QAviso) {
+        header->moveSection(header->visualIndex(QDiscriminacion),
+                            header->visualIndex(QPorcentajePrimer) + 1);
+        header->moveSection(header->visualIndex(QAviso), header->visualIndex(QDiscriminacion) + 1);
+    }
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
+    showMarks();
     QLayout* charts = ui->ContenidoGraficos->layout();
     while (QLayoutItem* item = charts->takeAt(0)) {
         delete item->widget();
@@ -261,6 +279,37 @@ void ClassResultsView::LeccionChange() {
         view->setMinimumHeight(view->sizeHint().height());
         charts->addWidget(view);
     }
+}
+
+void ClassResultsView::showMarks() {
+    const int index = ui->Leccion->currentIndex();
+    ui->NotasClase->setText(index >= 0 ? MarksLine(summary_.lessons[index]) : QString());
+}
+
+QuestionDetail* ClassResultsView::showQuestionDetail(int section, int question) {
+    const int index = ui->Leccion->currentIndex();
+    if (index < 0)
+        return nullptr;
+    const LessonSummary& lesson = summary_.lessons[index];
+    for (const QuestionRow& q : lesson.questions) {
+        if (q.section != section || q.question != question)
+            continue;
+        auto* detail = new QuestionDetail(summary_, lesson, q, this);
+        detail->setAttribute(Qt::WA_DeleteOnClose);
+        const QString reading =
+            FileByNameAnyCase(QDir(lesson.folder).filePath(LessonTextName(lesson.name)));
+        connect(detail, &QuestionDetail::keyWanted, this, [this, reading, section, question] {
+            emit keyQuestionWanted(reading, section, question);
+        });
+        detail->show();
+        return detail;
+    }
+    return nullptr;
+}
+
+void ClassResultsView::TablaCuestionesActivated(const QModelIndex& index) {
+    showQuestionDetail(index.siblingAtColumn(QSeccion).data(kSortRole).toInt(),
+                       index.siblingAtColumn(QCuestion).data(kSortRole).toInt());
 }
 
 QString ClassResultsView::heading() const {
@@ -298,13 +347,15 @@ void ClassResultsView::BtExportarCsvExcelClick() {
 
 void ClassResultsView::exportCsv(CsvStyle style) {
     QString folder = documentsFolder();
-    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv, alumnos.csv y curso.csv"),
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv, alumnos.csv, curso.csv y "
+                                            "respuestas.csv"),
                              folder))
         return;
     QString failure;
     if (!WriteSummaryCsv(summary_, folder, failure, style))
         return Boxes::error(failure);
-    ui->Estado->setText(QStringLiteral("cuestiones.csv, alumnos.csv y curso.csv guardados en %1.")
+    ui->Estado->setText(QStringLiteral("cuestiones.csv, alumnos.csv, curso.csv y respuestas.csv "
+                                       "guardados en %1.")
                             .arg(QDir::toNativeSeparators(folder)));
 }
 

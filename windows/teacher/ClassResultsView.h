@@ -13,6 +13,7 @@ namespace Ui {
 class ClassResultsView;
 }
 class CourseView;
+class QuestionDetail;
 class QStandardItemModel;
 struct SummaryTable;
 
@@ -38,10 +39,15 @@ public:
     bool reading() const { return watcher_.isRunning(); }
     const ClassSummary& summary() const { return summary_; }
     CourseView* courseView() const { return course_; }
+    // The detail of a question of the lesson shown (by its section's and its own number), in a
+    // window of its own; null when the lesson has no such question.
+    QuestionDetail* showQuestionDetail(int section, int question);
 
 signals:
     // A reading has ended and its results are shown.
     void summaryShown();
+    // The teacher asked for a question in the key of the lesson whose reading is readingPath.
+    void keyQuestionWanted(const QString& readingPath, int section, int question);
 
 private:
     // Reads folder in the background with the names joined as names_ says.
@@ -51,6 +57,8 @@ private:
     void LeccionChange();
     void FiltrarFechasClick();
     void fillModel(QStandardItemModel* model, const SummaryTable& table);
+    void showMarks();
+    void TablaCuestionesActivated(const QModelIndex& index);
     QString heading() const;
     void exportCsv(CsvStyle style);
     // Asks where to save a file with the save dialog, then writes it; saved names it when done.

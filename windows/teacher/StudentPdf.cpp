@@ -3,6 +3,7 @@
 #include "A4Pdf.h"
 #include "ChartTextObject.h"
 #include "Clock.h"
+#include "DecimalCell.h"
 #include "TrendChart.h"
 
 #include <QDate>
@@ -29,11 +30,11 @@ QString lessonsTable(const SummaryTable& table) {
     for (const QVariantList& row : table.rows) {
         html += QStringLiteral("<tr>");
         for (const QVariant& value : row)
-            html +=
-                QStringLiteral("<td%1>%2</td>")
-                    .arg(value.typeId() == QMetaType::Double ? QStringLiteral(" align=\"right\"")
-                                                             : QString(),
-                         DisplayCell(value).toHtmlEscaped());
+            html += QStringLiteral("<td%1>%2</td>")
+                        .arg(value.typeId() == QMetaType::Double || IsDecimal(value)
+                                 ? QStringLiteral(" align=\"right\"")
+                                 : QString(),
+                             DisplayCell(value).toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
@@ -85,7 +86,9 @@ bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const
     }
     html += QStringLiteral("<p><small>Correctas al primer intento: de las cuestiones que "
                            "respondió en cada lección, las que acertó con su primera respuesta "
-                           "en su primera visita. Informe del %1.</small></p>")
+                           "en su primera visita. Nota: sobre 10, la parte de las cuestiones de la "
+                           "lección con respuesta correcta en la clave acertadas al primer "
+                           "intento. Informe del %1.</small></p>")
                 .arg(Clock::today().toString(QStringLiteral("dd/MM/yyyy")));
     document.setHtml(html);
     charts.replacePlaceholders();

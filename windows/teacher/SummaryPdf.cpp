@@ -1,7 +1,9 @@
 #include "SummaryPdf.h"
 
 #include "A4Pdf.h"
+#include "AnalysisPdf.h"
 #include "ChartTextObject.h"
+#include "DecimalCell.h"
 #include "LessonFiles.h"
 #include "RegisterDates.h"
 #include "ResultsCharts.h"
@@ -29,8 +31,9 @@ const QList<std::pair<int, int>> kQuestionColumns = {{QSeccion, 8},
                                                      {QVecesElegida, 7},
                                                      {QRevisar, 9}};
 const QList<std::pair<int, int>> kStudentColumns = {
-    {SAlumno, 20},      {SVisitas, 9},     {SRespuestasAceptadas, 12}, {SCorrectas, 10},
-    {SIncorrectas, 11}, {SPendientes, 11}, {SCorrectasPrimer, 13},     {SSeccionesCompletadas, 14}};
+    {SAlumno, 18},      {SVisitas, 8},     {SRespuestasAceptadas, 11}, {SCorrectas, 10},
+    {SIncorrectas, 11}, {SPendientes, 10}, {SCorrectasPrimer, 12},     {SSeccionesCompletadas, 13},
+    {SNota, 7}};
 
 // Lines that could not be read, listed in the report; the workbook has them all.
 constexpr int kMostProblemsListed = 200;
@@ -97,9 +100,9 @@ QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& c
             const QString text =
                 columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]);
             // Numbers line up on the right; a number with its text reads as text.
-            const bool number =
-                (row[c].typeId() == QMetaType::Int || row[c].typeId() == QMetaType::Double) &&
-                text == DisplayCell(row[c]);
+            const bool number = (row[c].typeId() == QMetaType::Int ||
+                                 row[c].typeId() == QMetaType::Double || IsDecimal(row[c])) &&
+                                text == DisplayCell(row[c]);
             html += QStringLiteral("<td%1>%2</td>")
                         .arg(number ? QStringLiteral(" align=\"right\"") : QString(),
                              text.toHtmlEscaped());
@@ -178,6 +181,7 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
         html += QStringLiteral("<h3>Alumnos</h3>") +
                 htmlTable(students, kStudentColumns,
                           fittedShares(students, kStudentColumns, metrics, pointsPerUnit));
+        html += AnalysisPageHtml(lesson);
     }
     const QList<RegisterProblem> warnings = AllWarnings(summary);
     if (!warnings.isEmpty()) {

@@ -17,9 +17,17 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
     // The key is written before the lesson is checked; the program still starts on the check.
-    ui->Pestanas->insertTab(0, new PrepareView(this), QStringLiteral("Preparar lección"));
+    auto* prepare = new PrepareView(this);
+    ui->Pestanas->insertTab(0, prepare, QStringLiteral("Preparar lección"));
     ui->Pestanas->setCurrentWidget(ui->Revisar);
-    addResultsTab(new ClassResultsView(this));
+    auto* results = new ClassResultsView(this);
+    addResultsTab(results);
+    // A question of the results opens the key there, to be put right at once.
+    connect(results, &ClassResultsView::keyQuestionWanted, this,
+            [this, prepare](const QString& reading, int section, int question) {
+                ui->Pestanas->setCurrentWidget(prepare);
+                prepare->showKeyQuestion(reading, section, question);
+            });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     help->setObjectName(QStringLiteral("MenuAyuda"));
     QAction* guide =

@@ -260,6 +260,20 @@ void PrepareView::openLesson(const QString& path) {
         Boxes::error(failure);
 }
 
+void PrepareView::showKeyQuestion(const QString& readingPath, int section, int question) {
+    if (QFileInfo(readingPath_) != QFileInfo(readingPath)) {
+        openLesson(readingPath);
+        if (QFileInfo(readingPath_) != QFileInfo(readingPath))
+            return; // not opened: the teacher was told why
+    }
+    const QList<KeySection>& sections = document_->structure().sections;
+    for (int i = 0; i < sections.size(); ++i) {
+        if (sections[i].number == section && question >= 1 &&
+            question <= sections[i].questions.size())
+            return select(Place{Place::Question, i, question - 1});
+    }
+}
+
 // The class's copy of the key is shown, not changed: the teacher edits a plain copy of it, saved
 // in a folder of the teacher's, never beside the published key where the class would read it.
 void PrepareView::openPublished(const QString& publishedKey) {

@@ -40,6 +40,9 @@ public:
     void openLesson(const QString& path);
     // Starts a key for the reading at path, one empty block for every section marker it has.
     void newKey(const QString& path);
+    // Chooses a question of the key (its section's number, its number from 1), opening the
+    // lesson whose reading is readingPath first when another one is open.
+    void showKeyQuestion(const QString& readingPath, int section, int question);
 
     void BtAbrirLeccionClick();
     void BtNuevaClaveClick();

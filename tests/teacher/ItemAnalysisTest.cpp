@@ -1,0 +1,127 @@
+#include "ClassSummary.h"
+#include "DecimalCell.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A key of one section whose first `gradable` questions have answers 1 (right), 2 and 3
+// (wrong); the others have answers 1 and 2, neither right nor wrong.
+QByteArray key(int questions, int gradable) {
+    QByteArray bytes = ".Secci\xF3n 1\r\n";
+    for (int q = 1; q <= questions; ++q) {
+        bytes += ".cPregunta " + QByteArray::number(q) + "\r\n";
+        bytes += q <= gradable ? ".r1\r\n.bBien\r\n.r2\r\n.mNo\r\n.r3\r\n.mNo\r\n"
+                               : ".r1\r\n.pVale\r\n.r2\r\n.pVale\r\n";
+    }
+    return bytes;
+}
+
+// A register of one visit per student: "A:2-1" chose 2 first on question 1, left question 2
+// unanswered and chose 1 on question 3, judged as key() judges.
+QByteArray visits(const char* lesson, const QStringList& students, int gradable) {
+    QByteArray bytes;
+    for (const QString& student : students) {
+        const QString name = student.section(u':', 0, 0);
+        const QString answers = student.section(u':', 1);
+        bytes +=
+            (name + QStringLiteral(",07/12/2026,") + lesson + QStringLiteral("\r\n")).toLatin1();
+        bytes += "Nombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n";
+        for (int q = 0; q < answers.size(); ++q) {
+            if (answers[q] == u'-')
+                continue;
+            const QString verdict = q >= gradable        ? QStringLiteral("Pendiente")
+                                    : answers[q] == u'1' ? QStringLiteral("Correcta,si")
+                                                         : QStringLiteral("Incorrecta");
+            bytes += QStringLiteral("%1,1,%2,%3,%4\r\n")
+                         .arg(name)
+                         .arg(q + 1)
+                         .arg(answers[q])
+                         .arg(verdict)
+                         .toLatin1();
+        }
+    }
+    return bytes;
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Worked by hand. L: nine students, questions 1-4 gradable, 5 not. Right first attempts r:
+// A3 B2 C2 D4 E1 F2 G1 H2 I1 (Σr 18, Σr² 44), marks 10·r/4; mean 45/9 = 5,0, median 5,0,
+// spread √(50/9) = 2,36. Thirds of ⌈9/3⌉ = 3 by mark, ties by name: upper D A B (B ties with C F
+// H at 5,0), lower E G I. Discrimination of q with x its 0/1 and y = r − x over all nine:
+// (9Σxy − ΣxΣy) / √((9Σx² − (Σx)²)(9Σy² − (Σy)²)).
+// 1.1: all right: x does not vary, blank; 100 % «muy fácil».
+// 1.2: right D F H (y 3 1 1): Σxy 5, Σy 15, Σy² 31: (45 − 45) / … = 0,00 «no separa»; upper
+//      chose 2 twice, the right 1 once: «¿clave equivocada?».
+// 1.3: right A D (y 2 3): Σxy 5, Σy 16, Σy² 32: 13 / √(14·32) = 0,61; 2 of 9 «muy difícil».
+// 1.4: right A B C D (y 2 1 1 3), G left it: Σxy 7, Σy 14, Σy² 26: 7 / √(20·38) = 0,25; 4 of 8.
+// 1.5: no right answer in the key: no mark, no discrimination, no flag.
+// P: two students, 2/3 = 6,7 (rounded up) and 1/3 = 3,3; figures without flags.
+// U: one student who left two questions: 3,3, in both thirds.
+TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
+    QTemporaryDir dir;
+    write(dir.filePath("L_CRJ.TXT"), key(5, 4));
+    write(dir.filePath("L07122026_reg.csv"),
+          visits("L",
+                 {"A:12111", "B:12212", "C:1221", "D:11111", "E:1232", "F:11222", "G:132-1",
+                  "H:1132", "I:12221"},
+                 4));
+    write(dir.filePath("P_CRJ.TXT"), key(3, 3));
+    write(dir.filePath("P07122026_reg.csv"), visits("P", {"X:112", "Y:122"}, 3));
+    write(dir.filePath("U_CRJ.TXT"), key(3, 3));
+    write(dir.filePath("U07122026_reg.csv"), visits("U", {"Z:1"}, 3));
+
+    QStringList shown;
+    for (const LessonSummary& lesson : SummarizeFolder(dir.path(), false).lessons) {
+        QStringList marks;
+        for (const StudentRow& s : lesson.students)
+            marks.append(s.name + u' ' + QString::number(s.mark / 10.0, 'f', 1));
+        shown.append(lesson.name + u' ' + marks.join(u' '));
+        shown.append(MarksLine(lesson));
+        for (const QuestionRow& q : lesson.questions) {
+            QStringList choices;
+            for (const AnswerChoice& c : q.choices)
+                choices.append(QStringLiteral("%1:%2/%3/%4")
+                                   .arg(c.answer)
+                                   .arg(c.first)
+                                   .arg(c.upper)
+                                   .arg(c.lower));
+            shown.append(QStringLiteral("%1.%2 | %3 | %4 | %5 | %6")
+                             .arg(q.section)
+                             .arg(q.question)
+                             .arg(QString::number(q.firstRightPercent, 'f', 1),
+                                  q.discrimination ? DecimalText({*q.discrimination, 2}) : "",
+                                  FlagsText(q.flags), choices.join(u' ')));
+        }
+    }
+    EXPECT_EQ(shown,
+              QStringList({
+                  "L A 7.5 B 5.0 C 5.0 D 10.0 E 2.5 F 5.0 G 2.5 H 5.0 I 2.5",
+                  "Notas de 9 alumnos (sobre 10): media 5,0; mediana 5,0; desviación típica 2,4.",
+                  "1.1 | 100.0 |  | muy fácil | 1:9/3/3 2:0/0/0 3:0/0/0",
+                  "1.2 | 33.3 | 0.00 | no separa a quienes entendieron; ¿clave equivocada? | "
+                  "1:3/1/0 2:5/2/2 3:1/0/1",
+                  "1.3 | 22.2 | 0.61 | muy difícil | 1:2/2/0 2:5/1/2 3:2/0/1",
+                  "1.4 | 50.0 | 0.25 |  | 1:4/3/0 2:4/0/2 3:0/0/0",
+                  "1.5 | 0.0 |  |  | 1:4/2/2 2:2/1/0",
+                  "P X 6.7 Y 3.3",
+                  "Notas de 2 alumnos (sobre 10): media 5,0; mediana 5,0; desviación típica 1,7.",
+                  "1.1 | 100.0 |  |  | 1:2/1/1 2:0/0/0 3:0/0/0",
+                  "1.2 | 50.0 |  |  | 1:1/1/0 2:1/0/1 3:0/0/0",
+                  "1.3 | 0.0 |  |  | 1:0/0/0 2:2/1/1 3:0/0/0",
+                  "U Z 3.3",
+                  "Notas de 1 alumno (sobre 10): media 3,3; mediana 3,3; desviación típica 0,0.",
+                  "1.1 | 100.0 |  |  | 1:1/1/1 2:0/0/0 3:0/0/0",
+              }));
+}
+
+} // namespace
