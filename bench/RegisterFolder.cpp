@@ -41,6 +41,18 @@ QByteArray registerBytes(QRandomGenerator& random, const QByteArray& date) {
     return bytes;
 }
 
+// The lesson's key: five sections of ten questions, answer 1 right and 2 to 4 wrong, so that
+// the marks and the item analysis have their work to do.
+QByteArray keyBytes() {
+    QByteArray bytes;
+    for (int s = 1; s <= 5; ++s) {
+        bytes += ".Secci\xF3n " + QByteArray::number(s) + "\r\n";
+        for (int q = 1; q <= 10; ++q)
+            bytes += ".cPregunta\r\n.rA\r\n.bBien\r\n.rB\r\n.mNo\r\n.rC\r\n.mNo\r\n.rD\r\n.mNo\r\n";
+    }
+    return bytes;
+}
+
 } // namespace
 
 const QString& GeneratedRegisterFolder(int lessons, int daysPerLesson) {
@@ -52,6 +64,10 @@ const QString& GeneratedRegisterFolder(int lessons, int daysPerLesson) {
         QRandomGenerator random(7);
         const QDate first(2025, 1, 1);
         for (int lesson = 0; lesson < lessons; ++lesson) {
+            QFile key(dir->filePath(QStringLiteral("Leccion%1_CRJ.TXT")
+                                        .arg(lesson, lessons > 100 ? 3 : 2, 10, QLatin1Char('0'))));
+            key.open(QIODevice::WriteOnly);
+            key.write(keyBytes());
             for (int day = 0; day < daysPerLesson; ++day) {
                 const QDate date = first.addDays(day);
                 QFile file(
