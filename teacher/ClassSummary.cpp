@@ -19,7 +19,7 @@ namespace {
 struct Attempt {
     int firstVisit = 0; // the earliest visit that accepted an answer to it
     bool firstRight = false;
-    Juicio last = Juicio::Pendiente; // the verdict of the last accepted answer
+    Verdict last = Verdict::Pendiente; // the verdict of the last accepted answer
     int firstAnswer = 0;
 };
 
@@ -111,15 +111,15 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             ++tally.row.answerTimes[entry.answer];
             lesson.maxAnswer = std::max(lesson.maxAnswer, entry.answer);
             switch (entry.verdict) {
-            case Juicio::Correcta:
+            case Verdict::Correcta:
                 ++row.correct;
                 ++tally.correctTimes[entry.answer];
                 break;
-            case Juicio::Incorrecta:
+            case Verdict::Incorrecta:
                 ++row.incorrect;
                 ++tally.wrongTimes[entry.answer];
                 break;
-            case Juicio::Pendiente:
+            case Verdict::Pendiente:
                 ++row.pending;
                 break;
             }
@@ -130,7 +130,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
                 ++tally.row.students;
             }
             it->last = entry.verdict;
-            if (it->firstVisit == v && entry.verdict == Juicio::Correcta && entry.firstAttempt)
+            if (it->firstVisit == v && entry.verdict == Verdict::Correcta && entry.firstAttempt)
                 it->firstRight = true;
         }
     }
@@ -148,7 +148,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             ++questions[questionKey(section, question)].row.firstRight;
         }
         row.firstAttempts.append({section, question, it->firstAnswer, it->firstRight});
-        if (it->last == Juicio::Incorrecta) {
+        if (it->last == Verdict::Incorrecta) {
             const QuestionView* q = key.question(section, question);
             row.wrongAtLast.append({section, question, q ? q->text : QString()});
         }

@@ -43,9 +43,7 @@ bool parseEntry(QStringView line, RegisterEntry& entry) {
     entry.question = fields.question;
     entry.answer = fields.answer;
     entry.firstAttempt = fields.firstAttempt;
-    entry.verdict = fields.verdict == Verdict::Correcta     ? Juicio::Correcta
-                    : fields.verdict == Verdict::Incorrecta ? Juicio::Incorrecta
-                                                            : Juicio::Pendiente;
+    entry.verdict = fields.verdict;
     return true;
 }
 

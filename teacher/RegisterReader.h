@@ -5,16 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "Verdict.h"
+
 // One register file of a lesson folder, read for the teacher: its visits and their accepted
 // answers, and the lines it could not read.
-
-enum class Juicio : unsigned char { Correcta, Incorrecta, Pendiente };
 
 struct RegisterEntry {
     int section = 0;
     int question = 0;
     int answer = 0;
-    Juicio verdict = Juicio::Pendiente;
+    Verdict verdict = Verdict::Pendiente;
     bool firstAttempt = false; // the line ends in ",si"
 };
 

@@ -171,7 +171,7 @@ TEST(RegisterReading, ReadsWhatTheStudentsProgramWrites) {
         const RegisterEntry& second = visit.entries[1];
         EXPECT_EQ(std::tuple(second.section, second.question, second.answer, second.verdict,
                              second.firstAttempt),
-                  std::tuple(3, 4, 1, Juicio::Correcta, false));
+                  std::tuple(3, 4, 1, Verdict::Correcta, false));
     }
 }
 
