@@ -2,7 +2,7 @@
 
 #include "Ansi.h"
 #include "KeySave.h"
-#include "LessonFiles.h"
+#include "LessonPlace.h"
 #include "PublishedKey.h"
 #include "Questions.h"
 #include "TextList.h"
@@ -86,11 +86,11 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     if (!parse(parser, name(), arguments, 2, QStringLiteral("RUTA_lec.rtf SALIDA.gift"), help(),
                out, err, status))
         return status;
-    SepararRutaDeLeccion(parser.positionalArguments().at(0));
-    const QString keyPath = KeyPath();
+    const LessonPlace lesson = LessonPlace::ofReading(parser.positionalArguments().at(0));
+    const QString keyPath = lesson.keyPath();
     const QString output = parser.positionalArguments().at(1);
     QStringList lines;
-    const QString found = KeyFileToRead(keyPath);
+    const QString found = lesson.keyToRead();
     if (IsPublishedKey(found)) {
         // The lesson has only the class's copy of its key: the same lines.
         try {
