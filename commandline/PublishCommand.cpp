@@ -83,6 +83,9 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     out << QStringLiteral("Publicada: %1 y %2.\n")
                .arg(QDir::toNativeSeparators(done.textPath),
                     QDir::toNativeSeparators(done.keyPath));
+    for (const QString& document : done.documents)
+        out << QStringLiteral("Copiado también, como estaba junto a la lectura: %1.\n")
+                   .arg(QDir::toNativeSeparators(document));
     for (const QString& plain : done.plainKeys)
         err << QStringLiteral("aviso: en la carpeta de la clase está la clave sin proteger %1: el "
                               "programa del alumno la lee en lugar de la publicada, y cualquiera "
