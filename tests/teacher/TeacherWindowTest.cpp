@@ -2,19 +2,25 @@
 #include "Application.h"
 #include "Boxes.h"
 #include "CheckView.h"
+#include "ClassResultsView.h"
 #include "CommandLine.h"
+#include "KeyDocument.h"
 #include "LessonFiles.h"
 #include "LessonFixture.h"
 #include "LessonReader.h"
+#include "PrepareView.h"
 #include "RichViewer.h"
 #include "TeacherTesting.h"
 #include "Unit3.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -154,6 +160,46 @@ private slots:
         QVERIFY(window.findChild<QLabel*>("LResumen")
                     ->text()
                     .startsWith("0 errores, 0 avisos, 0 notas; 1 respuesta pendiente"));
+    }
+
+    // The first steps: the start page opens the sample and the tabs share it; a reading without
+    // a key, opened in the check, gets the offer of one; the key saved is checked again and said
+    // in the status bar; the results start on the folder read last.
+    void firstStepsShareOneLesson() {
+        auto* window = new TeacherWindow;
+        window->show();
+        window->showStart();
+        auto* tabs = window->findChild<QTabWidget*>("Pestanas");
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(window->findChild<QWidget*>("PaginaInicio")->isVisible());
+        QTest::mouseClick(window->findChild<QPushButton*>("BtInicioEjemplo"), Qt::LeftButton);
+        QVERIFY(window->prepareView()->isVisible());
+        QVERIFY(window->prepareView()->document()->path().endsWith("/El_volcan_CRJ.TXT"));
+        QVERIFY(window->checkView()->report().textPath.endsWith("/El_volcan_lec.rtf"));
+
+        const QString path = dir_.path() + "/Nueva_lec.rtf";
+        Fixture::writeFile(path, Fixture::lessonText({".Sección 1"}));
+        Boxes::answer(true);
+        tabs->setCurrentIndex(1);
+        window->checkView()->openLesson(path);
+        QVERIFY(Boxes::shown().back().text.startsWith("La lección Nueva no tiene clave"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        const QString key = dir_.path() + "/Nueva_CRJ.TXT";
+        QCOMPARE(window->prepareView()->document()->path(), key);
+        QVERIFY(window->checkView()->report().unreadable);
+        QVERIFY(window->prepareView()->BtGuardarClaveClick());
+        QVERIFY(!window->checkView()->report().unreadable);
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 "Clave guardada: " + QDir::toNativeSeparators(key) + ".");
+
+        auto* results = window->findChild<ClassResultsView*>();
+        results->findChild<QLineEdit*>("Carpeta")->setText(QDir::toNativeSeparators(dir_.path()));
+        results->BtLeerClick();
+        QTRY_VERIFY(!results->reading());
+        delete window;
+        ClassResultsView again;
+        QCOMPARE(again.findChild<QLineEdit*>("Carpeta")->text(),
+                 QDir::toNativeSeparators(dir_.path()));
     }
 
     void opensTheLessonChosenInTheFileDialog() {

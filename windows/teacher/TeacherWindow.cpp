@@ -9,17 +9,48 @@
 #include "PrepareView.h"
 #include "Resources.h"
 
+#include "StartPage.h"
+
 #include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
 
 TeacherWindow::TeacherWindow(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TeacherWindow>()) {
     useWindowResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
-    // The key is written before the lesson is checked; the program still starts on the check.
-    ui->Pestanas->insertTab(0, new PrepareView(this), QStringLiteral("Preparar lección"));
+    // The key is written before the lesson is checked; a lesson given to the program opens on
+    // the check.
+    prepare_ = new PrepareView(this);
+    auto* start = new StartPage(this);
+    preparing_ = new QStackedWidget(this);
+    preparing_->setObjectName(QStringLiteral("PilaPreparar"));
+    preparing_->addWidget(start);
+    preparing_->addWidget(prepare_);
+    preparing_->setCurrentWidget(prepare_);
+    ui->Pestanas->insertTab(0, preparing_, QStringLiteral("Preparar lección"));
     ui->Pestanas->setCurrentWidget(ui->Revisar);
-    addResultsTab(new ClassResultsView(this));
+    results_ = new ClassResultsView(this);
+    addResultsTab(results_);
+
+    connect(start, &StartPage::openReading, prepare_, &PrepareView::BtAbrirLeccionClick);
+    connect(start, &StartPage::newLesson, prepare_, &PrepareView::BtNuevaClaveClick);
+    connect(start, &StartPage::trySample, prepare_, &PrepareView::openLesson);
+    CheckView* check = ui->Revisar;
+    connect(prepare_, &PrepareView::lessonOpened, this, [this, check](const QString& path) {
+        preparing_->setCurrentWidget(prepare_);
+        check->followLesson(path);
+    });
+    // What is saved is checked again: «Revisar lección» never shows a key that is gone.
+    connect(prepare_, &PrepareView::keySaved, check, &CheckView::followLesson);
+    connect(check, &CheckView::lessonChecked, prepare_, &PrepareView::followLesson);
+    connect(check, &CheckView::startKey, this, [this](const QString& path) {
+        ui->Pestanas->setCurrentWidget(preparing_);
+        prepare_->newKey(path);
+    });
+    connect(prepare_, &PrepareView::said, this, &TeacherWindow::say);
+    connect(check, &CheckView::said, this, &TeacherWindow::say);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     help->setObjectName(QStringLiteral("MenuAyuda"));
     QAction* guide =
@@ -38,6 +69,20 @@ void TeacherWindow::addResultsTab(QWidget* view) {
 
 CheckView* TeacherWindow::checkView() const {
     return ui->Revisar;
+}
+
+void TeacherWindow::showStart() {
+    preparing_->setCurrentIndex(0);
+    ui->Pestanas->setCurrentWidget(preparing_);
+    preparing_->currentWidget()->setFocus();
+}
+
+void TeacherWindow::readLastResults() {
+    results_->readLastFolder();
+}
+
+void TeacherWindow::say(const QString& text) {
+    statusBar()->showMessage(text);
 }
 
 void TeacherWindow::GuiaClick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeySession.h"
 #include "LessonCheck.h"
 #include "TextRules.h"
 
@@ -10,7 +11,6 @@
 namespace Ui {
 class PrepareView;
 }
-class KeyDocument;
 class KeyTextSync;
 class QTreeWidgetItem;
 class QTimer;
@@ -40,6 +40,9 @@ public:
     void openLesson(const QString& path);
     // Starts a key for the reading at path, one empty block for every section marker it has.
     void newKey(const QString& path);
+    // Opens the lesson that another tab has opened, when it has a plain key and is not the one
+    // shown; otherwise leaves the tab as it is.
+    void followLesson(const QString& path);
 
     void BtAbrirLeccionClick();
     void BtNuevaClaveClick();
@@ -54,8 +57,8 @@ public:
     void BtExportarGiftClick();
     void BtImprimirFichaClick();
 
-    // Asks what to do with unsaved changes; true when the teacher may go on (saved, or
-    // discarded), false to stay.
+    // Asks what to do with unsaved changes («Guardar», «Descartar», «Cancelar»); true when the
+    // teacher may go on (saved, or discarded), false to stay.
     bool mayLeaveKey();
 
     KeyDocument* document() const { return document_; }
@@ -64,12 +67,20 @@ public:
     // Runs the check now instead of at the next turn of the event loop.
     void checkNow();
 
+signals:
+    // A key was opened, started or shown for the lesson whose reading is path.
+    void lessonOpened(const QString& path);
+    // The key of the lesson whose reading is path was saved.
+    void keySaved(const QString& path);
+    // A short confirmation for the status bar.
+    void said(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool readLesson(const QString& readingPath);
-    void openPublished(const QString& publishedKey);
+    void openPublished(const KeyFinding& found);
     void keyLoaded();
     void keyChanged(int start, int removed, int added);
     void showTitle();
@@ -89,10 +100,10 @@ private:
     void move(int delta);
     Place placeOfLine(int line) const;
     int sectionNumberOf(const Place& place) const;
-    QString lessonName() const;
 
     std::unique_ptr<Ui::PrepareView> ui;
     KeyDocument* document_;
+    KeySession session_;
     KeyTextSync* textSync_;
     QTimer* checkTimer_;
     QString readingPath_;
