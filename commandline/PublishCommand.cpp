@@ -21,7 +21,7 @@ QString PublishCommand::description() const {
 
 QString PublishCommand::help() {
     return QStringLiteral(
-        "Uso: dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar]\n"
+        "Uso: dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] [--sin-voz]\n"
         "\n"
         "Publica una lección para la clase. Primero la revisa como «revisar» y escribe sus\n"
         "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de la\n"
@@ -29,7 +29,10 @@ QString PublishCommand::help() {
         "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) no se\n"
         "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
         "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
-        "Publicar otra vez sustituye los dos archivos, cada uno entero o nada.\n"
+        "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
+        "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se lee.\n"
+        "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
+        "prueba de lectura); sin esa opción, sí.\n"
         "\n"
         "Estado de salida:\n"
         "  0  la lección se ha publicado;\n"
@@ -40,6 +43,7 @@ QString PublishCommand::help() {
         "\n"
         "Opciones:\n"
         "  --forzar    Publica la lección aunque tenga errores.\n"
+        "  --sin-voz   No deja escuchar la lectura en voz alta.\n"
         "  -h, --help  Muestra esta ayuda.\n");
 }
 
@@ -47,6 +51,8 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     QCommandLineParser parser;
     const QCommandLineOption forceOption(QStringLiteral("forzar"));
     parser.addOption(forceOption);
+    const QCommandLineOption silentOption(QStringLiteral("sin-voz"));
+    parser.addOption(silentOption);
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList paths = parser.positionalArguments();
@@ -75,7 +81,7 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     }
     Publication done;
     try {
-        done = publishLesson(report, paths[1]);
+        done = publishLesson(report, paths[1], !parser.isSet(silentOption));
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente publicar: %1.\n").arg(e.message());
         return 3;
@@ -86,6 +92,8 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     for (const QString& document : done.documents)
         out << QStringLiteral("Copiado también, como estaba junto a la lectura: %1.\n")
                    .arg(QDir::toNativeSeparators(document));
+    if (parser.isSet(silentOption))
+        out << QStringLiteral("Los alumnos no podrán escuchar la lectura en voz alta.\n");
     for (const QString& plain : done.plainKeys)
         err << QStringLiteral("aviso: en la carpeta de la clase está la clave sin proteger %1: el "
                               "programa del alumno la lee en lugar de la publicada, y cualquiera "

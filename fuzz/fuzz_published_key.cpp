@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(error.message().contains(kPath));
     }
 
-    const QByteArray sealed = SealKey(bytes);
+    const QByteArray sealed = SealKey(bytes, QStringLiteral("Tema"));
     FUZZ_CHECK(UnsealKey(sealed, kPath) == bytes);
     // The input picks where the copy is damaged.
     const qsizetype at = size > 0 ? qsizetype(data[0]) * sealed.size() / 256 : 0;

@@ -16,7 +16,8 @@
 namespace {
 
 constexpr QByteArrayView kMagic = "DORVALIA-CLAVE ";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;       // the version written
+constexpr int kOldestVersion = 1; // the oldest version still read
 constexpr qsizetype kNonceSize = 16;
 constexpr qsizetype kLengthSize = 8;
 constexpr qsizetype kTagSize = 32;
@@ -53,6 +54,17 @@ QByteArray bigEndian64(quint64 value) {
 
 QByteArray header() {
     return kMagic.toByteArray() + QByteArray::number(kVersion) + '\n';
+}
+
+constexpr char kListening = 0x01;
+constexpr qsizetype kBodyFixed = 3; // the flags and the name's length
+
+// The lesson a published file's name gives: the name up to its suffix; empty for another name.
+QString lessonOfPublishedName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    if (!name.endsWith(kPublishedKeySuffix, Qt::CaseInsensitive))
+        return QString();
+    return name.chopped(kPublishedKeySuffix.size());
 }
 
 // The bytes XOR the key stream of the nonce: the same call enciphers and deciphers.
@@ -114,16 +126,21 @@ bool IsPublishedKey(const QString& path) {
     return path.endsWith(kPublishedKeySuffix, Qt::CaseInsensitive);
 }
 
-QByteArray SealKey(const QByteArray& plain) {
+QByteArray SealKey(const QByteArray& plain, const QString& lesson, bool listening) {
+    const QByteArray name = lesson.toUtf8().left(0xffff);
+    QByteArray body(kBodyFixed, '\0');
+    body[0] = listening ? kListening : '\0';
+    qToBigEndian(quint16(name.size()), body.data() + 1);
+    body += name + plain;
     QByteArray nonce(kNonceSize, '\0');
     QRandomGenerator::system()->generate(nonce.begin(), nonce.end());
     QByteArray sealed =
-        header() + nonce + bigEndian64(quint64(plain.size())) + applyKeyStream(plain, nonce);
+        header() + nonce + bigEndian64(quint64(body.size())) + applyKeyStream(body, nonce);
     sealed += hmac(authenticationKey(), sealed);
     return sealed;
 }
 
-QByteArray UnsealKey(const QByteArray& sealed, const QString& path) {
+SealedKey OpenSealedKey(const QByteArray& sealed, const QString& path) {
     if (sealed.isEmpty())
         throw ToolkitError(
             QStringLiteral("La clave publicada %1 está vacía: vuelva a publicar la lección")
@@ -137,9 +154,10 @@ QByteArray UnsealKey(const QByteArray& sealed, const QString& path) {
     const QByteArray version = sealed.mid(kMagic.size(), lineEnd - kMagic.size());
     if (!allDigits(version))
         throw damaged(path);
-    if (version != QByteArray::number(kVersion))
+    const qint64 number = version.toLongLong();
+    if (number < kOldestVersion || number > kVersion)
         throw ToolkitError(QStringLiteral("La clave publicada %1 es de la versión %2, y este "
-                                          "programa solo lee la versión %3")
+                                          "programa solo lee hasta la versión %3")
                                .arg(path, QString::fromLatin1(version))
                                .arg(kVersion));
 
@@ -155,18 +173,49 @@ QByteArray UnsealKey(const QByteArray& sealed, const QString& path) {
     if (length < room ||
         !sameTag(hmac(authenticationKey(), signedPart), QByteArrayView(sealed).last(kTagSize)))
         throw damaged(path);
-    return applyKeyStream(QByteArrayView(sealed).sliced(fixed - kTagSize, qsizetype(length)),
-                          sealed.mid(bodyStart, kNonceSize));
+    const QByteArray body =
+        applyKeyStream(QByteArrayView(sealed).sliced(fixed - kTagSize, qsizetype(length)),
+                       sealed.mid(bodyStart, kNonceSize));
+    SealedKey opened;
+    if (number == 1) {
+        opened.key = body;
+        return opened;
+    }
+    // The tag held, so a body out of shape was written by no version of this program.
+    if (body.size() < kBodyFixed || (body[0] & ~kListening) != 0)
+        throw damaged(path);
+    const qsizetype nameSize = qFromBigEndian<quint16>(body.constData() + 1);
+    if (body.size() < kBodyFixed + nameSize)
+        throw damaged(path);
+    opened.listening = (body[0] & kListening) != 0;
+    opened.lesson = QString::fromUtf8(body.sliced(kBodyFixed, nameSize));
+    opened.key = body.sliced(kBodyFixed + nameSize);
+    // Bound to its lesson: another lesson's published key renamed to this one is refused, not
+    // read as this lesson's answers.
+    const QString named = lessonOfPublishedName(path);
+    if (!named.isEmpty() && named.compare(opened.lesson, Qt::CaseInsensitive) != 0)
+        throw ToolkitError(QStringLiteral("La clave publicada %1 es de la lección «%2», no de "
+                                          "«%3»: vuelva a publicar la lección")
+                               .arg(path, opened.lesson, named));
+    return opened;
 }
 
-QByteArray ReadPublishedKey(const QString& path) {
+QByteArray UnsealKey(const QByteArray& sealed, const QString& path) {
+    return OpenSealedKey(sealed, path).key;
+}
+
+SealedKey ReadSealedKey(const QString& path) {
     QFile file(path);
     if (!openRegularFileForReading(file))
         throw ToolkitError::cannotOpenFile(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ToolkitError::cannotOpenFile(path);
-    return UnsealKey(bytes, path);
+    return OpenSealedKey(bytes, path);
+}
+
+QByteArray ReadPublishedKey(const QString& path) {
+    return ReadSealedKey(path).key;
 }
 
 QStringList ReadPublishedKeyLines(const QString& path) {
@@ -186,10 +235,30 @@ QString KeyFileToRead(const QString& keyPath) {
     return QFileInfo::exists(found) ? found : keyPath;
 }
 
+QString PublishedKeyHiddenBy(const QString& keyPath) {
+    if (!QFileInfo::exists(FileByNameAnyCase(keyPath)))
+        return QString();
+    const QString published = PublishedKeyPathFor(keyPath);
+    if (published.isEmpty())
+        return QString();
+    const QString found = FileByNameAnyCase(published);
+    return QFileInfo::exists(found) ? found : QString();
+}
+
 QStringList ReadKeyFileLines(const QString& file) {
     if (IsPublishedKey(file))
         return ReadPublishedKeyLines(file);
     TextList key;
     key.loadFromFile(file, TextList::Encoding::Teacher);
     return key.lines();
+}
+
+bool KeyFileAllowsListening(const QString& file) {
+    if (!IsPublishedKey(file))
+        return true;
+    try {
+        return ReadSealedKey(file).listening;
+    } catch (const ToolkitError&) {
+        return false;
+    }
 }

@@ -102,7 +102,16 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                                 "líneas son las de la clave con la que se publicó")
                      .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
                           u'«' + KeyName(lesson.name) + u'»')});
-        else if (keyPath != describedKey)
+        else if (const QString hidden = PublishedKeyHiddenBy(describedKey); !hidden.isEmpty())
+            keyNote.append(
+                {Severity::Aviso, keyPath, 0,
+                 QStringLiteral("junto a la clave publicada %1 está la clave sin proteger %2: el "
+                                "programa del alumno lee esta en lugar de la publicada, y "
+                                "cualquiera puede abrirla. Si la carpeta es la de la clase, "
+                                "bórrela")
+                     .arg(u'«' + QFileInfo(hidden).fileName() + u'»',
+                          u'«' + QFileInfo(keyPath).fileName() + u'»')});
+        if (!IsPublishedKey(keyPath) && keyPath != describedKey)
             // Windows does not tell the names apart, and the student's program opens it too.
             keyNote.append(
                 {Severity::Nota, keyPath, 0,

@@ -28,7 +28,7 @@ QStringList plainKeysIn(const QString& folder, const QString& lesson) {
     return found;
 }
 
-Publication publishLesson(const LessonReport& report, const QString& classFolder) {
+Publication publishLesson(const LessonReport& report, const QString& classFolder, bool listening) {
     if (report.unreadable)
         throw ToolkitError(QStringLiteral("La lección %1 no se puede leer: no se publica")
                                .arg(QDir::toNativeSeparators(report.textPath)));
@@ -52,8 +52,8 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
     Publication done;
     done.textPath = target.filePath(text.fileName());
     done.keyPath = target.filePath(PublishedKeyName(lesson));
-    QList<std::pair<QString, QByteArray>> files = {{done.keyPath, SealKey(plainKey)},
-                                                   {done.textPath, reading}};
+    QList<std::pair<QString, QByteArray>> files = {
+        {done.keyPath, SealKey(plainKey, lesson, listening)}, {done.textPath, reading}};
     // The student's program looks for them in its working folder, which a class opening lessons
     // from its folder has there; they go under the exact names it opens.
     for (const QString& name : {kIntroductionName, kInstructionsName}) {

@@ -20,10 +20,12 @@ struct Publication {
 
 // Writes the lesson of the report (checked with checkLessonFiles) into the class's folder: the
 // reading, the published key of the key the check read and the program documents beside the
-// reading, each replaced whole or not at all.
+// reading, each replaced whole or not at all. The published key records whether the students may
+// have the reading read aloud (listening).
 // Throws ToolkitError with a Spanish message when the lesson cannot be read, the folder is the
 // lesson's own (its plain key would stay there for the class) or a file cannot be written.
-Publication publishLesson(const LessonReport& report, const QString& classFolder);
+Publication publishLesson(const LessonReport& report, const QString& classFolder,
+                          bool listening = true);
 
 // The lesson's plain keys in the folder, in any letter case, by path.
 QStringList plainKeysIn(const QString& folder, const QString& lesson);

@@ -123,18 +123,64 @@ QRectF placeEnds(BarChartLayout& l, const BarChart& chart, const Measure& m, con
     return room;
 }
 
-void layOutColumns(BarChartLayout& l, const BarChart& chart, const Measure& m, const QRectF& inner,
-                   QList<QRectF>& taken) {
-    const qreal px = m.px(), gap = kGap * px, tick = kTick * px;
-    const QRectF room = placeEnds(l, chart, m, inner, taken);
+// Unit steps on the device: the ways the bars run.
+const QPointF kRight(1, 0), kUp(0, -1), kDown(0, 1);
+
+// How far a size reaches in a direction.
+qreal extent(const QPointF& direction, const QSizeF& s) {
+    return std::abs(direction.x()) * s.width() + std::abs(direction.y()) * s.height();
+}
+
+// The room of a text of size s that stands distance away from p in direction out, centred on p
+// across it.
+QRectF beside(const QPointF& p, const QPointF& out, qreal distance, const QSizeF& s) {
+    const QPointF centre = p + out * (distance + extent(out, s) / 2);
+    return {centre - QPointF(s.width(), s.height()) / 2, s};
+}
+
+// The plot seen along its two axes, whichever way the bars run: the value axis rises from the
+// minimum at origin, the category axis gives each bar an equal band from origin on. Only where
+// the value axis' numbers and the labels stand differs between columns and rows.
+struct Axes {
+    QRectF plot;
+    QPointF origin;
+    QPointF rise;   // up for columns, right for rows
+    QPointF along;  // right for columns, down for rows
+    bool axisAfter; // the value axis and its numbers: before the first bar (columns, on the
+                    // left) or after the last (rows, under them)
+    qreal scaleGap; // between a tick and its number
+    qreal labelGap; // between the bars' base and their labels
+
+    qreal valueLength() const { return extent(rise, plot.size()); }
+    qreal bandLength() const { return extent(along, plot.size()); }
+    QPointF at(qreal value, qreal band) const { return origin + rise * value + along * band; }
+    // From the value axis out to its numbers.
+    QPointF scaleOut() const { return axisAfter ? along : -along; }
+};
+
+// The texts and lengths both orientations measure.
+struct Parts {
+    QStringList numbers;
+    QStringList labels;
+    QStringList marks;
+    qreal gap = 0, tick = 0, reach = 0;
+};
+
+// A plot with no room for bars shrinks to its corner rather than turn inside out.
+QRectF plotOrCorner(const QRectF& plot) {
+    return plot.width() > 0 && plot.height() > 0 ? plot : QRectF(plot.topLeft(), QSizeF(0, 0));
+}
+
+// Columns: the axis' title turned on the left, then its numbers; the labels under the plot, the
+// marks above it.
+Axes columnAxes(BarChartLayout& l, const BarChart& chart, const Measure& m, const QRectF& room,
+                const Parts& p, QList<QRectF>& taken) {
     const qreal scaleH = m.height(chart.scaleFont);
     const qreal labelH = anyLabel(chart) ? m.height(chart.labelFont) : 0;
-    const qreal reach = chart.markLine > 0 ? chart.markLine * px : gap;
     // Above the top of the axis, room for the mark of a bar at the maximum.
-    const qreal markBand = anyMark(chart) ? m.height(chart.markFont) + reach : 0;
+    const qreal markBand = anyMark(chart) ? m.height(chart.markFont) + p.reach : 0;
     // The labels stand under the half of the axis' lowest number that reaches below the plot.
-    const qreal labelsTop = room.bottom() - labelH;
-    const qreal plotBottom = labelsTop - (labelH > 0 ? gap : 0) - scaleH / 2;
+    const qreal plotBottom = room.bottom() - labelH - (labelH > 0 ? p.gap : 0) - scaleH / 2;
     const qreal plotTop = room.top() + std::max(markBand, scaleH / 2);
 
     qreal left = room.left();
@@ -145,156 +191,99 @@ void layOutColumns(BarChartLayout& l, const BarChart& chart, const Measure& m, c
         l.axisTitle.rect =
             QRectF(left, (plotTop + plotBottom - s.width()) / 2, s.height(), s.width());
         place(l.axisTitle, taken, l.bounds);
-        left += s.height() + gap;
+        left += s.height() + p.gap;
     }
-    const QList<double> values = steps(chart);
-    QStringList numbers;
-    for (double v : values)
-        numbers.append(stepText(chart, v));
-    const qreal scaleW = widest(m, chart.scaleFont, numbers);
-    l.plot =
-        QRectF(QPointF(left + scaleW + gap + tick, plotTop), QPointF(room.right(), plotBottom));
-    if (l.plot.width() <= 0 || l.plot.height() <= 0)
-        l.plot = QRectF(l.plot.topLeft(), QSizeF(0, 0));
-    const auto y = [&](double v) { return l.plot.bottom() - share(chart, v) * l.plot.height(); };
+    const qreal scaleW = widest(m, chart.scaleFont, p.numbers);
+    const QRectF plot = plotOrCorner(QRectF(QPointF(left + scaleW + p.gap + p.tick, plotTop),
+                                            QPointF(room.right(), plotBottom)));
+    return {plot, plot.bottomLeft(), kUp, kRight, false, p.gap, scaleH / 2 + p.gap};
+}
 
+// Rows: the axis' numbers under the plot, then its title; the labels on the left, the marks on
+// the right.
+Axes rowAxes(BarChartLayout& l, const BarChart& chart, const Measure& m, const QRectF& room,
+             const Parts& p, QList<QRectF>& taken) {
+    l.axisTitle = m.text(chart.axisTitle);
+    qreal bottom = room.bottom();
+    if (!l.axisTitle.text.isEmpty()) {
+        l.axisTitle.rect.moveTo(0, bottom - l.axisTitle.rect.height());
+        bottom = l.axisTitle.rect.top() - p.gap;
+    }
+    const qreal scaleTop = bottom - m.height(chart.scaleFont);
+    // The numbers at both ends of the axis are centred on them: half of each may stand outside.
+    const auto half = [&](const QString& number) {
+        return m.size(chart.scaleFont, number).width() / 2;
+    };
+    const qreal firstHalf = p.numbers.isEmpty() ? 0 : half(p.numbers.first());
+    const qreal lastHalf = p.numbers.isEmpty() ? 0 : half(p.numbers.last());
+    const qreal labelW = widest(m, chart.labelFont, p.labels);
+    const qreal markW = widest(m, chart.markFont, p.marks);
+    const qreal left = room.left() + std::max(labelW > 0 ? labelW + p.gap + p.tick : 0, firstHalf);
+    const qreal right = room.right() - std::max(markW > 0 ? markW + p.reach : 0, lastHalf);
+    const QRectF plot =
+        plotOrCorner(QRectF(QPointF(left, room.top()), QPointF(right, scaleTop - p.tick)));
+    if (!l.axisTitle.text.isEmpty()) {
+        l.axisTitle.rect.moveLeft(plot.center().x() - l.axisTitle.rect.width() / 2);
+        place(l.axisTitle, taken, l.bounds);
+    }
+    return {plot, plot.topLeft(), kRight, kDown, true, 0, p.tick + p.gap};
+}
+
+// The grid with the axis' numbers, the bars, the marks with their lines and the labels, the same
+// for columns and rows along their axes.
+void layOutBars(BarChartLayout& l, const BarChart& chart, const Measure& m, const Axes& axes,
+                const Parts& p, QList<QRectF>& taken) {
+    l.plot = axes.plot;
+    const qreal length = axes.valueLength(), bands = axes.bandLength();
+    // Each grid line reaches a tick past the value axis, towards its number.
+    const qreal axisBand = axes.axisAfter ? bands : 0;
+    const qreal tickBand = axes.axisAfter ? bands + p.tick : -p.tick;
+    const QList<double> values = steps(chart);
     for (qsizetype i = 0; i < values.size(); ++i) {
-        const qreal at = y(values[i]);
-        l.grid.append(QLineF(l.plot.left() - tick, at, l.plot.right(), at));
-        const QSizeF s = m.size(chart.scaleFont, numbers[i]);
-        PlacedText t{numbers[i],
-                     QRectF(l.plot.left() - tick - gap - s.width(), at - s.height() / 2, s.width(),
-                            s.height()),
+        const qreal value = share(chart, values[i]) * length;
+        l.grid.append(QLineF(axes.at(value, std::min(0.0, tickBand)),
+                             axes.at(value, std::max(bands, tickBand))));
+        PlacedText t{p.numbers[i],
+                     beside(axes.at(value, axisBand), axes.scaleOut(), p.tick + axes.scaleGap,
+                            m.size(chart.scaleFont, p.numbers[i])),
                      chart.scaleFont, Qt::black};
         place(t, taken, l.bounds);
         l.scale.append(t);
     }
 
     const qsizetype n = chart.bars.size();
-    const qreal slot = n ? l.plot.width() / n : 0;
-    const qreal barW = slot * chart.barShare;
+    const qreal slot = n ? bands / n : 0;
+    const qreal width = slot * chart.barShare;
+    QList<qreal> middles;
     for (qsizetype i = 0; i < n; ++i) {
-        const qreal top = y(chart.bars[i].value);
-        l.bars.append(
-            QRectF(l.plot.left() + slot * i + (slot - barW) / 2, top, barW, l.plot.bottom() - top));
+        const qreal start = slot * i + (slot - width) / 2;
+        l.bars.append(QRectF(axes.at(0, start),
+                             axes.at(share(chart, chart.bars[i].value) * length, start + width))
+                          .normalized());
         taken.append(l.bars.last());
+        middles.append(start + width / 2);
     }
-    // A mark as wide as its bar's room at most stands over its own bar only.
+    // A mark no wider than its bar's band stands beyond its own bar's end only.
     for (qsizetype i = 0; i < n; ++i) {
-        const ChartBar& bar = chart.bars[i];
-        const QPointF end(l.bars[i].center().x(), l.bars[i].top() - reach);
-        const QSizeF s = m.size(chart.markFont, bar.mark);
-        PlacedText t{bar.mark, QRectF(QPointF(end.x() - s.width() / 2, end.y() - s.height()), s),
-                     chart.markFont, Qt::black};
-        if (s.width() <= slot)
+        const QPointF end = axes.at(share(chart, chart.bars[i].value) * length, middles[i]);
+        const QSizeF s = m.size(chart.markFont, p.marks[i]);
+        PlacedText t{p.marks[i], beside(end, axes.rise, p.reach, s), chart.markFont, Qt::black};
+        if (extent(axes.along, s) <= slot)
             place(t, taken, l.bounds);
         else
             t.shown = false;
         l.marks.append(t);
-        l.markLines.append(chart.markLine > 0
-                               ? QLineF(l.bars[i].center().x(), l.bars[i].top(), end.x(), end.y())
-                               : QLineF());
+        l.markLines.append(chart.markLine > 0 ? QLineF(end, end + axes.rise * p.reach) : QLineF());
     }
-    QStringList labels;
-    for (const ChartBar& bar : chart.bars)
-        labels.append(bar.label);
-    const int every = stride(widest(m, chart.labelFont, labels) + gap, slot);
+    // Labels stand side by side along the category axis, with a gap between any two shown.
+    qreal need = 0;
+    for (const QString& label : p.labels)
+        need = std::max(need, extent(axes.along, m.size(chart.labelFont, label)));
+    const int every = stride(need + p.gap, slot);
     for (qsizetype i = 0; i < n; ++i) {
-        const QSizeF s = m.size(chart.labelFont, labels[i]);
-        PlacedText t{
-            labels[i],
-            QRectF(l.bars[i].center().x() - s.width() / 2, labelsTop, s.width(), s.height()),
-            chart.labelFont, Qt::black};
-        if (i % every == 0)
-            place(t, taken, l.bounds);
-        else
-            t.shown = false;
-        l.labels.append(t);
-    }
-}
-
-void layOutRows(BarChartLayout& l, const BarChart& chart, const Measure& m, const QRectF& inner,
-                QList<QRectF>& taken) {
-    const qreal px = m.px(), gap = kGap * px, tick = kTick * px;
-    const QRectF room = placeEnds(l, chart, m, inner, taken);
-    const qreal scaleH = m.height(chart.scaleFont);
-    const qreal reach = chart.markLine > 0 ? chart.markLine * px : gap;
-
-    // Under the plot: the axis' numbers, then its title.
-    l.axisTitle = m.text(chart.axisTitle);
-    qreal bottom = room.bottom();
-    if (!l.axisTitle.text.isEmpty()) {
-        l.axisTitle.rect.moveTo(0, bottom - l.axisTitle.rect.height());
-        bottom = l.axisTitle.rect.top() - gap;
-    }
-    const qreal scaleTop = bottom - scaleH;
-    const QList<double> values = steps(chart);
-    QStringList numbers;
-    for (double v : values)
-        numbers.append(stepText(chart, v));
-    QStringList labels, marks;
-    for (const ChartBar& bar : chart.bars) {
-        labels.append(bar.label);
-        marks.append(bar.mark);
-    }
-    // The numbers at both ends of the axis are centred on them: half of each may stand outside.
-    const qreal firstHalf = numbers.isEmpty() ? 0 : m.size(chart.scaleFont, numbers[0]).width() / 2;
-    const qreal lastHalf =
-        numbers.isEmpty() ? 0 : m.size(chart.scaleFont, numbers.last()).width() / 2;
-    const qreal labelW = widest(m, chart.labelFont, labels);
-    const qreal markW = widest(m, chart.markFont, marks);
-    const qreal left =
-        std::max(room.left() + (labelW > 0 ? labelW + gap + tick : 0), room.left() + firstHalf);
-    const qreal right = room.right() - std::max(markW > 0 ? markW + reach : 0, lastHalf);
-    l.plot = QRectF(QPointF(left, room.top()), QPointF(right, scaleTop - tick));
-    if (l.plot.width() <= 0 || l.plot.height() <= 0)
-        l.plot = QRectF(l.plot.topLeft(), QSizeF(0, 0));
-    if (!l.axisTitle.text.isEmpty()) {
-        l.axisTitle.rect.moveLeft(l.plot.center().x() - l.axisTitle.rect.width() / 2);
-        place(l.axisTitle, taken, l.bounds);
-    }
-    const auto x = [&](double v) { return l.plot.left() + share(chart, v) * l.plot.width(); };
-
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const qreal at = x(values[i]);
-        l.grid.append(QLineF(at, l.plot.top(), at, l.plot.bottom() + tick));
-        const QSizeF s = m.size(chart.scaleFont, numbers[i]);
-        PlacedText t{numbers[i], QRectF(QPointF(at - s.width() / 2, scaleTop), s), chart.scaleFont,
-                     Qt::black};
-        place(t, taken, l.bounds);
-        l.scale.append(t);
-    }
-
-    const qsizetype n = chart.bars.size();
-    const qreal slot = n ? l.plot.height() / n : 0;
-    const qreal barH = slot * chart.barShare;
-    for (qsizetype i = 0; i < n; ++i) {
-        const qreal top = l.plot.top() + slot * i + (slot - barH) / 2;
-        l.bars.append(QRectF(l.plot.left(), top, x(chart.bars[i].value) - l.plot.left(), barH));
-        taken.append(l.bars.last());
-    }
-    // A mark as high as its bar's row at most stands beside its own bar only.
-    for (qsizetype i = 0; i < n; ++i) {
-        const qreal middle = l.bars[i].center().y();
-        const QPointF end(l.bars[i].right() + reach, middle);
-        const QSizeF s = m.size(chart.markFont, marks[i]);
-        PlacedText t{marks[i], QRectF(QPointF(end.x(), middle - s.height() / 2), s), chart.markFont,
-                     Qt::black};
-        if (s.height() <= slot)
-            place(t, taken, l.bounds);
-        else
-            t.shown = false;
-        l.marks.append(t);
-        l.markLines.append(chart.markLine > 0 ? QLineF(l.bars[i].right(), middle, end.x(), end.y())
-                                              : QLineF());
-    }
-    const int every = stride(m.height(chart.labelFont), slot);
-    for (qsizetype i = 0; i < n; ++i) {
-        const QSizeF s = m.size(chart.labelFont, labels[i]);
-        PlacedText t{labels[i],
-                     QRectF(QPointF(l.plot.left() - tick - gap - s.width(),
-                                    l.bars[i].center().y() - s.height() / 2),
-                            s),
+        PlacedText t{p.labels[i],
+                     beside(axes.at(0, middles[i]), -axes.rise, axes.labelGap,
+                            m.size(chart.labelFont, p.labels[i])),
                      chart.labelFont, Qt::black};
         if (i % every == 0)
             place(t, taken, l.bounds);
@@ -333,10 +322,21 @@ BarChartLayout LayOutBarChart(const BarChart& chart, const QRectF& bounds,
     const qreal pad = kPad * m.px();
     const QRectF inner = bounds.adjusted(pad, pad, -pad, -pad);
     QList<QRectF> taken;
-    if (chart.orientation == BarChart::Orientation::Columns)
-        layOutColumns(l, chart, m, inner, taken);
-    else
-        layOutRows(l, chart, m, inner, taken);
+    const QRectF room = placeEnds(l, chart, m, inner, taken);
+    Parts p;
+    for (double v : steps(chart))
+        p.numbers.append(stepText(chart, v));
+    for (const ChartBar& bar : chart.bars) {
+        p.labels.append(bar.label);
+        p.marks.append(bar.mark);
+    }
+    p.gap = kGap * m.px();
+    p.tick = kTick * m.px();
+    p.reach = chart.markLine > 0 ? chart.markLine * m.px() : p.gap;
+    const Axes axes = chart.orientation == BarChart::Orientation::Columns
+                          ? columnAxes(l, chart, m, room, p, taken)
+                          : rowAxes(l, chart, m, room, p, taken);
+    layOutBars(l, chart, m, axes, p, taken);
     return l;
 }
 
@@ -347,7 +347,11 @@ qreal PreferredHeight(const BarChart& chart, const QPaintDevice* device) {
     // Everything but the rows takes the same height whatever the chart's height.
     constexpr qreal kAny = 10000;
     const BarChartLayout l = LayOutBarChart(chart, QRectF(0, 0, 600 * m.px(), kAny), device);
-    const qreal row = std::max(m.height(chart.labelFont), m.height(chart.markFont)) * 1.15;
+    // A row holds its label and mark with some air, and at least the labels' stride: a label's
+    // height and the gap.
+    const qreal label = m.height(chart.labelFont);
+    const qreal row =
+        std::max(std::max(label, m.height(chart.markFont)) * 1.15, label + kGap * m.px());
     return std::ceil(kAny - l.plot.height() + row * chart.bars.size());
 }
 

@@ -14,10 +14,21 @@ public:
         : QUndoCommand(edit.label), document_(document), start_(edit.start),
           inserted_(edit.inserted), typing_(typing) {
         removedLines_ = document->lines().mid(edit.start, edit.removed);
+        removedEnds_ = document->text().ends.mid(edit.start, edit.removed);
+        // A line written over keeps its own break; lines added take the file's.
+        insertedEnds_ = removedEnds_.first(qMin(removedEnds_.size(), inserted_.size()));
+        while (insertedEnds_.size() < inserted_.size())
+            insertedEnds_.append(document->text().newLineEnd());
     }
 
-    void redo() override { document_->replace(start_, int(removedLines_.size()), inserted_); }
-    void undo() override { document_->replace(start_, int(inserted_.size()), removedLines_); }
+    void redo() override {
+        document_->replace(start_, int(removedLines_.size()), inserted_, insertedEnds_);
+    }
+    // Undo gives back the lines with their own breaks, so that saving after it writes the bytes
+    // the file had.
+    void undo() override {
+        document_->replace(start_, int(inserted_.size()), removedLines_, removedEnds_);
+    }
     int id() const override { return typing_ ? kTypingId : -1; }
 
     // Letters typed into one line, one after the other, are one step.
@@ -34,7 +45,9 @@ private:
     KeyDocument* document_;
     int start_;
     QStringList removedLines_;
+    QList<KeyText::LineEnd> removedEnds_;
     QStringList inserted_;
+    QList<KeyText::LineEnd> insertedEnds_;
     bool typing_;
 };
 
@@ -96,13 +109,13 @@ void KeyDocument::setLines(const QStringList& lines) {
         edit(*change, true);
 }
 
-void KeyDocument::replace(int start, int removed, const QStringList& inserted) {
+void KeyDocument::replace(int start, int removed, const QStringList& inserted,
+                          const QList<KeyText::LineEnd>& ends) {
     text_.lines.remove(start, removed);
     text_.ends.remove(start, removed);
-    const KeyText::LineEnd end = text_.newLineEnd();
     for (qsizetype i = 0; i < inserted.size(); ++i) {
         text_.lines.insert(start + i, inserted[i]);
-        text_.ends.insert(start + i, end);
+        text_.ends.insert(start + i, ends.value(i, text_.newLineEnd()));
     }
     structure_ = readKeyStructure(text_.lines);
     emit changed(start, removed, int(inserted.size()));

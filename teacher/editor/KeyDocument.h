@@ -40,8 +40,9 @@ public:
 
     KeySaveResult save();
 
-    // Used by the undo commands.
-    void replace(int start, int removed, const QStringList& inserted);
+    // Used by the undo commands: the lines inserted come with their line breaks.
+    void replace(int start, int removed, const QStringList& inserted,
+                 const QList<KeyText::LineEnd>& ends);
 
 signals:
     // Lines [start, start + removed) were replaced by `added` lines.

@@ -73,6 +73,7 @@ struct Case {
     QSizeF size; // an empty height: the chart's preferred height
     bool everyLabelAndMark;
     const char* title = nullptr; // instead of the window's
+    int markPoints = 9;
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -95,6 +96,7 @@ const Case kCases[] = {
     {"three in rows", kRows, {0, 100.0 / 3, 100}, QSizeF(620, 0), true},
     {"sixty rows", kRows, spread(60), QSizeF(620, 0), true},
     {"sixty rows squeezed", kRows, spread(60), QSizeF(620, 300), false},
+    {"sixty rows, marks smaller than labels", kRows, spread(60), QSizeF(620, 0), true, nullptr, 7},
     {"a title in two lines",
      kColumns,
      {50, 50},
@@ -112,6 +114,7 @@ TEST_P(ChartLayout, PartsStayInsideApartAndBarsReachTheirValues) {
     BarChart bars = chart(c.orientation, c.values);
     if (c.title)
         bars.title.text = QString::fromUtf8(c.title);
+    bars.markFont.setPointSize(c.markPoints);
     QSizeF size = c.size;
     if (size.height() == 0)
         size.setHeight(PreferredHeight(bars));

@@ -394,8 +394,8 @@ private slots:
         for (const QString name : {"Clase", "Rota"})
             Fixture::writeFile(classDir + u'/' + name + "_lec.rtf",
                                Fixture::lessonText({".Sección 1"}));
-        Fixture::writeFile(classDir + "/Clase_CRJ.dvk", SealKey(plain));
-        QByteArray broken = SealKey(plain);
+        Fixture::writeFile(classDir + "/Clase_CRJ.dvk", SealKey(plain, "Clase"));
+        QByteArray broken = SealKey(plain, "Rota");
         broken[broken.size() - 40] ^= 1;
         Fixture::writeFile(classDir + "/Rota_CRJ.dvk", broken);
         TeacherWindow window;
@@ -528,7 +528,7 @@ private slots:
         const QString published = dir_.path() + "/publicada";
         QVERIFY(QDir().mkpath(published));
         Fixture::writeFile(published + "/Verbos_lec.rtf", Fixture::lessonText({".Sección 1"}));
-        Fixture::writeFile(published + "/Verbos_CRJ.dvk", SealKey(Fixture::keyText(key)));
+        Fixture::writeFile(published + "/Verbos_CRJ.dvk", SealKey(Fixture::keyText(key), "Verbos"));
         QCOMPARE(
             run({"gift", published + "/Verbos_lec.rtf", published + "/v.gift"}, status).isEmpty(),
             false);

@@ -51,14 +51,14 @@ TEST(PublishedKey, EveryKeyReadsBackAsTheSameBytesAndLines) {
     for (const auto& [name, plain] : keys) {
         SCOPED_TRACE(name.toStdString());
         const QString path = dir.filePath("Tema_CRJ.dvk");
-        writeBytes(path, SealKey(plain));
+        writeBytes(path, SealKey(plain, "Tema"));
         EXPECT_EQ(ReadPublishedKey(path), plain);
         TextList expected;
         expected.loadFromBytes(plain, TextList::Encoding::Teacher);
         EXPECT_EQ(ReadPublishedKeyLines(path), expected.lines());
     }
     // A fresh nonce each time: two publications of one key share no key stream.
-    EXPECT_NE(SealKey("misma clave"), SealKey("misma clave"));
+    EXPECT_NE(SealKey("misma clave", "Tema"), SealKey("misma clave", "Tema"));
 }
 
 // A search for a word of a feedback, in any letter case, or for any piece of the plain key,
@@ -66,7 +66,7 @@ TEST(PublishedKey, EveryKeyReadsBackAsTheSameBytesAndLines) {
 TEST(PublishedKey, NoWordOfTheKeyCanBeFoundInThePublishedFile) {
     const QByteArray plain = readAll(QStringLiteral(DORVALIA_SOURCE "/samples/El_volcan_CRJ.TXT"));
     ASSERT_FALSE(plain.isEmpty());
-    const QByteArray sealed = SealKey(plain).toLower();
+    const QByteArray sealed = SealKey(plain, "El_volcan").toLower();
     const QByteArray lower = plain.toLower();
     int words = 0;
     for (const QString& line :
@@ -89,15 +89,17 @@ TEST(PublishedKey, AnythingButTheFileAsWrittenIsRefusedWithItsMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("Tema_CRJ.dvk");
-    const QByteArray good = SealKey(".Secci\xf3n 1\r\n.cUna\r\n.rS\xed\r\n.bBien\r\n");
+    const QByteArray good = SealKey(".Secci\xf3n 1\r\n.cUna\r\n.rS\xed\r\n.bBien\r\n", "Tema");
     const qsizetype header = QByteArray("DORVALIA-CLAVE 1\n").size();
     auto changed = [&](qsizetype at) {
         QByteArray bytes = good;
         bytes[at] = char(bytes[at] ^ 0x01);
         return bytes;
     };
+    QByteArray shorter = good; // the length's last byte one less
+    shorter[header + 16 + 7] = char(shorter[header + 16 + 7] - 1);
     QByteArray otherVersion = good;
-    otherVersion.replace(0, header, "DORVALIA-CLAVE 2\n");
+    otherVersion.replace(0, header, "DORVALIA-CLAVE 3\n");
 
     const QString damaged = QStringLiteral("La clave publicada %1 está dañada o se ha cambiado a "
                                            "mano: vuelva a publicar la lección")
@@ -114,8 +116,12 @@ TEST(PublishedKey, AnythingButTheFileAsWrittenIsRefusedWithItsMessage) {
          QStringLiteral("La clave publicada %1 está vacía: vuelva a publicar la lección")
              .arg(path)},
         {"otra versión", otherVersion,
-         QStringLiteral("La clave publicada %1 es de la versión 2, y este programa solo lee la "
-                        "versión 1")
+         QStringLiteral("La clave publicada %1 es de la versión 3, y este programa solo lee "
+                        "hasta la versión 2")
+             .arg(path)},
+        {"de otra lección", SealKey(".Secci\xf3n 1\r\n.cOtra\r\n", "Otra"),
+         QStringLiteral("La clave publicada %1 es de la lección «Otra», no de «Tema»: vuelva a "
+                        "publicar la lección")
              .arg(path)},
         {"clave sin proteger", ".Secci\xf3n 1\r\n.cUna\r\n",
          QStringLiteral("El archivo %1 no es una clave publicada de Dorvalia").arg(path)},
@@ -123,7 +129,7 @@ TEST(PublishedKey, AnythingButTheFileAsWrittenIsRefusedWithItsMessage) {
         {"byte del nonce", changed(header), damaged},
         {"byte del texto", changed(header + 16 + 8 + 3), damaged},
         {"byte de la firma", changed(good.size() - 1), damaged},
-        {"longitud menor", changed(header + 16 + 7), damaged},
+        {"longitud menor", shorter, damaged},
         {"byte de más", good + '\n', damaged},
         {"cortada al final", good.chopped(1), cut},
         {"cortada en el texto", good.first(header + 16 + 8 + 5), cut},
@@ -170,7 +176,8 @@ TEST(PublishedKey, TheLessonReadsThePlainKeyFirstThenThePublishedOne) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         for (const QString& name : c.files)
-            writeBytes(dir.filePath(name), IsPublishedKey(name) ? SealKey(published) : plain);
+            writeBytes(dir.filePath(name),
+                       IsPublishedKey(name) ? SealKey(published, "Tema") : plain);
         const QString keyPath = dir.filePath("Tema_CRJ.TXT");
         if (c.read) {
             LoadKey(keyPath);
@@ -186,6 +193,33 @@ TEST(PublishedKey, TheLessonReadsThePlainKeyFirstThenThePublishedOne) {
         }
     }
     Clave.reset();
+}
+
+// Files written by earlier and current versions, kept as classes' folders keep them: any change
+// to the format's labels, secret, layout or flags makes them read wrong, and this fails.
+TEST(PublishedKey, StoredFilesOfEachVersionReadAsTheyWereWritten) {
+    const QString data = QStringLiteral(DORVALIA_SOURCE "/tests/data/published/");
+    const QByteArray plain = readAll(data + "El_volcan_CRJ.TXT");
+    ASSERT_FALSE(plain.isEmpty());
+    const struct {
+        const char* file;
+        const char* lesson;
+        bool listening;
+    } cases[] = {
+        {"v1/El_volcan_CRJ.dvk", "", true},
+        {"v2/El_volcan_CRJ.dvk", "El_volcan", false},
+        {"v2-voz/El_volcan_CRJ.dvk", "El_volcan", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = data + QLatin1String(c.file);
+        const SealedKey read = ReadSealedKey(path);
+        EXPECT_EQ(read.key, plain);
+        EXPECT_EQ(read.lesson, QString::fromLatin1(c.lesson));
+        EXPECT_EQ(read.listening, c.listening);
+        EXPECT_EQ(KeyFileAllowsListening(path), c.listening);
+    }
+    EXPECT_TRUE(KeyFileAllowsListening(data + "El_volcan_CRJ.TXT"));
 }
 
 } // namespace

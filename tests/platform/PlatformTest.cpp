@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -351,7 +350,6 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PlatformTest test;
     return QTest::qExec(&test, argc, argv);

@@ -56,7 +56,7 @@ protected:
             "r\xEDo\r\n.mNo\r\n"
             ".rNadie\r\n.mNo\r\n.cY\r\n.rS\xED\r\n.bBien\r\n.Secci\xF3n 2\r\n.cZ\r\n.rA\r\n.bB\r\n"
             ".rC\r\n.mD\r\n");
-        key.write(IsPublishedKey(name) ? SealKey(plain) : plain);
+        key.write(IsPublishedKey(name) ? SealKey(plain, QStringLiteral("L")) : plain);
     }
 
     const LessonSummary& lesson(const ClassSummary& summary) {

@@ -1,6 +1,7 @@
 #include "LessonCheck.h"
 #include "KeyFile.h"
 #include "LessonFiles.h"
+#include "PublishedKey.h"
 #include "ToolkitError.h"
 
 #include <QFileInfo>
@@ -327,6 +328,13 @@ TEST(LessonCheck, ReadsTheFilesAsTheStudentsProgram) {
                             "Tema_CRJ.TXT: error: no se puede leer la clave: Cannot open "
                             "file " +
                             folder + "Tema_CRJ.TXT. ¿Es Tema_CRJ.TXT.txt?"});
+
+    // A plain key dropped beside the published one is what the students read: said.
+    writeAnsiLines(folder + "Tema_CRJ.TXT", {QStringLiteral(".Sección 1"), ".cP", ".rA", ".bB"});
+    writeBytes(folder + "Tema_CRJ.dvk", SealKey(".Secci\xf3n 1\r\n", QStringLiteral("Tema")));
+    report = checkLessonFiles(folder + "Tema_lec.rtf", reader);
+    expectProblems(report, {folder + "Tema_CRJ.TXT: aviso: junto a la clave publicada "
+                                     "«Tema_CRJ.dvk» está la clave sin proteger «Tema_CRJ.TXT»"});
 }
 
 } // namespace

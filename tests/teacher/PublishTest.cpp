@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -245,7 +244,6 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PublishTest test;
     return QTest::qExec(&test, argc, argv);

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -299,7 +298,6 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true); // no reading size of the user's own
     Application app(argc, argv);
     TeacherWindowTest test;
     return QTest::qExec(&test, argc, argv);

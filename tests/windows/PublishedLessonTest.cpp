@@ -16,7 +16,6 @@
 
 #include <QDir>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,7 +89,7 @@ class PublishedLessonTest : public QObject {
         const QString base = dir_.filePath(folder) + "/Isla";
         Fixture::writeFile(base + "_lec.rtf", reading);
         if (published)
-            Fixture::writeFile(base + "_CRJ.dvk", SealKey(plainKey));
+            Fixture::writeFile(base + "_CRJ.dvk", SealKey(plainKey, QStringLiteral("Isla")));
         else
             Fixture::writeFile(base + "_CRJ.TXT", plainKey);
         return base + "_lec.rtf";
@@ -205,7 +204,6 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("LC_ALL", "C.UTF-8");
-    QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PublishedLessonTest test;
     return QTest::qExec(&test, argc, argv);

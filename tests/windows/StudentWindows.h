@@ -9,7 +9,6 @@
 #include "LessonFixture.h"
 
 #include <QObject>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -66,10 +65,10 @@ private slots:
     void cleanup();
 
 public:
-    // Runs the tests of Test as the program runs: offscreen, in test mode for the data folders.
+    // Runs the tests of Test as the program runs: offscreen, with the data and settings folders
+    // of the test program (TestDataHome.cpp).
     template <class Test> static int run(int argc, char** argv) {
         qputenv("LC_ALL", "C.UTF-8");
-        QStandardPaths::setTestModeEnabled(true);
         Application app(argc, argv);
         Test test;
         return QTest::qExec(&test, argc, argv);

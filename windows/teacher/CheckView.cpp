@@ -100,7 +100,7 @@ void CheckView::BtPublicarClick() {
     classFolder_ = folder;
     Publication done;
     try {
-        done = publishLesson(report_, folder);
+        done = publishLesson(report_, folder, ui->CbEscuchar->isChecked());
     } catch (const ToolkitError& e) {
         Boxes::error(e.message());
         return;
@@ -125,6 +125,8 @@ void CheckView::BtPublicarClick() {
     if (!done.documents.isEmpty())
         text += QStringLiteral(" Los documentos del programa que estaban junto a la lectura van "
                                "con ella.");
+    if (!ui->CbEscuchar->isChecked())
+        text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
     if (!left.isEmpty())
         text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
                                "clase.")
