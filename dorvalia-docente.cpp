@@ -1,5 +1,6 @@
 // The teacher's program: with a verb (or --help) it runs the command line without a screen;
-// otherwise it opens its window, on the lesson given or on one chosen with the file dialog.
+// otherwise it opens its window: on the check of the lesson given, or on the start page of
+// «Preparar lección».
 #include "Application.h"
 #include "Boxes.h"
 #include "CheckView.h"
@@ -8,6 +9,7 @@
 
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -32,6 +34,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     Application app(argc, argv);
+    // The toolkit takes the whole locale from the environment; the files this program writes
+    // (the workbook's XML above all, through the C library's number formatting) need a full stop
+    // before decimals whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     Application::loadSpanishTranslations();
     // The teacher's program speaks Spanish throughout, the toolkit's own texts included.
     Boxes::setSpanishWording(true);
@@ -43,13 +49,12 @@ int main(int argc, char** argv) {
 
     TeacherWindow window;
     window.show();
+    window.readLastResults();
     CheckView* view = window.checkView();
     const QString lesson = app.arguments().value(1);
-    QTimer::singleShot(0, view, [view, lesson] {
-        if (lesson.isEmpty())
-            view->BtAbrirClick();
-        else
-            view->openLesson(lesson);
-    });
+    if (lesson.isEmpty())
+        window.showStart();
+    else
+        QTimer::singleShot(0, view, [view, lesson] { view->openLesson(lesson); });
     return app.exec();
 }

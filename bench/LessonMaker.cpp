@@ -1,6 +1,7 @@
 #include "LessonMaker.h"
 
 #include "Ansi.h"
+#include "LessonPlace.h"
 
 #include <QFile>
 
@@ -40,10 +41,11 @@ QByteArray key(int sections, int questions) {
 }
 
 void write(const QString& folder, const QString& name, qsizetype readingBytes, int questions) {
-    QFile text(folder + u'/' + name + QStringLiteral("_lec.rtf"));
+    const LessonPlace lesson{folder + u'/', name};
+    QFile text(lesson.readingPath());
     if (text.open(QIODevice::WriteOnly | QIODevice::Truncate))
         text.write(reading(99, readingBytes));
-    QFile answers(folder + u'/' + name + QStringLiteral("_CRJ.TXT"));
+    QFile answers(lesson.keyPath());
     if (answers.open(QIODevice::WriteOnly | QIODevice::Truncate))
         answers.write(key(99, questions));
 }

@@ -3,7 +3,7 @@
 #include "Ansi.h"
 #include "AtomicFile.h"
 #include "KeySave.h"
-#include "LessonFiles.h"
+#include "LessonPlace.h"
 #include "PublishedKey.h"
 #include "Questions.h"
 #include "RegularFile.h"
@@ -83,11 +83,11 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     if (!parse(parser, name(), arguments, 2, QStringLiteral("RUTA_lec.rtf SALIDA.gift"), help(),
                out, err, exitStatus))
         return exitStatus;
-    SepararRutaDeLeccion(parser.positionalArguments().at(0));
-    const QString keyPath = KeyPath();
+    const LessonPlace lesson = LessonPlace::ofReading(parser.positionalArguments().at(0));
+    const QString keyPath = lesson.keyPath();
     const QString output = parser.positionalArguments().at(1);
     QStringList lines;
-    const QString found = KeyFileToRead(keyPath);
+    const QString found = lesson.keyToRead();
     if (IsPublishedKey(found)) {
         // The lesson has only the class's copy of its key: the same lines.
         try {
@@ -114,28 +114,8 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         err << QStringLiteral("dorvalia-docente gift: %1\n").arg(failure);
         return kNotWritten;
     }
-    out << CountedSentence(gift.questions, QStringLiteral("1 pregunta exportada a %2.\n"),
-                           QStringLiteral("%1 preguntas exportadas a %2.\n"))
-               .arg(native(output));
-    if (gift.pendingAnswers > 0)
-        out << CountedSentence(gift.pendingAnswers,
-                               QStringLiteral("1 respuesta pendiente pasa a ser incorrecta (0 %) "
-                                              "en Moodle.\n"),
-                               QStringLiteral("%1 respuestas pendientes pasan a ser incorrectas "
-                                              "(0 %) en Moodle.\n"));
-    if (gift.skippedQuestions > 0)
-        out << CountedSentence(gift.skippedQuestions,
-                               QStringLiteral("1 pregunta sin respuestas o fuera de toda sección "
-                                              "no se exporta.\n"),
-                               QStringLiteral("%1 preguntas sin respuestas o fuera de toda "
-                                              "sección no se exportan.\n"));
-    if (gift.withoutWrongAnswer > 0)
-        out << CountedSentence(gift.withoutWrongAnswer,
-                               QStringLiteral("1 pregunta no tiene ninguna respuesta incorrecta: "
-                                              "Moodle la lee como pregunta de respuesta corta.\n"),
-                               QStringLiteral("%1 preguntas no tienen ninguna respuesta "
-                                              "incorrecta: Moodle las lee como preguntas de "
-                                              "respuesta corta.\n"));
+    for (const QString& note : exportNotes(gift, output))
+        out << note << u'\n';
     return kDone;
 }
 

@@ -89,6 +89,9 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     out << QStringLiteral("Publicada: %1 y %2.\n")
                .arg(QDir::toNativeSeparators(done.textPath),
                     QDir::toNativeSeparators(done.keyPath));
+    for (const QString& document : done.documents)
+        out << QStringLiteral("Copiado también, como estaba junto a la lectura: %1.\n")
+                   .arg(QDir::toNativeSeparators(document));
     if (parser.isSet(silentOption))
         out << QStringLiteral("Los alumnos no podrán escuchar la lectura en voz alta.\n");
     for (const QString& plain : done.plainKeys)

@@ -43,11 +43,11 @@ VerbHelp ReviseCommand::help() const {
     };
 }
 
-QString reviseSummary(int lessons, int errors, int warnings, int notes) {
+QString reviseSummary(int lessons, int errors, int warnings, int notes, int pending) {
     return QString::number(lessons) +
            (lessons == 1 ? QStringLiteral(" lección revisada: ")
                          : QStringLiteral(" lecciones revisadas: ")) +
-           problemCounts(errors, warnings, notes) + u'.';
+           problemCounts(errors, warnings, notes, pending) + u'.';
 }
 
 int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -58,7 +58,7 @@ int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QText
     if (paths.isEmpty())
         return UsageError(err, name(),
                           QStringLiteral("falta la ruta de una lección (RUTA_lec.rtf)."));
-    int errors = 0, warnings = 0, notes = 0;
+    int errors = 0, warnings = 0, notes = 0, pending = 0;
     bool unreadable = false, wrong = false;
     for (const QString& path : paths) {
         const LessonReport report = checkLessonFiles(path, readLessonText);
@@ -68,10 +68,11 @@ int ReviseCommand::execute(const QStringList& arguments, QTextStream& out, QText
         errors += lessonErrors;
         warnings += report.count(Problem::Severity::Aviso);
         notes += report.count(Problem::Severity::Nota);
+        pending += report.pendingAnswers;
         unreadable = unreadable || report.unreadable;
         wrong = wrong || lessonErrors > 0;
     }
-    out << reviseSummary(int(paths.size()), errors, warnings, notes) << u'\n';
+    out << reviseSummary(int(paths.size()), errors, warnings, notes, pending) << u'\n';
     out.flush();
     return status(unreadable ? Exit::Unreadable : wrong ? Exit::Findings : Exit::Done);
 }

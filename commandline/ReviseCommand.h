@@ -13,4 +13,4 @@ public:
 };
 
 // "1 lección revisada: 2 errores, 1 aviso, 0 notas." and so on.
-QString reviseSummary(int lessons, int errors, int warnings, int notes);
+QString reviseSummary(int lessons, int errors, int warnings, int notes, int pending = 0);

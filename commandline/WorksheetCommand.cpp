@@ -2,7 +2,7 @@
 
 #include "Usage.h"
 
-#include "LessonFiles.h"
+#include "LessonPlace.h"
 #include "PublishedKey.h"
 #include "ToolkitError.h"
 #include "Worksheet.h"
@@ -47,13 +47,12 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
     if (parser.positionalArguments().size() != 1 || !parser.isSet(pdf))
         return UsageError(err, name(),
                           QStringLiteral("se espera RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"));
-    SepararRutaDeLeccion(parser.positionalArguments().first());
-    const QString readingPath = LessonTextPath();
-    const QString keyPath = KeyPath();
+    const LessonPlace lesson = LessonPlace::ofReading(parser.positionalArguments().first());
+    const QString readingPath = lesson.readingPath();
     QStringList key;
     try {
         // The published key when the lesson has only that one, as the class reads it.
-        key = ReadKeyFileLines(KeyFileToRead(keyPath));
+        key = ReadKeyFileLines(lesson.keyToRead());
     } catch (const ToolkitError& e) {
         err << QStringLiteral("dorvalia-docente ficha: no se puede leer la clave: %1\n")
                    .arg(e.spanish());

@@ -52,14 +52,22 @@ void SepararRutaDeLeccion(const QString& path) {
     NombreLeccion = place.name;
 }
 
+namespace {
+
+LessonPlace chosenLesson() {
+    return {DirLeccion.str(), NombreLeccion.str()};
+}
+
+} // namespace
+
 QString LessonTextPath() {
-    return DirLeccion + LessonTextName(NombreLeccion);
+    return chosenLesson().readingPath();
 }
 
 QString KeyPath() {
-    return DirLeccion + KeyName(NombreLeccion);
+    return chosenLesson().keyPath();
 }
 
 QString RegisterPath(const QString& dateDigits) {
-    return DirLeccion + RegisterFileName(NombreLeccion, dateDigits);
+    return chosenLesson().registerPath(dateDigits);
 }

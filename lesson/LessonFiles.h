@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LessonPlace.h"
 #include "ShortText.h"
 
 #include <QString>
@@ -8,18 +9,17 @@
 inline const QString kLessonTextSuffix = QStringLiteral("_lec.rtf");
 inline const QString kKeySuffix = QStringLiteral("_CRJ.TXT");
 
-// A lesson's folder (ending in its separator, or empty) and its name.
-struct LessonPlace {
-    QString folder;
-    QString name;
-};
-
 // The chosen lesson text's path, cut to 255 characters, split: the folder ends at the last "\"
 // or "/", the name at the last "_" of the bare file name.
 LessonPlace SplitLessonPath(const QString& path);
 // The lesson name of a file name of the lesson: up to, not including, its last "_"; empty when
 // it has no "_" or begins with it.
 QString LessonNameOf(const QString& fileName);
+
+// The program documents that the student's program shows in its start window, read from the
+// folder it works in.
+inline const QString kIntroductionName = QStringLiteral("dorvalia_intro.rtf");
+inline const QString kInstructionsName = QStringLiteral("dorvalia_instrucciones.rtf");
 
 QString LessonTextName(const QString& lesson);
 QString KeyName(const QString& lesson);

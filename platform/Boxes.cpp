@@ -317,6 +317,27 @@ bool saveFile(const QString& caption, const QString& filter, QString& path) {
     });
 }
 
+int choose(const QString& caption, const QString& text, const QStringList& buttons, int escape) {
+    if (scripted()) {
+        const Answer a = record(Kind::Choice, caption, text, true);
+        const qsizetype chosen = buttons.indexOf(a.value);
+        return a.accept && chosen >= 0 ? int(chosen) : escape;
+    }
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, activeParent());
+    QList<QPushButton*> pushed;
+    for (const QString& name : buttons)
+        pushed.append(box.addButton(name, QMessageBox::ActionRole));
+    box.setDefaultButton(pushed.value(0));
+    box.setEscapeButton(pushed.value(escape));
+    box.exec();
+    const qsizetype chosen = pushed.indexOf(static_cast<QPushButton*>(box.clickedButton()));
+    return chosen >= 0 ? int(chosen) : escape;
+}
+
+Answer scriptedDialog(Kind kind, const QString& caption, const QString& text) {
+    return record(kind, caption, text, true);
+}
+
 void startScript() {
     Script& s = script();
     s = Script();

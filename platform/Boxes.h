@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -14,7 +15,23 @@ class QWidget;
 // to give, in order, and a record of every box shown, so that no test waits on a real dialog.
 namespace Boxes {
 
-enum class Kind { Question, Information, Message, Error, Input, OpenFile, Folder, SaveFile };
+enum class Kind {
+    Question,
+    Information,
+    Message,
+    Error,
+    Input,
+    OpenFile,
+    Folder,
+    SaveFile,
+    Choice,
+    Print
+};
+
+struct Answer {
+    bool accept = true; // Yes / OK; false for No / Cancel
+    QString value;      // typed text or chosen file
+};
 
 struct Shown {
     Kind kind;
@@ -53,6 +70,14 @@ bool chooseFolder(const QString& caption, QString& path);
 // path, asking before replacing a file; on a choice path takes the chosen file.
 bool saveFile(const QString& caption, const QString& filter, QString& path);
 
+// A question box with the buttons given, in order, the first one the default; Esc and the close
+// box press the one at escape. The index of the button pressed. In a script, an accepted answer's
+// value names the button; any other answer presses the one at escape.
+int choose(const QString& caption, const QString& text, const QStringList& buttons, int escape);
+// For a system dialog shown elsewhere (the print dialog): in a script, records it and gives the
+// script's answer instead of showing it; call only when scripted().
+Answer scriptedDialog(Kind kind, const QString& caption, const QString& text);
+
 // The question and information boxes themselves, not yet shown. A question box takes its answer
 // only from its two buttons (and their keys): Esc and the close box do nothing. An information
 // box presents itself to assistive technology as an alert named by its caption.
@@ -68,10 +93,6 @@ QString applicationTitle();
 QString withFullStop(const QString& message);
 
 // --- scripting, for tests ---
-struct Answer {
-    bool accept = true; // Yes / OK; false for No / Cancel
-    QString value;      // typed text or chosen file
-};
 void startScript();
 void stopScript();
 bool scripted();

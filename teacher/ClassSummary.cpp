@@ -1,7 +1,7 @@
 #include "ClassSummary.h"
 
 #include "KeyOutline.h"
-#include "LessonFiles.h"
+#include "LessonPlace.h"
 #include "RegisterDates.h"
 
 #include <QCollator>
@@ -222,16 +222,14 @@ void leaveOut(const RegisterVisit& visit, const QString& path, const QDate& from
     ++summary.visitsLeftOut;
 }
 
-// Finds keys with case ignored, as the student's program does, listing each folder once for all
-// its lessons: a folder of many lessons without keys is not listed once per lesson.
+// Finds keys as the student's program does (the plain key in any letter case, else the published
+// key), listing each folder once for all its lessons: a folder of many lessons without keys is not
+// listed once per lesson.
 class KeyFinder {
 public:
-    // The key's path, or empty when the folder has no such file.
-    QString find(const QString& keyPath) {
-        if (QFileInfo::exists(keyPath))
-            return keyPath;
-        const QFileInfo info(keyPath);
-        const QString folder = info.path();
+    // The key file to read, or empty when the folder has none.
+    QString find(const LessonPlace& lesson) {
+        const QString folder = lesson.folder.isEmpty() ? QStringLiteral(".") : lesson.folder;
         auto listing = listings_.find(folder);
         if (listing == listings_.end()) {
             QHash<QString, QString> names;
@@ -242,8 +240,14 @@ public:
             }
             listing = listings_.insert(folder, names);
         }
-        const QString found = listing->value(info.fileName().toCaseFolded());
-        return found.isEmpty() ? QString() : QDir(folder).filePath(found);
+        for (const QString& name : lesson.keyNamesInOrder()) {
+            // The exact name first, as the folder may tell two names apart by letter case.
+            if (listing->contains(name.toCaseFolded()))
+                return QDir(folder).filePath(QFileInfo::exists(lesson.folder + name)
+                                                 ? name
+                                                 : listing->value(name.toCaseFolded()));
+        }
+        return {};
     }
 
 private:
@@ -277,14 +281,14 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
     ClassSummary summary;
     summary.registersFound = int(files.size());
     QMap<QString, QList<const RegisterVisit*>> byLesson;
-    QMap<QString, QString> keyPaths;
+    QMap<QString, LessonPlace> places;
     for (const RegisterFile& file : files) {
         summary.problems += file.problems;
         if (!file.read)
             continue;
         ++summary.registersRead;
-        if (!keyPaths.contains(file.lesson))
-            keyPaths.insert(file.lesson, QFileInfo(file.path).dir().filePath(KeyName(file.lesson)));
+        if (!places.contains(file.lesson))
+            places.insert(file.lesson, {QFileInfo(file.path).path() + u'/', file.lesson});
         QList<const RegisterVisit*>& visits = byLesson[file.lesson];
         summary.notices += file.notices;
         for (const RegisterVisit& visit : file.visits) {
@@ -304,11 +308,11 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
     for (auto it = byLesson.cbegin(); it != byLesson.cend(); ++it) {
         if (it->isEmpty())
             continue;
-        const QString keyPath = keys.find(keyPaths.value(it.key()));
+        const QString keyPath = keys.find(places.value(it.key()));
         summary.lessons.append(
             summarizeLesson(it.key(), it.value(),
                             keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));
-        summary.lessons.last().folder = QFileInfo(keyPaths.value(it.key())).path();
+        summary.lessons.last().folder = QFileInfo(places.value(it.key()).keyPath()).path();
     }
     return summary;
 }

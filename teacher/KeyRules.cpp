@@ -130,6 +130,8 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                 out.add(Severity::Aviso, i,
                         QStringLiteral("el juicio %1 %2: el alumno verá «Pendiente»")
                             .arg(quoted(line.left(leadingBlanks(line) + 2)), slip));
+            else if (marker == Mark::Pending)
+                ++facts.pending;
             else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
                         QStringLiteral("el juicio %1 no es %2 ni %3: el alumno verá "

@@ -11,6 +11,8 @@
 struct KeyFacts {
     // Section number -> index of its header line, the first one that the student's program finds.
     QMap<int, int> headers;
+    // Answers judged «Pendiente» on purpose, with the mark the editor writes for it.
+    int pending = 0;
 };
 
 // Adds the key's problems (file keyPath, lines counted from 1) to problems.

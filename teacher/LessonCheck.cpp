@@ -70,6 +70,7 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
     const TextFacts textFacts = checkText(text, textPath, report.problems);
     const KeyFacts keyFacts = checkKey(key, keyPath, report.problems);
     checkBoth(report, textFacts, keyFacts);
+    report.pendingAnswers = keyFacts.pending;
     sortProblems(report);
     report.sections =
         previewSections(key, textFacts.sections, keyFacts.headers, textFacts.markerLines);

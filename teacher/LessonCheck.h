@@ -36,6 +36,7 @@ struct LessonReport {
     QString textPath;
     QString keyPath;
     bool unreadable = false; // the text or the key could not be read
+    int pendingAnswers = 0;  // answers judged «Pendiente» on purpose: counted, not problems
     QList<Problem> problems;
     QList<SectionView> sections;
     LessonText text;

@@ -28,3 +28,11 @@ QString problemCounts(int errors, int warnings, int notes) {
            Counted(warnings, QStringLiteral("aviso"), QStringLiteral("avisos")) +
            QStringLiteral(", ") + Counted(notes, QStringLiteral("nota"), QStringLiteral("notas"));
 }
+
+QString problemCounts(int errors, int warnings, int notes, int pending) {
+    QString counts = problemCounts(errors, warnings, notes);
+    if (pending > 0)
+        counts += QStringLiteral("; ") + Counted(pending, QStringLiteral("respuesta pendiente"),
+                                                 QStringLiteral("respuestas pendientes"));
+    return counts;
+}

@@ -27,3 +27,5 @@ QString problemLine(const Problem& problem);
 
 // "2 errores, 1 aviso, 0 notas".
 QString problemCounts(int errors, int warnings, int notes);
+// "2 errores, 1 aviso, 0 notas; 3 respuestas pendientes", the last part only when some are.
+QString problemCounts(int errors, int warnings, int notes, int pending);

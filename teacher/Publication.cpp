@@ -52,8 +52,18 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
     Publication done;
     done.textPath = target.filePath(text.fileName());
     done.keyPath = target.filePath(PublishedKeyName(lesson));
-    WriteFilesTogether(
-        {{done.keyPath, SealKey(plainKey, lesson, listening)}, {done.textPath, reading}});
+    QList<std::pair<QString, QByteArray>> files = {
+        {done.keyPath, SealKey(plainKey, lesson, listening)}, {done.textPath, reading}};
+    // The student's program looks for them in its working folder, which a class opening lessons
+    // from its folder has there; they go under the exact names it opens.
+    for (const QString& name : {kIntroductionName, kInstructionsName}) {
+        const QString beside = FileByNameAnyCase(QDir(text.path()).filePath(name));
+        if (QFileInfo(beside).isFile()) {
+            done.documents.append(target.filePath(name));
+            files.append({done.documents.last(), ReadWholeFile(beside)});
+        }
+    }
+    WriteFilesTogether(files);
     done.plainKeys = plainKeysIn(folder, lesson);
     return done;
 }

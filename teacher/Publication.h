@@ -13,11 +13,15 @@ struct Publication {
     // Plain keys of the lesson already in the class's folder, in any letter case: the student's
     // program reads them before the published key.
     QStringList plainKeys;
+    // The program documents (introduction, instructions) that stood beside the reading, copied
+    // with it.
+    QStringList documents;
 };
 
 // Writes the lesson of the report (checked with checkLessonFiles) into the class's folder: the
-// reading and the published key of the key the check read, each replaced whole or not at all.
-// The published key records whether the students may have the reading read aloud (listening).
+// reading, the published key of the key the check read and the program documents beside the
+// reading, each replaced whole or not at all. The published key records whether the students may
+// have the reading read aloud (listening).
 // Throws ToolkitError with a Spanish message when the lesson cannot be read, the folder is the
 // lesson's own (its plain key would stay there for the class) or a file cannot be written.
 Publication publishLesson(const LessonReport& report, const QString& classFolder,

@@ -1,5 +1,7 @@
 #include "Questions.h"
 
+#include <QDir>
+
 #include "AnswerKey.h"
 
 namespace {
@@ -83,4 +85,39 @@ GiftExport writeGift(const QStringList& lines) {
         }
     }
     return out;
+}
+
+namespace {
+
+// "1 pregunta…" or "N preguntas…": the sentence for n in Spanish's singular or plural.
+QString counted(qsizetype n, const QString& one, const QString& many) {
+    return n == 1 ? one : many.arg(n);
+}
+
+} // namespace
+
+QStringList exportNotes(const GiftExport& gift, const QString& path) {
+    QStringList notes{counted(gift.questions, QStringLiteral("1 pregunta exportada a %1."),
+                              QStringLiteral("%1 preguntas exportadas a %2."))
+                          .arg(QDir::toNativeSeparators(path))};
+    if (gift.pendingAnswers > 0)
+        notes.append(counted(gift.pendingAnswers,
+                             QStringLiteral("1 respuesta pendiente pasa a ser incorrecta (0 %) "
+                                            "en Moodle."),
+                             QStringLiteral("%1 respuestas pendientes pasan a ser incorrectas "
+                                            "(0 %) en Moodle.")));
+    if (gift.skippedQuestions > 0)
+        notes.append(counted(gift.skippedQuestions,
+                             QStringLiteral("1 pregunta sin respuestas o fuera de toda sección "
+                                            "no se exporta."),
+                             QStringLiteral("%1 preguntas sin respuestas o fuera de toda sección "
+                                            "no se exportan.")));
+    if (gift.withoutWrongAnswer > 0)
+        notes.append(counted(gift.withoutWrongAnswer,
+                             QStringLiteral("1 pregunta no tiene ninguna respuesta incorrecta: "
+                                            "Moodle la lee como pregunta de respuesta corta."),
+                             QStringLiteral("%1 preguntas no tienen ninguna respuesta "
+                                            "incorrecta: Moodle las lee como preguntas de "
+                                            "respuesta corta.")));
+    return notes;
 }

@@ -64,3 +64,7 @@ struct GiftExport {
     int withoutWrongAnswer = 0; // exported, but Moodle reads them as short-answer questions
 };
 GiftExport writeGift(const QStringList& lines);
+
+// What an export did, one sentence each, for the teacher: the questions written to path, the
+// pending answers made wrong, the questions left out, those Moodle reads otherwise.
+QStringList exportNotes(const GiftExport& gift, const QString& path);

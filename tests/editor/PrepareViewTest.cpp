@@ -16,11 +16,13 @@
 #include "UpDown.h"
 #include "Worksheet.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -299,16 +301,13 @@ private slots:
             button("BtDeshacer");
         QCOMPARE(view->document()->lines(), typed);
 
-        // Another lesson with unsaved changes: No, then No again keeps them.
-        Boxes::answer(false);
+        // Another lesson with unsaved changes: «Cancelar» (as Esc) keeps them.
         Boxes::answer(false);
         view->openLesson(lessonPath("Fallos"));
         QVERIFY(view->document()->modified());
-        QCOMPARE(lastBox(),
-                 "Preparar lección|¿Descartar los cambios de la clave Fallos_CRJ.TXT? Se "
-                 "perderán.");
-        // Closing the program: Sí saves them, with the key before kept as .bak.
-        Boxes::answer(true);
+        QCOMPARE(lastBox(), "Preparar lección|La clave Fallos_CRJ.TXT tiene cambios sin guardar.");
+        // Closing the program: «Guardar» saves them, with the key before kept as .bak.
+        Boxes::answer(true, "Guardar");
         QVERIFY(window.close());
         QCOMPARE(Fixture::readFile(keyPath + ".bak"), bytes);
         QCOMPARE(Fixture::readFile(keyPath),
@@ -400,8 +399,7 @@ private slots:
         QCOMPARE(readGift(QString::fromUtf8(Fixture::readFile(dir_.path() + "/salida.gift")))
                      .questions.size(),
                  2);
-        Boxes::answer(false); // leave without saving: not the changes
-        Boxes::answer(true);
+        Boxes::answer(true, "Descartar"); // leave without saving the changes
         window.close();
     }
 
@@ -466,6 +464,67 @@ private slots:
                  Fixture::readFile(classDir + "/Clase_lec.rtf"));
         QCOMPARE(QDir(classDir).entryList(QDir::Files).filter("_CRJ.TXT", Qt::CaseInsensitive),
                  QStringList());
+    }
+
+    // The worksheet to hand out: each copy by its own button, printed through the print dialog
+    // or saved as a PDF, said in the status bar; the questions under a heading of their own,
+    // each on one page with its answers, a box before each answer, ticked on the teacher's copy.
+    void aWorksheetToHandOut() {
+        QStringList key = {".Sección 1"};
+        for (int q = 1; q <= 14; ++q)
+            key << QStringLiteral(".cPregunta %1: ¿qué dice el texto de este párrafo?").arg(q)
+                << ".rSí"
+                << ".bBien"
+                << ".rNo"
+                << ".mNo"
+                << ".rQuizá"
+                << ".pCasi"
+                << ".rNunca"
+                << ".mNo";
+        Fixture::writeFile(lessonPath("Ficha"), Fixture::lessonText({".Sección 1"}));
+        Fixture::writeFile(dir_.path() + "/Ficha_CRJ.TXT", Fixture::keyText(key));
+        TeacherWindow window;
+        auto* view = window.findChild<PrepareView*>();
+        view->openLesson(lessonPath("Ficha"));
+        const QString printed = dir_.path() + "/impresa.pdf", saved = dir_.path() + "/docente.pdf";
+        for (const auto& [copy, how, file] :
+             {std::tuple{"Ficha del alumno", "Imprimir…", printed},
+              std::tuple{"Copia del docente", "Guardar en PDF…", saved}}) {
+            Boxes::answer(true, copy);
+            Boxes::answer(true, how);
+            Boxes::answer(true, file);
+            view->BtImprimirFichaClick();
+            QVERIFY(Fixture::readFile(file).startsWith("%PDF"));
+        }
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 "La copia del docente está en " + QDir::toNativeSeparators(saved) + ".");
+
+        for (const WorksheetCopy copy : {WorksheetCopy::Alumno, WorksheetCopy::Docente}) {
+            const bool teacher = copy == WorksheetCopy::Docente;
+            QString failure;
+            const auto sheet = MakeWorksheet(lessonPath("Ficha"), key, copy, failure);
+            QVERIFY(sheet);
+            QCOMPARE(sheet->firstBlock().text().startsWith("Nombre: ___"), !teacher);
+            QVERIFY(!sheet->find("Preguntas").isNull());
+            QCOMPARE(sheet->find("Preguntas").block().text(), "Preguntas");
+            const qreal page = sheet->pageSize().height();
+            auto pageOf = [&](const QTextBlock& block) {
+                return int(sheet->documentLayout()->blockBoundingRect(block).bottom() / page);
+            };
+            int questions = 0;
+            for (QTextBlock b = sheet->begin(); b.isValid(); b = b.next()) {
+                if (!b.text().contains(": ¿qué dice"))
+                    continue;
+                ++questions;
+                const QTextBlock last = sheet->findBlockByNumber(b.blockNumber() + 4);
+                QVERIFY(last.text().contains("d) Nunca"));
+                QCOMPARE(pageOf(b), pageOf(last));
+                QCOMPARE(b.next().text().left(5), QString(teacher ? "\u2611  a)" : "\u2610  a)"));
+                QCOMPARE(b.next().next().text().left(5), QString("\u2610  b)"));
+            }
+            QCOMPARE(questions, 14);
+            QVERIFY(sheet->pageCount() > 2);
+        }
     }
 
     // The verbs: gift and back, refusals, and the worksheet.

@@ -1,4 +1,5 @@
 #include "ClassSummary.h"
+#include "PublishedKey.h"
 #include "RegisterLock.h"
 #include "SummaryCsv.h"
 
@@ -46,14 +47,16 @@ protected:
                         {"1,1,3,Incorrecta", "1,1,3,Incorrecta", "1,1,2,Incorrecta"}}});
     }
 
-    void writeKey() {
-        QFile key(dir.filePath("L_CRJ.TXT"));
+    // The key under the name given; a published key's name gets the published bytes.
+    void writeKey(const QString& name) {
+        QFile key(dir.filePath(name));
         ASSERT_TRUE(key.open(QIODevice::WriteOnly));
-        key.write(
+        const QByteArray plain(
             ".Secci\xF3n 1\r\n.c\xBFQui\xE9n?\r\n.rEl volc\xE1n\r\n.bBien\r\n.rEl "
             "r\xEDo\r\n.mNo\r\n"
             ".rNadie\r\n.mNo\r\n.cY\r\n.rS\xED\r\n.bBien\r\n.Secci\xF3n 2\r\n.cZ\r\n.rA\r\n.bB\r\n"
             ".rC\r\n.mD\r\n");
+        key.write(IsPublishedKey(name) ? SealKey(plain, QStringLiteral("L")) : plain);
     }
 
     const LessonSummary& lesson(const ClassSummary& summary) {
@@ -130,8 +133,12 @@ TEST_F(ClassSummaryTest, OneUnreadableRegisterDoesNotStopTheOthers) {
     EXPECT_EQ(lesson(summary).students.size(), 2);
 }
 
-TEST_F(ClassSummaryTest, TheKeyNamesQuestionsAndCountsCompletedSections) {
-    writeKey();
+// The key is found as the student's program finds it: by its name, in other letter case, or only
+// as the class's published copy.
+class KeyForms : public ClassSummaryTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(KeyForms, TheKeyNamesQuestionsAndCountsCompletedSections) {
+    writeKey(QString::fromLatin1(GetParam()));
     const ClassSummary summary = SummarizeFolder(dir.path(), false);
     const LessonSummary& l = lesson(summary);
     EXPECT_TRUE(l.hasKey);
@@ -143,6 +150,9 @@ TEST_F(ClassSummaryTest, TheKeyNamesQuestionsAndCountsCompletedSections) {
                         NumberList(s.sectionsPending));
     EXPECT_EQ(sections, QStringList({"1:2", "1:1", "0:1, 2", "0:1, 2", "0:1, 2"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(ClassSummaryTest, KeyForms,
+                         ::testing::Values("L_CRJ.TXT", "l_crj.txt", "L_CRJ.dvk"));
 
 TEST_F(ClassSummaryTest, CsvHasTheColumnsAndNumbersEverySpreadsheetReads) {
     writeRegister(dir.filePath("M07122026_reg.csv"),

@@ -137,16 +137,20 @@ TEST(LessonCheck, KeyRules) {
           "k:10: aviso: el juicio «,m» está a una tecla",
           "k:12: aviso: el juicio «.V» está a una tecla"}},
         {"pending judgments, two correct answers, empty feedback",
-         QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".b", ".rC", ".pQuizás", ".rD", ""} + tail,
+         QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".b", ".rC", ".pQuizás", ".rD", "", ".rE",
+                     ".xTal vez"} +
+             tail,
          {"k:2: nota: la pregunta tiene 2 respuestas correctas",
           "k:6: nota: el comentario de este juicio está vacío",
-          "k:8: nota: el juicio «.p» no es «.b» ni «.m»: el alumno verá «Pendiente»",
-          "k:10: nota: la línea de juicio está vacía"}},
+          "k:10: nota: la línea de juicio está vacía",
+          "k:12: nota: el juicio «.x» no es «.b» ni «.m»: el alumno verá «Pendiente»"}},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);
         expectProblems(checkLesson("t", textOf(kTwoSections), "k", c.key), c.expected);
     }
+    // The judgment the editor writes for «Pendiente» is counted once, not listed answer by answer.
+    EXPECT_EQ(checkLesson("t", textOf(kTwoSections), "k", cases.back().key).pendingAnswers, 1);
 }
 
 struct TextCase {

@@ -124,7 +124,7 @@ private slots:
     }
 
     // Publishing again replaces the copy; a plain key found in the class's folder is named, and
-    // left for the teacher to remove.
+    // left for the teacher to remove; the program documents beside the reading go with it.
     void publishingAgainReplacesAndAPlainKeyIsNamed() {
         const QString good = writeLesson("Otra", kKey);
         const QString clase = freshFolder("clase");
@@ -147,6 +147,18 @@ private slots:
         QVERIFY(!output.contains("aviso"));
         QCOMPARE(filesIn(clase), QStringList({"Otra_CRJ.dvk", "Otra_lec.rtf"}));
         QCOMPARE(ReadPublishedKeyLines(clase + "/Otra_CRJ.dvk"), changed);
+
+        // The introduction beside the reading goes with it, under the name the student's program
+        // opens.
+        const QString intro = lessons_ + "/Dorvalia_Intro.rtf";
+        Fixture::writeFile(intro, Fixture::lessonText({"Hola"}));
+        output = run({"publicar", good, clase}, status);
+        QFile::remove(intro);
+        QCOMPARE(status, 0);
+        QVERIFY2(output.contains("Copiado también, como estaba junto a la lectura: " +
+                                 QDir::toNativeSeparators(clase + "/dorvalia_intro.rtf")),
+                 qPrintable(output));
+        QCOMPARE(Fixture::readFile(clase + "/dorvalia_intro.rtf"), Fixture::lessonText({"Hola"}));
     }
 
     // The check and the class's results read the published key when it is all there is; a

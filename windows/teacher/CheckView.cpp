@@ -4,6 +4,7 @@
 
 #include "Boxes.h"
 #include "LessonFiles.h"
+#include "LessonPlace.h"
 #include "LessonReader.h"
 #include "Publication.h"
 #include "SeverityColour.h"
@@ -42,9 +43,27 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 CheckView::~CheckView() = default;
 
 void CheckView::openLesson(const QString& path) {
+    const bool another = path != path_;
+    followLesson(path);
+    if (!another || report_.unreadable == false)
+        return;
+    // A reading without any key: the teacher is offered to write one, not shown an error.
+    const LessonPlace lesson = LessonPlace::ofReading(path);
+    if (QFileInfo::exists(lesson.readingPath()) && !QFileInfo::exists(lesson.keyToRead()) &&
+        Boxes::question(QStringLiteral("Revisar lección"),
+                        QStringLiteral("La lección %1 no tiene clave (%2). ¿Empezar una en "
+                                       "«Preparar lección»?")
+                            .arg(lesson.name, fileName(lesson.keyPath()))))
+        emit startKey(lesson.readingPath());
+}
+
+void CheckView::followLesson(const QString& path) {
+    const bool another = path != path_;
     path_ = path;
     report_ = checkLessonFiles(path, readLessonText);
     showReport();
+    if (another)
+        emit lessonChecked(path);
 }
 
 void CheckView::BtAbrirClick() {
@@ -96,15 +115,24 @@ void CheckView::BtPublicarClick() {
         if (!remove || !QFile::remove(plain))
             left.append(fileName(plain));
     }
+    QStringList files = {fileName(done.textPath), fileName(done.keyPath)};
+    for (const QString& document : done.documents)
+        files.append(fileName(document));
+    const QString last = files.takeLast();
     QString text = QStringLiteral("Lección publicada en %1: %2 y %3.")
                        .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path()),
-                            fileName(done.textPath), fileName(done.keyPath));
+                            files.join(QStringLiteral(", ")), last);
+    if (!done.documents.isEmpty())
+        text += QStringLiteral(" Los documentos del programa que estaban junto a la lectura van "
+                               "con ella.");
     if (!ui->CbEscuchar->isChecked())
         text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
     if (!left.isEmpty())
         text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
                                "clase.")
                     .arg(left.join(QStringLiteral(", ")));
+    emit said(QStringLiteral("Lección publicada en %1.")
+                  .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path())));
     Boxes::information(caption, text);
 }
 
@@ -115,7 +143,8 @@ void CheckView::showReport() {
     const int errors = report_.count(Problem::Severity::Error);
     const int warnings = report_.count(Problem::Severity::Aviso);
     // An aviso is most likely a slip: the lesson is ready only without errors and avisos.
-    ui->LResumen->setText(problemCounts(errors, warnings, report_.count(Problem::Severity::Nota)) +
+    ui->LResumen->setText(problemCounts(errors, warnings, report_.count(Problem::Severity::Nota),
+                                        report_.pendingAnswers) +
                           (errors > 0 ? QStringLiteral(": corrija los errores antes de la clase.")
                            : warnings > 0
                                ? QStringLiteral(": mire los avisos antes de la clase.")

@@ -19,8 +19,11 @@ public:
     explicit CheckView(QWidget* parent = nullptr);
     ~CheckView() override;
 
-    // Checks the lesson whose text is path (its key beside it) and shows the result.
+    // Checks the lesson whose text is path (its key beside it) and shows the result; a new
+    // lesson without a key gets the offer to start one (startKey).
     void openLesson(const QString& path);
+    // Checks the lesson that another tab has opened, unless it is the one shown; asks nothing.
+    void followLesson(const QString& path);
     // Asks for a lesson with the file dialog and checks it.
     void BtAbrirClick();
     // Reads the files again, after the teacher has edited them.
@@ -30,6 +33,14 @@ public:
     void BtPublicarClick();
 
     const LessonReport& report() const { return report_; }
+
+signals:
+    // A lesson was checked: the lesson the tabs share.
+    void lessonChecked(const QString& path);
+    // The teacher chose to start a key for the lesson whose reading is path.
+    void startKey(const QString& path);
+    // A short confirmation for the status bar.
+    void said(const QString& text);
 
 private:
     void showReport();

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPromise>
+#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -57,6 +58,14 @@ QString documentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
+// Where the teacher's program remembers the folder of registers it read last.
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Dorvalia"),
+                     QStringLiteral("Docente"));
+}
+
+const QString kLastFolder = QStringLiteral("resultados/carpeta");
+
 } // namespace
 
 ClassResultsView::ClassResultsView(QWidget* parent)
@@ -71,6 +80,7 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     const QDate today = Clock::today();
     ui->Desde->setDate(today.addDays(-7));
     ui->Hasta->setDate(today);
+    ui->Carpeta->setText(QDir::toNativeSeparators(settings().value(kLastFolder).toString()));
     connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);
     connect(ui->BtRestaurar, &QPushButton::clicked, this, &ClassResultsView::BtRestaurarClick);
     connect(ui->Carpeta, &QLineEdit::returnPressed, this, &ClassResultsView::BtLeerClick);
@@ -147,8 +157,15 @@ void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joi
         read(folder_);
 }
 
+void ClassResultsView::readLastFolder() {
+    const QString folder = QDir::fromNativeSeparators(ui->Carpeta->text().trimmed());
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        BtLeerClick();
+}
+
 void ClassResultsView::read(const QString& folder) {
     folder_ = folder;
+    settings().setValue(kLastFolder, QFileInfo(folder).absoluteFilePath());
     const bool dated = ui->FiltrarFechas->isChecked();
     from_ = dated ? ui->Desde->date() : QDate();
     to_ = dated ? ui->Hasta->date() : QDate();

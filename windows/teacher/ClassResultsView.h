@@ -29,6 +29,8 @@ public:
     // Reads the folder (as typed in "Carpeta") with the subfolder and date choices shown.
     void BtLeerClick();
     void BtRestaurarClick();
+    // Reads the folder read last time, as the program starts; nothing when there is none.
+    void readLastFolder();
     void BtElegirCarpetaClick();
     void BtExportarXlsxClick();
     void BtExportarCsvClick();

@@ -9,25 +9,55 @@
 #include "PrepareView.h"
 #include "Resources.h"
 
+#include "StartPage.h"
+
 #include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
 
 TeacherWindow::TeacherWindow(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TeacherWindow>()) {
     useWindowResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icono.png")));
-    // The key is written before the lesson is checked; the program still starts on the check.
-    auto* prepare = new PrepareView(this);
-    ui->Pestanas->insertTab(0, prepare, QStringLiteral("Preparar lección"));
+    // The key is written before the lesson is checked; a lesson given to the program opens on
+    // the check.
+    prepare_ = new PrepareView(this);
+    auto* start = new StartPage(this);
+    preparing_ = new QStackedWidget(this);
+    preparing_->setObjectName(QStringLiteral("PilaPreparar"));
+    preparing_->addWidget(start);
+    preparing_->addWidget(prepare_);
+    preparing_->setCurrentWidget(prepare_);
+    ui->Pestanas->insertTab(0, preparing_, QStringLiteral("Preparar lección"));
     ui->Pestanas->setCurrentWidget(ui->Revisar);
-    auto* results = new ClassResultsView(this);
-    addResultsTab(results);
+    results_ = new ClassResultsView(this);
+    addResultsTab(results_);
+
+    connect(start, &StartPage::openReading, prepare_, &PrepareView::BtAbrirLeccionClick);
+    connect(start, &StartPage::newLesson, prepare_, &PrepareView::BtNuevaClaveClick);
+    connect(start, &StartPage::trySample, prepare_, &PrepareView::openLesson);
+    CheckView* check = ui->Revisar;
+    connect(prepare_, &PrepareView::lessonOpened, this, [this, check](const QString& path) {
+        preparing_->setCurrentWidget(prepare_);
+        check->followLesson(path);
+    });
+    // What is saved is checked again: «Revisar lección» never shows a key that is gone.
+    connect(prepare_, &PrepareView::keySaved, check, &CheckView::followLesson);
+    connect(check, &CheckView::lessonChecked, prepare_, &PrepareView::followLesson);
+    connect(check, &CheckView::startKey, this, [this](const QString& path) {
+        ui->Pestanas->setCurrentWidget(preparing_);
+        prepare_->newKey(path);
+    });
+    connect(prepare_, &PrepareView::said, this, &TeacherWindow::say);
     // A question of the results opens the key there, to be put right at once.
-    connect(results, &ClassResultsView::keyQuestionWanted, this,
-            [this, prepare](const QString& reading, int section, int question) {
-                ui->Pestanas->setCurrentWidget(prepare);
-                prepare->showKeyQuestion(reading, section, question);
+    connect(results_, &ClassResultsView::keyQuestionWanted, this,
+            [this](const QString& reading, int section, int question) {
+                ui->Pestanas->setCurrentWidget(preparing_);
+                preparing_->setCurrentWidget(prepare_);
+                prepare_->showKeyQuestion(reading, section, question);
             });
+    connect(check, &CheckView::said, this, &TeacherWindow::say);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     help->setObjectName(QStringLiteral("MenuAyuda"));
     QAction* guide =
@@ -46,6 +76,20 @@ void TeacherWindow::addResultsTab(QWidget* view) {
 
 CheckView* TeacherWindow::checkView() const {
     return ui->Revisar;
+}
+
+void TeacherWindow::showStart() {
+    preparing_->setCurrentIndex(0);
+    ui->Pestanas->setCurrentWidget(preparing_);
+    preparing_->currentWidget()->setFocus();
+}
+
+void TeacherWindow::readLastResults() {
+    results_->readLastFolder();
+}
+
+void TeacherWindow::say(const QString& text) {
+    statusBar()->showMessage(text);
 }
 
 void TeacherWindow::GuiaClick() {

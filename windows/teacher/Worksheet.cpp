@@ -1,24 +1,68 @@
 #include "Worksheet.h"
 
 #include "A4Pdf.h"
+#include "Ansi.h"
 #include "AnswerKey.h"
 #include "KeyEdits.h"
 #include "KeyStructure.h"
 #include "RegularFile.h"
 #include "RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMap>
-#include <QTextBlockFormat>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "Ansi.h"
+namespace {
 
-void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
-                              WorksheetCopy copy) {
+// The worksheet is laid out in points on an A4 page with margins of 2 cm, whatever it is
+// printed on: its page breaks are decided once, where it is laid out.
+constexpr int kPointsPerInch = 72;
+constexpr qreal kMargin = 2 / 2.54 * kPointsPerInch;
+
+const QChar kBox(0x2610);
+const QChar kTicked(0x2611);
+
+// The block numbers of a question's first and last lines: what must stand on one page.
+struct Group {
+    int first;
+    int last;
+};
+
+QTextCharFormat textFormat(bool bold = false, bool italic = false, qreal points = 11) {
+    QTextCharFormat format;
+    format.setFontFamilies({QStringLiteral("DejaVu Sans")});
+    format.setFontPointSize(points);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(italic);
+    return format;
+}
+
+// A new paragraph after whatever the cursor's block holds: a heading never runs on from the
+// reading's last line.
+void paragraph(QTextCursor& cursor, qreal indent, qreal spaceBefore, bool pageBreak = false) {
+    QTextBlockFormat block;
+    block.setIndent(0);
+    block.setLeftMargin(indent);
+    block.setTopMargin(spaceBefore);
+    block.setBottomMargin(2);
+    if (pageBreak)
+        block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (cursor.document()->isEmpty())
+        cursor.setBlockFormat(block);
+    else
+        cursor.insertBlock(block);
+}
+
+QList<Group> appendQuestions(QTextDocument& document, const QStringList& lines,
+                             WorksheetCopy copy) {
     const KeyStructure key = readKeyStructure(lines);
     // The sections a student can reach, by number.
     QMap<int, const KeySection*> sections;
@@ -26,60 +70,158 @@ void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
         if (section.number > 0)
             sections.insert(section.number, &section);
     }
-    QString html = QStringLiteral("<h1 style=\"page-break-before: always\">Preguntas</h1>");
-    if (copy == WorksheetCopy::Docente)
-        html += QStringLiteral("<p><i>Copia del docente: con el juicio y el comentario de cada "
-                               "respuesta.</i></p>");
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    paragraph(cursor, 0, 0, !document.isEmpty());
+    cursor.insertText(QStringLiteral("Preguntas"), textFormat(true, false, 16));
+    if (copy == WorksheetCopy::Docente) {
+        paragraph(cursor, 0, 4);
+        cursor.insertText(QStringLiteral("Copia del docente: marcada la respuesta correcta, con "
+                                         "el juicio y el comentario de cada respuesta."),
+                          textFormat(false, true));
+    }
+    QList<Group> groups;
     for (auto it = sections.begin(); it != sections.end(); ++it) {
         const KeySection& section = **it;
         if (section.questions.isEmpty())
             continue;
-        html += QStringLiteral("<h2>Sección %1</h2>").arg(it.key());
+        paragraph(cursor, 0, 14);
+        cursor.insertText(QStringLiteral("Sección %1").arg(it.key()), textFormat(true, false, 13));
+        // The section's heading stays with its first question.
+        Group group{cursor.block().blockNumber(), 0};
         for (int q = 0; q < section.questions.size(); ++q) {
             const KeyQuestion& question = section.questions[q];
-            html += QStringLiteral("<p><b>%1. %2</b></p><table cellpadding=\"2\">")
-                        .arg(q + 1)
-                        .arg(LineText(lines[question.line]).toHtmlEscaped());
+            paragraph(cursor, 0, 8);
+            if (q > 0)
+                group.first = cursor.block().blockNumber();
+            cursor.insertText(
+                QStringLiteral("%1. %2").arg(q + 1).arg(LineText(lines[question.line])),
+                textFormat(true));
             for (int a = 0; a < question.answers.size(); ++a) {
                 const KeyAnswer& answer = question.answers[a];
-                const QChar letter(u'a' + std::min(a, 25));
-                html += QStringLiteral("<tr><td>\u2610 %1)</td><td>%2</td></tr>")
-                            .arg(letter)
-                            .arg(LineText(lines[answer.line]).toHtmlEscaped());
-                if (copy == WorksheetCopy::Docente) {
-                    const QString judgment = lines.value(answer.judgment);
-                    html += QStringLiteral("<tr><td></td><td><i>%1.</i> %2</td></tr>")
-                                .arg(VerdictText(VerdictOfMarker(LineMarker(judgment))),
-                                     LineText(judgment).toHtmlEscaped());
+                const QString judgment = lines.value(answer.judgment);
+                const bool right = copy == WorksheetCopy::Docente && answer.judgment >= 0 &&
+                                   judgmentKind(judgment) == JudgmentKind::Correcta;
+                paragraph(cursor, 14, 2);
+                cursor.insertText(QStringLiteral("%1  %2) %3")
+                                      .arg(right ? kTicked : kBox)
+                                      .arg(QChar(u'a' + std::min(a, 25)))
+                                      .arg(LineText(lines[answer.line])),
+                                  textFormat(right));
+                if (copy == WorksheetCopy::Docente && answer.judgment >= 0) {
+                    cursor.insertText(QStringLiteral("   "), textFormat());
+                    cursor.insertText(VerdictText(VerdictOfMarker(LineMarker(judgment))) + u'.',
+                                      textFormat(false, true, 10));
+                    cursor.insertText(u' ' + LineText(judgment), textFormat(false, false, 10));
                 }
             }
-            html += QStringLiteral("</table>");
+            group.last = cursor.block().blockNumber();
+            groups.append(group);
         }
     }
-    QTextCursor cursor(&document);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertHtml(html);
+    return groups;
 }
 
-bool WriteWorksheetPdf(const QString& readingPath, const QStringList& keyLines, WorksheetCopy copy,
-                       const QString& pdfPath, QString& failure) {
+// The lines the student fills in before the reading.
+void prependStudentLines(QTextDocument& document) {
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertBlock();
+    cursor.movePosition(QTextCursor::Start);
+    QTextBlockFormat block;
+    block.setBottomMargin(18);
+    cursor.setBlockFormat(block);
+    const QString line(28, u'_');
+    cursor.insertText(QStringLiteral("Nombre: %1   Curso: %2   Fecha: %3")
+                          .arg(line, QString(10, u'_'), QString(12, u'_')),
+                      textFormat());
+}
+
+// Moves to a new page every question that the page's end would part from its answers (or a
+// section's heading from its first question), unless it would not fit on one page either.
+void keepTogether(QTextDocument& document, const QList<Group>& groups) {
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const qreal page = document.pageSize().height();
+    const qreal body = page - 2 * kMargin;
+    for (const Group& group : groups) {
+        const QTextBlock first = document.findBlockByNumber(group.first);
+        const QTextBlock last = document.findBlockByNumber(group.last);
+        const QRectF top = layout->blockBoundingRect(first);
+        const QRectF bottom = layout->blockBoundingRect(last);
+        const int firstPage = int(top.top() / page);
+        const int lastPage = int((bottom.bottom() - 1) / page);
+        if (firstPage == lastPage || bottom.bottom() - top.top() > body)
+            continue;
+        QTextCursor cursor(first);
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.mergeBlockFormat(format);
+    }
+}
+
+// A paint device of 72 dots per inch: the unit the worksheet is laid out in.
+QPaintDevice* pointDevice() {
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return &device;
+}
+
+} // namespace
+
+void AppendWorksheetQuestions(QTextDocument& document, const QStringList& lines,
+                              WorksheetCopy copy) {
+    appendQuestions(document, lines, copy);
+}
+
+std::unique_ptr<QTextDocument> MakeWorksheet(const QString& readingPath,
+                                             const QStringList& keyLines, WorksheetCopy copy,
+                                             QString& failure) {
     QByteArray bytes;
     QString reason;
     if (!ReadRegularFile(readingPath, bytes, reason)) {
         failure = QStringLiteral("No se puede leer la lectura %1: %2")
                       .arg(QDir::toNativeSeparators(readingPath), reason);
-        return false;
+        return nullptr;
     }
-    QTextDocument document;
+    auto document = std::make_unique<QTextDocument>();
+    document->documentLayout()->setPaintDevice(pointDevice());
     if (looksLikeRtf(bytes))
-        readRtf(bytes, document);
+        readRtf(bytes, *document);
     else
-        document.setPlainText(decodeTeacherText(bytes));
-    AppendWorksheetQuestions(document, keyLines, copy);
+        document->setPlainText(decodeTeacherText(bytes));
+    document->setMetaInformation(
+        QTextDocument::DocumentTitle,
+        QStringLiteral("Ficha de %1").arg(QFileInfo(readingPath).completeBaseName()));
+    if (copy == WorksheetCopy::Alumno)
+        prependStudentLines(*document);
+    const QList<Group> groups = appendQuestions(*document, keyLines, copy);
+    QTextFrameFormat frame = document->rootFrame()->frameFormat();
+    frame.setMargin(kMargin);
+    document->rootFrame()->setFrameFormat(frame);
+    document->setPageSize(QPageSize(QPageSize::A4).size(QPageSize::Point));
+    keepTogether(*document, groups);
+    return document;
+}
 
-    A4Pdf pdf(pdfPath, QStringLiteral("la ficha"));
-    if (!pdf.open(QStringLiteral("Ficha de %1").arg(QFileInfo(readingPath).completeBaseName()),
-                  failure))
+void PrintWorksheet(QTextDocument& worksheet, QPagedPaintDevice& device) {
+    // A laid-out document prints with its own pages, scaled to the device's.
+    device.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    worksheet.print(&device);
+}
+
+bool WriteWorksheetPdf(const QString& readingPath, const QStringList& keyLines, WorksheetCopy copy,
+                       const QString& pdfPath, QString& failure) {
+    const std::unique_ptr<QTextDocument> worksheet =
+        MakeWorksheet(readingPath, keyLines, copy, failure);
+    if (!worksheet)
         return false;
-    return pdf.print(document, failure);
+    A4Pdf pdf(pdfPath, QStringLiteral("la ficha"));
+    if (!pdf.open(worksheet->metaInformation(QTextDocument::DocumentTitle), failure))
+        return false;
+    return pdf.print(*worksheet, failure);
 }

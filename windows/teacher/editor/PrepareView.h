@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeySession.h"
 #include "LessonCheck.h"
 #include "TextRules.h"
 
@@ -10,7 +11,6 @@
 namespace Ui {
 class PrepareView;
 }
-class KeyDocument;
 class KeyTextSync;
 class QTreeWidgetItem;
 class QTimer;
@@ -43,6 +43,9 @@ public:
     // Chooses a question of the key (its section's number, its number from 1), opening the
     // lesson whose reading is readingPath first when another one is open.
     void showKeyQuestion(const QString& readingPath, int section, int question);
+    // Opens the lesson that another tab has opened, when it has a plain key and is not the one
+    // shown; otherwise leaves the tab as it is.
+    void followLesson(const QString& path);
 
     void BtAbrirLeccionClick();
     void BtNuevaClaveClick();
@@ -57,8 +60,8 @@ public:
     void BtExportarGiftClick();
     void BtImprimirFichaClick();
 
-    // Asks what to do with unsaved changes; true when the teacher may go on (saved, or
-    // discarded), false to stay.
+    // Asks what to do with unsaved changes («Guardar», «Descartar», «Cancelar»); true when the
+    // teacher may go on (saved, or discarded), false to stay.
     bool mayLeaveKey();
 
     KeyDocument* document() const { return document_; }
@@ -67,12 +70,20 @@ public:
     // Runs the check now instead of at the next turn of the event loop.
     void checkNow();
 
+signals:
+    // A key was opened, started or shown for the lesson whose reading is path.
+    void lessonOpened(const QString& path);
+    // The key of the lesson whose reading is path was saved.
+    void keySaved(const QString& path);
+    // A short confirmation for the status bar.
+    void said(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool readLesson(const QString& readingPath);
-    void openPublished(const QString& publishedKey);
+    void openPublished(const KeyFinding& found);
     void keyLoaded();
     void keyChanged(int start, int removed, int added);
     void showTitle();
@@ -92,10 +103,10 @@ private:
     void move(int delta);
     Place placeOfLine(int line) const;
     int sectionNumberOf(const Place& place) const;
-    QString lessonName() const;
 
     std::unique_ptr<Ui::PrepareView> ui;
     KeyDocument* document_;
+    KeySession session_;
     KeyTextSync* textSync_;
     QTimer* checkTimer_;
     QString readingPath_;
