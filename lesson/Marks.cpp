@@ -43,5 +43,5 @@ QString VerdictMark(Verdict verdict) {
     case Verdict::Pendiente:
         break;
     }
-    return QStringLiteral(".p");
+    return Mark::Pending;
 }

@@ -54,7 +54,7 @@ ImportResult readAiken(const QString& source) {
             else {
                 for (int k = 0; k < question.answers.size(); ++k)
                     question.answers[k].judgment =
-                        letters[k] == letter[0] ? JudgmentKind::Correcta : JudgmentKind::Incorrecta;
+                        letters[k] == letter[0] ? Verdict::Correcta : Verdict::Incorrecta;
                 result.questions.append(question);
             }
             question = ImportedQuestion{};
@@ -72,7 +72,7 @@ ImportResult readAiken(const QString& source) {
                 break;
             }
             letters += letter;
-            question.answers.append({opt.captured(2).trimmed(), JudgmentKind::Incorrecta, {}});
+            question.answers.append({opt.captured(2).trimmed(), Verdict::Incorrecta, {}});
             continue;
         }
         if (!question.answers.isEmpty()) {

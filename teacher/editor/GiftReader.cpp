@@ -104,10 +104,10 @@ QList<ImportedAnswer> trueFalse(bool isTrue, const QStringList& feedback, Format
     const QString wrong = plain(feedback.value(1), format);
     const QString right = plain(feedback.value(2), format);
     const ImportedAnswer yes{QStringLiteral("Verdadero"),
-                             isTrue ? JudgmentKind::Correcta : JudgmentKind::Incorrecta,
+                             isTrue ? Verdict::Correcta : Verdict::Incorrecta,
                              isTrue ? right : wrong};
     const ImportedAnswer no{QStringLiteral("Falso"),
-                            isTrue ? JudgmentKind::Incorrecta : JudgmentKind::Correcta,
+                            isTrue ? Verdict::Incorrecta : Verdict::Correcta,
                             isTrue ? wrong : right};
     return {yes, no};
 }
@@ -152,11 +152,11 @@ QList<ImportedAnswer> choices(const QString& block, Format format, QString& kind
     for (const auto& [mark, body] : raw) {
         ImportedAnswer answer;
         QString rest = body;
-        answer.judgment = mark == u'=' ? JudgmentKind::Correcta : JudgmentKind::Incorrecta;
+        answer.judgment = mark == u'=' ? Verdict::Correcta : Verdict::Incorrecta;
         const QRegularExpressionMatch w = weight.match(rest);
         if (w.hasMatch()) {
             answer.judgment =
-                w.captured(1).toDouble() > 0 ? JudgmentKind::Correcta : JudgmentKind::Incorrecta;
+                w.captured(1).toDouble() > 0 ? Verdict::Correcta : Verdict::Incorrecta;
             rest = rest.mid(w.capturedEnd());
         }
         const qsizetype hash = findUnescaped(rest, u"#");

@@ -55,18 +55,18 @@ GiftExport writeGift(const QStringList& lines) {
             int right = 0;
             for (const KeyAnswer& answer : question.answers)
                 right += answer.judgment >= 0 &&
-                         judgmentKind(lines[answer.judgment]) == JudgmentKind::Correcta;
+                         VerdictOfMarker(LineMarker(lines[answer.judgment])) == Verdict::Correcta;
             bool wrong = false;
             for (const KeyAnswer& answer : question.answers) {
                 const QString judgment = answer.judgment >= 0 ? lines[answer.judgment] : QString();
                 QString mark = QStringLiteral("~");
-                switch (judgmentKind(judgment)) {
-                case JudgmentKind::Correcta:
+                switch (VerdictOfMarker(LineMarker(judgment))) {
+                case Verdict::Correcta:
                     mark = rightMark(right);
                     break;
-                case JudgmentKind::Incorrecta:
+                case Verdict::Incorrecta:
                     break;
-                case JudgmentKind::Pendiente:
+                case Verdict::Pendiente:
                     mark = QStringLiteral("~%0%");
                     ++out.pendingAnswers;
                     break;

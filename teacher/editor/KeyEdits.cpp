@@ -3,27 +3,6 @@
 #include "AnswerKey.h"
 #include "KeyText.h"
 
-JudgmentKind judgmentKind(const QString& line) {
-    const QString marker = LineMarker(line);
-    if (marker == Mark::Right)
-        return JudgmentKind::Correcta;
-    if (marker == Mark::Wrong)
-        return JudgmentKind::Incorrecta;
-    return JudgmentKind::Pendiente;
-}
-
-QString judgmentMark(JudgmentKind kind) {
-    switch (kind) {
-    case JudgmentKind::Correcta:
-        return Mark::Right;
-    case JudgmentKind::Incorrecta:
-        return Mark::Wrong;
-    case JudgmentKind::Pendiente:
-        break;
-    }
-    return Mark::Pending;
-}
-
 void applyEdit(QStringList& lines, const LineEdit& edit) {
     lines.remove(edit.start, edit.removed);
     for (qsizetype i = 0; i < edit.inserted.size(); ++i)
@@ -54,11 +33,11 @@ LineEdit setText(const QStringList& lines, int line, const QString& text) {
     return replaceOne(line, lines.at(line).left(2) + singleLine(text), QStringLiteral("escribir"));
 }
 
-LineEdit setJudgment(const QStringList& lines, const KeyAnswer& answer, JudgmentKind kind) {
+LineEdit setJudgment(const QStringList& lines, const KeyAnswer& answer, Verdict kind) {
     const QString label = QStringLiteral("cambiar el juicio");
     if (answer.judgment < 0)
-        return {answer.line + 1, 0, {judgmentMark(kind)}, label};
-    return replaceOne(answer.judgment, judgmentMark(kind) + LineText(lines.at(answer.judgment)),
+        return {answer.line + 1, 0, {VerdictMark(kind)}, label};
+    return replaceOne(answer.judgment, VerdictMark(kind) + LineText(lines.at(answer.judgment)),
                       label);
 }
 
@@ -66,12 +45,12 @@ LineEdit setFeedback(const QStringList& lines, const KeyAnswer& answer, const QS
     if (answer.judgment < 0)
         return {answer.line + 1,
                 0,
-                {judgmentMark(JudgmentKind::Pendiente) + singleLine(text)},
+                {VerdictMark(Verdict::Pendiente) + singleLine(text)},
                 QStringLiteral("escribir")};
     QString mark = lines.at(answer.judgment).left(2);
     // An empty judgment line has no mark to keep; it reads as pending, and stays so.
     if (mark.size() < 2)
-        mark = judgmentMark(JudgmentKind::Pendiente);
+        mark = VerdictMark(Verdict::Pendiente);
     return replaceOne(answer.judgment, mark + singleLine(text), QStringLiteral("escribir"));
 }
 
@@ -90,7 +69,7 @@ LineEdit addAnswer(const KeyQuestion& question, int after) {
         at = question.answers.at(std::min<int>(after, question.answers.size()) - 1).end();
     return {at,
             0,
-            {Mark::Answer, judgmentMark(JudgmentKind::Incorrecta)},
+            {Mark::Answer, VerdictMark(Verdict::Incorrecta)},
             QStringLiteral("añadir una respuesta")};
 }
 

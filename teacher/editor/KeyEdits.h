@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Marks.h"
+
 #include "KeyStructure.h"
 
 #include <QString>
@@ -16,18 +18,13 @@ struct LineEdit {
     QString label; // what the undo menu calls it
 };
 
-// What a judgment line says to the student.
-enum class JudgmentKind { Correcta, Incorrecta, Pendiente };
-JudgmentKind judgmentKind(const QString& judgmentLine);
-QString judgmentMark(JudgmentKind kind); // ".b", ".m", ".p"
-
 // The edits the form makes, on the lines and their structure as they are now. Each keeps the
 // marks as the teacher wrote them (".C" stays ".C") and changes only the lines it must.
 namespace KeyEdits {
 
 // The text after the mark of a question, answer or judgment line.
 LineEdit setText(const QStringList& lines, int line, const QString& text);
-LineEdit setJudgment(const QStringList& lines, const KeyAnswer& answer, JudgmentKind kind);
+LineEdit setJudgment(const QStringList& lines, const KeyAnswer& answer, Verdict kind);
 LineEdit setFeedback(const QStringList& lines, const KeyAnswer& answer, const QString& text);
 
 // A new empty question after question `after` of the section (-1: at the section's start,

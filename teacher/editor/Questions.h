@@ -9,7 +9,7 @@
 // Multiple-choice questions brought from Moodle's formats, on their way into a key.
 struct ImportedAnswer {
     QString text;
-    JudgmentKind judgment = JudgmentKind::Incorrecta;
+    Verdict judgment = Verdict::Incorrecta;
     QString feedback;
 };
 

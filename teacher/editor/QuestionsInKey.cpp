@@ -18,7 +18,7 @@ QStringList withQuestions(QStringList lines, const QList<ImportedQuestion>& ques
         block.append(Mark::Question + singleLine(q.text));
         for (const ImportedAnswer& a : q.answers) {
             block.append(Mark::Answer + singleLine(a.text));
-            block.append(judgmentMark(a.judgment) + singleLine(a.feedback));
+            block.append(VerdictMark(a.judgment) + singleLine(a.feedback));
         }
     }
     for (int number : order) {

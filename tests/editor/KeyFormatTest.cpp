@@ -176,7 +176,7 @@ TEST(KeyEdits, FormEditsChangeOnlyTheirLines) {
          {".Sección 1", ".C¿Uno? sí", ".rA", ".bBien", ".rB", "", "x", ".c¿Dos?", ".rC", ".MNo",
           ".Sección 1"}},
         {"judgment",
-         KeyEdits::setJudgment(key, q1.answers[0], JudgmentKind::Pendiente),
+         KeyEdits::setJudgment(key, q1.answers[0], Verdict::Pendiente),
          {".Sección 1", ".C¿Uno?", ".rA", ".pBien", ".rB", "", "x", ".c¿Dos?", ".rC", ".MNo",
           ".Sección 1"}},
         {"feedback on an empty judgment line",

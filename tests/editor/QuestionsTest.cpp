@@ -8,9 +8,9 @@ namespace {
 QString describe(const ImportedQuestion& q) {
     QString out = QString::number(q.section) + u'|' + q.text;
     for (const ImportedAnswer& a : q.answers) {
-        const QChar mark = a.judgment == JudgmentKind::Correcta     ? u'='
-                           : a.judgment == JudgmentKind::Incorrecta ? u'~'
-                                                                    : u'%';
+        const QChar mark = a.judgment == Verdict::Correcta     ? u'='
+                           : a.judgment == Verdict::Incorrecta ? u'~'
+                                                               : u'%';
         out += u' ' + QString(mark) + a.text;
         if (!a.feedback.isEmpty())
             out += u'#' + a.feedback;
@@ -186,7 +186,7 @@ TEST(Gift, ExportedAndImportedAgainGivesTheSameQuestions) {
 // the key lacks gets its block where its number puts it.
 TEST(Gift, QuestionsGoIntoTheirSections) {
     const QStringList key = {".Sección 1", ".cUna", ".rA", ".bB", "", ".Sección 3", ".cTres"};
-    ImportedQuestion q{0, 1, "Nueva", {{"Sí", JudgmentKind::Correcta, "Bien"}}};
+    ImportedQuestion q{0, 1, "Nueva", {{"Sí", Verdict::Correcta, "Bien"}}};
     ImportedQuestion inTwo = q;
     inTwo.section = 2;
     EXPECT_EQ(withQuestions(key, {q, inTwo}, 1),

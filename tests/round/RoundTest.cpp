@@ -21,7 +21,7 @@ const char* const kSpanish = "es_ES.UTF-8";
 
 struct AnswerText {
     QString text;
-    JudgmentKind judgment;
+    Verdict judgment;
     QString feedback;
 };
 
@@ -126,10 +126,10 @@ TEST(Round, FromTheEditorToTheWorkbookOnASpanishDesktop) {
     const QString q1 = "¿Qué guarda el faro?", q2 = "¿Quién enciende la luz?",
                   q3 = "¿Dónde está el faro?";
     writeQuestion(document, 1, q1,
-                  {{"La costa", JudgmentKind::Correcta, "¡Bien!"},
-                   {"Las ovejas", JudgmentKind::Incorrecta, "Relee el primer párrafo."}});
-    writeQuestion(document, 1, q2, {{"La farera", JudgmentKind::Correcta, "Sí."}});
-    writeQuestion(document, 2, q3, {{"En la roca", JudgmentKind::Correcta, "Eso es."}});
+                  {{"La costa", Verdict::Correcta, "¡Bien!"},
+                   {"Las ovejas", Verdict::Incorrecta, "Relee el primer párrafo."}});
+    writeQuestion(document, 1, q2, {{"La farera", Verdict::Correcta, "Sí."}});
+    writeQuestion(document, 2, q3, {{"En la roca", Verdict::Correcta, "Eso es."}});
     ASSERT_TRUE(session.save().saved);
 
     int status = -1;

@@ -101,7 +101,7 @@ QList<Group> appendQuestions(QTextDocument& document, const QStringList& lines,
                 const KeyAnswer& answer = question.answers[a];
                 const QString judgment = lines.value(answer.judgment);
                 const bool right = copy == WorksheetCopy::Docente && answer.judgment >= 0 &&
-                                   judgmentKind(judgment) == JudgmentKind::Correcta;
+                                   VerdictOfMarker(LineMarker(judgment)) == Verdict::Correcta;
                 paragraph(cursor, 14, 2);
                 cursor.insertText(QStringLiteral("%1  %2) %3")
                                       .arg(right ? kTicked : kBox)

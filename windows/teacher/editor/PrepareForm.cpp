@@ -38,7 +38,7 @@ void PrepareView::showPlace() {
         text = LineText(lines[answer.line]);
         textEditable = true;
         if (answer.judgment >= 0) {
-            judgment = int(judgmentKind(lines[answer.judgment]));
+            judgment = int(VerdictOfMarker(LineMarker(lines[answer.judgment])));
             feedback = LineText(lines[answer.judgment]);
         }
     }
@@ -107,7 +107,7 @@ void PrepareView::JuicioActivated(int index) {
                                   .questions[place.question]
                                   .answers[place.answer];
     wanted_ = place;
-    document_->edit(KeyEdits::setJudgment(document_->lines(), answer, JudgmentKind(index)));
+    document_->edit(KeyEdits::setJudgment(document_->lines(), answer, Verdict(index)));
 }
 
 void PrepareView::EdComentarioEdited(const QString& text) {

@@ -17,13 +17,13 @@ namespace {
 
 using Place = PrepareView::Place;
 
-QColor verdictColour(JudgmentKind kind) {
+QColor verdictColour(Verdict kind) {
     switch (kind) {
-    case JudgmentKind::Correcta:
+    case Verdict::Correcta:
         return QColor(0x00, 0x80, 0x00);
-    case JudgmentKind::Incorrecta:
+    case Verdict::Incorrecta:
         return QColor(0xb0, 0x00, 0x00);
-    case JudgmentKind::Pendiente:
+    case Verdict::Pendiente:
         break;
     }
     return QColor(0xa0, 0x60, 0x00);
@@ -178,8 +178,8 @@ void PrepareView::writeItem(QTreeWidgetItem* item, const Place& place) {
         item->setText(1, QStringLiteral("sin juicio"));
         item->setForeground(1, Qt::red);
     } else {
-        const JudgmentKind kind = judgmentKind(lines[answer.judgment]);
-        item->setText(1, VerdictText(VerdictOfMarker(judgmentMark(kind))));
+        const Verdict kind = VerdictOfMarker(LineMarker(lines[answer.judgment]));
+        item->setText(1, VerdictText(kind));
         item->setForeground(1, verdictColour(kind));
     }
     item->setToolTip(0, LineText(lines.value(answer.judgment)));
