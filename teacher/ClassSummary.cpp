@@ -2,6 +2,7 @@
 
 #include "KeyOutline.h"
 #include "LessonPlace.h"
+#include "PublishedKey.h"
 #include "RegisterDates.h"
 
 #include <QCollator>
@@ -309,6 +310,16 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
         if (it->isEmpty())
             continue;
         const QString keyPath = keys.find(places.value(it.key()));
+        // A plain key dropped beside the published one is what the students read.
+        if (const QString hidden = PublishedKeyHiddenBy(places.value(it.key()).keyPath());
+            !hidden.isEmpty() && !IsPublishedKey(keyPath))
+            summary.notices.append(
+                {keyPath, 0,
+                 QStringLiteral("junto a la clave publicada %1 está la clave sin proteger: el "
+                                "programa del alumno lee esta en lugar de la publicada, y "
+                                "cualquiera puede abrirla. Si la carpeta es la de la clase, "
+                                "bórrela")
+                     .arg(u'«' + QFileInfo(hidden).fileName() + u'»')});
         summary.lessons.append(
             summarizeLesson(it.key(), it.value(),
                             keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));

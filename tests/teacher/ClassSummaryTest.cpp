@@ -154,6 +154,16 @@ TEST_P(KeyForms, TheKeyNamesQuestionsAndCountsCompletedSections) {
 INSTANTIATE_TEST_SUITE_P(ClassSummaryTest, KeyForms,
                          ::testing::Values("L_CRJ.TXT", "l_crj.txt", "L_CRJ.dvk"));
 
+// A plain key beside the published one is read, and «Avisos» says so.
+TEST_F(ClassSummaryTest, APlainKeyBesideThePublishedOneIsAWarning) {
+    writeKey(QStringLiteral("L_CRJ.dvk"));
+    writeKey(QStringLiteral("L_crj.txt"));
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    ASSERT_EQ(summary.notices.size(), 1);
+    EXPECT_TRUE(summary.notices[0].file.endsWith("L_crj.txt"));
+    EXPECT_TRUE(summary.notices[0].message.startsWith("junto a la clave publicada «L_CRJ.dvk»"));
+}
+
 TEST_F(ClassSummaryTest, CsvHasTheColumnsAndNumbersEverySpreadsheetReads) {
     writeRegister(dir.filePath("M07122026_reg.csv"),
                   {{"\"Pérez, Ana\"", "07/12/2026", {"1,1,1,Correcta,si"}},
