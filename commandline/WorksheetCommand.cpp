@@ -23,10 +23,12 @@ VerbHelp WorksheetCommand::help() const {
     return {
         QStringLiteral("dorvalia-docente ficha RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"),
         QStringLiteral(
-            "Escribe la ficha de la lección en PDF (A4): la lectura y, después, las preguntas de\n"
-            "cada sección con sus respuestas para marcar. Con --con-clave es la copia del\n"
-            "docente: cada respuesta lleva su juicio (Correcta, Incorrecta o Pendiente) y el\n"
-            "comentario que leerá el alumno.\n"),
+            "Escribe la ficha de la lección en PDF (A4): la lectura y, después, en una página\n"
+            "nueva, las preguntas de cada sección con una casilla ante cada respuesta; cada\n"
+            "pregunta queda en la misma página que sus respuestas. La ficha del alumno empieza\n"
+            "con líneas para el nombre, el curso y la fecha. Con --con-clave es la copia del\n"
+            "docente: la casilla de cada respuesta correcta va marcada, y cada respuesta lleva\n"
+            "su juicio (Correcta, Incorrecta o Pendiente) y el comentario que leerá el alumno.\n"),
         {{Exit::Done, QStringLiteral("ficha escrita")},
          {Exit::Unreadable, QStringLiteral("no se puede leer la lectura o la clave")},
          {Exit::NotWritten,
