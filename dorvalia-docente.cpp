@@ -1,11 +1,11 @@
 // The teacher's program: with a verb (or --help) it runs the command line without a screen;
 // otherwise it opens its window: on the check of the lesson given, or on the start page of
 // «Preparar lección».
-#include "Application.h"
-#include "Boxes.h"
-#include "CheckView.h"
-#include "CommandLine.h"
-#include "TeacherWindow.h"
+#include "commandline/CommandLine.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "windows/teacher/CheckView.h"
+#include "windows/teacher/TeacherWindow.h"
 
 #include <QTimer>
 

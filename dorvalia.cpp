@@ -1,14 +1,14 @@
 // Dorvalia: a reading-comprehension tutor. Start-up: the start window is created first, so it is
 // the main window; the about box greets the student; then the lesson and results windows are
 // made, hidden, and the event loop runs with the start window on screen.
-#include "Application.h"
+#include "platform/Application.h"
 #if DORVALIA_VOICE
-#include "EspeakSpeaker.h"
+#include "platform/speech/EspeakSpeaker.h"
 #endif
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit5.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);

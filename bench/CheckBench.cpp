@@ -2,11 +2,11 @@
 // sections, read and laid out as the lesson window shows it, every rule run and the preview
 // built; and the rules alone on a large key. They run in program_bench, whose main() sets up the
 // application.
-#include "LessonMaker.h"
+#include "bench/LessonMaker.h"
 
-#include "LessonCheck.h"
-#include "LessonReader.h"
-#include "TextList.h"
+#include "platform/core/TextList.h"
+#include "teacher/LessonCheck.h"
+#include "windows/teacher/LessonReader.h"
 
 #include <QTemporaryDir>
 

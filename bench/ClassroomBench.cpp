@@ -1,10 +1,10 @@
 // A class closing its lessons at the bell: fifty programs saving to one register at the same
 // moment (the slowest save, its wait for the lock included), and what keeping the journal costs
 // one accepted answer.
-#include "ClassVisit.h"
+#include "tests/study/ClassVisit.h"
 
-#include "Journal.h"
-#include "Register.h"
+#include "study/Journal.h"
+#include "study/Register.h"
 
 #include <QCoreApplication>
 #include <QDir>

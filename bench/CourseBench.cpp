@@ -1,8 +1,8 @@
 // How fast the teacher's program shows each student over the term: 10,000 registers of 200
 // lessons (50 days each) by 30 students, read once in parallel and summarized, then the course
 // table built from that summary, as «Alumnos a lo largo del curso» and curso.csv show it.
-#include "CourseSummary.h"
-#include "RegisterFolder.h"
+#include "bench/RegisterFolder.h"
+#include "teacher/CourseSummary.h"
 
 #include <QElapsedTimer>
 

@@ -3,13 +3,13 @@
 // in the form, with the tree and the problems list brought up to date; the rules of revisar alone
 // on the key after one edit; and the lesson opened in the form. They run in program_bench, whose
 // main() sets up the application.
-#include "LessonMaker.h"
+#include "bench/LessonMaker.h"
 
-#include "AnswerKey.h"
-#include "KeyDocument.h"
-#include "LessonCheck.h"
-#include "PrepareView.h"
-#include "TextList.h"
+#include "lesson/AnswerKey.h"
+#include "platform/core/TextList.h"
+#include "teacher/LessonCheck.h"
+#include "teacher/editor/KeyDocument.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>

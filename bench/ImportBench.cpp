@@ -1,6 +1,6 @@
 // Reading Moodle's question files: a GIFT bank of 40,000 lines (8,000 questions), one GIFT
 // question whose answers take 40,000 lines, and one Aiken question of 200,000 lines.
-#include "Questions.h"
+#include "teacher/editor/Questions.h"
 
 #include <benchmark/benchmark.h>
 

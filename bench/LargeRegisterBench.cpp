@@ -1,8 +1,8 @@
 // The teacher's memory with registers far larger than a class makes: one just under the size the
 // reader takes (64 MB of answer lines, read and summarized), and one of 1 GB (refused unread,
 // said in «Avisos»). scripts/bench runs each figure in a process of its own, for its own peak.
-#include "ClassSummary.h"
-#include "RegisterFolder.h"
+#include "bench/RegisterFolder.h"
+#include "teacher/ClassSummary.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "LessonMaker.h"
+#include "bench/LessonMaker.h"
 
-#include "Ansi.h"
-#include "LessonPlace.h"
+#include "lesson/LessonPlace.h"
+#include "platform/core/Ansi.h"
 
 #include <QFile>
 

@@ -2,23 +2,23 @@
 // platform: start-up, opening lessons, stepping through questions, accepting answers, saving the
 // register. Each benchmark also reports the process's peak memory (run one benchmark per process
 // to read it for that benchmark alone; scripts/bench does).
-#include "LessonMaker.h"
+#include "bench/LessonMaker.h"
 
-#include "AnswerKey.h"
-#include "Application.h"
-#include "Boxes.h"
-#include "Clock.h"
-#include "LessonFiles.h"
-#include "ListBox.h"
-#include "Register.h"
-#include "Sections.h"
-#include "TextList.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
-#include "Visit.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Sections.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/ListBox.h"
+#include "platform/UpDown.h"
+#include "platform/core/Clock.h"
+#include "platform/core/TextList.h"
+#include "study/Register.h"
+#include "study/Visit.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "RegisterFolder.h"
+#include "bench/RegisterFolder.h"
 
 #include <QDate>
 #include <QFile>

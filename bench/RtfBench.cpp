@@ -1,8 +1,8 @@
 // How long a large lesson takes to read and show. The lesson is generated: 99 sections of
 // formatted Spanish paragraphs, about 1 MB of RTF as a word processor writes it.
 
-#include "RichViewer.h"
-#include "RtfReader.h"
+#include "platform/RichViewer.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,8 +2,8 @@
 // holding 1,000,000 answer lines (20 lessons, 500 days each, four visits of 25 answers per
 // register), read in parallel and summarized. The folder is generated once per process into a
 // temporary folder; its files are then in the system's cache, as after a first look.
-#include "ClassSummary.h"
-#include "RegisterFolder.h"
+#include "bench/RegisterFolder.h"
+#include "teacher/ClassSummary.h"
 
 #include <QCoreApplication>
 

@@ -5,12 +5,12 @@
 // sound's time plus where the word starts in the reading's sound, as the voice reports it; the
 // first sound's place in that sound is found once by synthesizing the same text into memory.
 // Not a test: it prints figures.
-#include "EspeakSpeaker.h"
-#include "ListeningBar.h"
-#include "ReadingUnits.h"
-#include "RichViewer.h"
-#include "SpokenText.h"
-#include "TextMarkers.h"
+#include "lesson/ReadingUnits.h"
+#include "lesson/SpokenText.h"
+#include "lesson/TextMarkers.h"
+#include "platform/RichViewer.h"
+#include "platform/speech/EspeakSpeaker.h"
+#include "windows/ListeningBar.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "commandline/CommandLine.h"
 
-#include "Commands.h"
-#include "ExitStatus.h"
+#include "commandline/Commands.h"
+#include "commandline/ExitStatus.h"
 
 bool isCommandLine(const QStringList& arguments) {
     if (arguments.isEmpty())

@@ -1,11 +1,11 @@
-#include "Commands.h"
+#include "commandline/Commands.h"
 
-#include "GiftCommands.h"
-#include "InformeCommand.h"
-#include "PublishCommand.h"
-#include "ReviseCommand.h"
-#include "SummaryCommand.h"
-#include "WorksheetCommand.h"
+#include "commandline/GiftCommands.h"
+#include "commandline/InformeCommand.h"
+#include "commandline/PublishCommand.h"
+#include "commandline/ReviseCommand.h"
+#include "commandline/SummaryCommand.h"
+#include "commandline/WorksheetCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;

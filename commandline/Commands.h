@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "FolderReading.h"
+#include "commandline/FolderReading.h"
 
-#include "RegisterName.h"
+#include "lesson/RegisterName.h"
 
 #include <QDir>
 #include <QFileInfo>

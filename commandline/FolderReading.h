@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ClassSummary.h"
-#include "StudentNames.h"
-#include "VerbHelp.h"
+#include "commandline/VerbHelp.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/StudentNames.h"
 
 #include <QCommandLineParser>
 #include <QDate>

@@ -1,16 +1,16 @@
-#include "GiftCommands.h"
+#include "commandline/GiftCommands.h"
 
-#include "Ansi.h"
-#include "AtomicFile.h"
-#include "KeySave.h"
-#include "LessonPlace.h"
-#include "PublishedKey.h"
-#include "Questions.h"
-#include "RegularFile.h"
-#include "TextList.h"
-#include "ToolkitError.h"
-#include "Usage.h"
-#include "Words.h"
+#include "commandline/Usage.h"
+#include "lesson/LessonPlace.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/TextList.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/Words.h"
+#include "teacher/editor/KeySave.h"
+#include "teacher/editor/Questions.h"
 
 #include <QCommandLineParser>
 #include <QDir>

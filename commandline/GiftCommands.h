@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente gift RUTA_lec.rtf SALIDA.gift`: the lesson's key for Moodle.
 class GiftCommand : public Command {

@@ -1,11 +1,11 @@
-#include "InformeCommand.h"
+#include "commandline/InformeCommand.h"
 
-#include "CourseSummary.h"
-#include "FolderReading.h"
-#include "RegisterName.h"
-#include "StudentPdf.h"
-#include "SummaryPdf.h"
-#include "Usage.h"
+#include "commandline/FolderReading.h"
+#include "commandline/Usage.h"
+#include "lesson/RegisterName.h"
+#include "teacher/CourseSummary.h"
+#include "windows/teacher/StudentPdf.h"
+#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente informe CARPETA (--alumno NOMBRE --pdf SALIDA.pdf | --todos CARPETA_SALIDA)
 // [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas] [--alumnos ARCHIVO.ini]`: the

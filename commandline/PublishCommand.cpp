@@ -1,12 +1,12 @@
-#include "PublishCommand.h"
+#include "commandline/PublishCommand.h"
 
-#include "Usage.h"
+#include "commandline/Usage.h"
 
-#include "LessonCheck.h"
-#include "LessonReader.h"
-#include "Publication.h"
-#include "ToolkitError.h"
-#include "Words.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/LessonCheck.h"
+#include "teacher/Publication.h"
+#include "teacher/Words.h"
+#include "windows/teacher/LessonReader.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] [--sin-voz]`: checks
 // the lesson and publishes it into the class's folder (Publication.h).

@@ -1,9 +1,9 @@
-#include "ReviseCommand.h"
+#include "commandline/ReviseCommand.h"
 
-#include "Usage.h"
+#include "commandline/Usage.h"
 
-#include "LessonCheck.h"
-#include "LessonReader.h"
+#include "teacher/LessonCheck.h"
+#include "windows/teacher/LessonReader.h"
 
 #include <QCommandLineParser>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente revisar RUTA_lec.rtf...`: checks lessons and prints one problem a line, then
 // a summary.

@@ -1,16 +1,16 @@
-#include "SummaryCommand.h"
+#include "commandline/SummaryCommand.h"
 
-#include "ClassSummary.h"
-#include "FolderReading.h"
-#include "ItemAnalysis.h"
-#include "RegisterName.h"
-#include "SummaryCsv.h"
-#include "SummaryPdf.h"
-#include "SummaryTable.h"
-#include "SummaryXlsx.h"
-#include "Usage.h"
-#include "VisitCopies.h"
-#include "Words.h"
+#include "commandline/FolderReading.h"
+#include "commandline/Usage.h"
+#include "lesson/RegisterName.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/ItemAnalysis.h"
+#include "teacher/SummaryCsv.h"
+#include "teacher/SummaryTable.h"
+#include "teacher/SummaryXlsx.h"
+#include "teacher/VisitCopies.h"
+#include "teacher/Words.h"
+#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 

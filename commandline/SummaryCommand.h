@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente resumen CARPETA [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas]
 // [--csv CARPETA_SALIDA] [--csv-excel CARPETA_SALIDA] [--xlsx ARCHIVO] [--pdf ARCHIVO]

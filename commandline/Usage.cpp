@@ -1,4 +1,4 @@
-#include "Usage.h"
+#include "commandline/Usage.h"
 
 int UsageError(QTextStream& err, const QString& verb, const QString& message) {
     err << QStringLiteral("dorvalia-docente %1: %2\n").arg(verb, message)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VerbHelp.h"
+#include "commandline/VerbHelp.h"
 
 #include <QCommandLineParser>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "VerbHelp.h"
+#include "commandline/VerbHelp.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExitStatus.h"
+#include "commandline/ExitStatus.h"
 
 #include <QCommandLineOption>
 #include <QList>

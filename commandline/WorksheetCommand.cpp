@@ -1,11 +1,11 @@
-#include "WorksheetCommand.h"
+#include "commandline/WorksheetCommand.h"
 
-#include "Usage.h"
+#include "commandline/Usage.h"
 
-#include "LessonPlace.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
-#include "Worksheet.h"
+#include "lesson/LessonPlace.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "windows/teacher/Worksheet.h"
 
 #include <QCommandLineParser>
 #include <QDir>

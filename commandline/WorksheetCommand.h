@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "commandline/Command.h"
 
 // `dorvalia-docente ficha RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]`: the lesson's worksheet.
 class WorksheetCommand : public Command {

@@ -4,10 +4,10 @@
 // may only end in the list's "List index out of bounds" error; the scans that the end sentinels
 // bound must never reach it.
 
-#include "AnswerKey.h"
-#include "FuzzSupport.h"
-#include "ToolkitError.h"
-#include "Verdict.h"
+#include "fuzz/FuzzSupport.h"
+#include "lesson/AnswerKey.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/core/Verdict.h"
 
 #include <algorithm>
 #include <cstddef>

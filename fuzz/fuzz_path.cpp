@@ -2,8 +2,8 @@
 // from them. The input is read as UTF-8 and, separately, as raw UTF-16, so that paths with broken
 // surrogates and every separator position are tried.
 
-#include "FuzzSupport.h"
-#include "LessonFiles.h"
+#include "fuzz/FuzzSupport.h"
+#include "lesson/LessonFiles.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // or give a key, never anything else; and any bytes sealed read back as themselves, however the
 // sealed copy is then cut or has a byte changed, it is refused whole.
 
-#include "FuzzSupport.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "fuzz/FuzzSupport.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
 
 #include <cstddef>
 #include <cstdint>

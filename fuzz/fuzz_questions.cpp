@@ -2,10 +2,10 @@
 // message with its line and no question at all; what is read goes into a key and out to GIFT
 // again without an error, every question accounted for.
 
-#include "Ansi.h"
-#include "FuzzSupport.h"
-#include "KeyStructure.h"
-#include "Questions.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/core/Ansi.h"
+#include "teacher/editor/KeyStructure.h"
+#include "teacher/editor/Questions.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,12 +3,12 @@
 // the summary of what was read keeps its counts consistent. The same bytes as one typed name
 // must come back whole through the register's quoting and apostrophe guard.
 
-#include "Ansi.h"
-#include "ClassSummary.h"
-#include "FuzzSupport.h"
-#include "RegisterLines.h"
-#include "RegisterReader.h"
-#include "TextList.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/TextList.h"
+#include "study/RegisterLines.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/RegisterReader.h"
 
 #include <QSet>
 

@@ -2,9 +2,9 @@
 // RTF, plain text otherwise), then the plain text the sections are found in and a layout at the
 // viewer's width, as the lesson window does with every lesson text.
 
-#include "DocumentFile.h"
-#include "FuzzSupport.h"
-#include "RtfReader.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/rtf/DocumentFile.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

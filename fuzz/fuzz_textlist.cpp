@@ -2,9 +2,9 @@
 // Besides not crashing, the loaded lines must be the file's text split at its line breaks, and a
 // saved list must load back as the same lines.
 
-#include "Ansi.h"
-#include "FuzzSupport.h"
-#include "TextList.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/TextList.h"
 
 #include <QByteArray>
 

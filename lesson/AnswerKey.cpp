@@ -1,8 +1,8 @@
-#include "AnswerKey.h"
+#include "lesson/AnswerKey.h"
 
-#include "LessonFiles.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
 
 std::unique_ptr<TextList> Clave;
 

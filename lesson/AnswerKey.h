@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyPositions.h"
-#include "TextList.h"
+#include "lesson/KeyPositions.h"
+#include "platform/core/TextList.h"
 
 #include <QString>
 

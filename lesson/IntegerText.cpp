@@ -1,6 +1,6 @@
-#include "IntegerText.h"
+#include "lesson/IntegerText.h"
 
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
 
 #include <climits>
 

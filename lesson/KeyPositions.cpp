@@ -1,6 +1,6 @@
-#include "KeyPositions.h"
+#include "lesson/KeyPositions.h"
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
-#include "Marks.h"
-#include "TextList.h"
+#include "lesson/Marks.h"
+#include "platform/core/TextList.h"
 
 #include <QList>
 #include <QMap>

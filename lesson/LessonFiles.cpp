@@ -1,6 +1,6 @@
-#include "LessonFiles.h"
+#include "lesson/LessonFiles.h"
 
-#include "RegisterName.h"
+#include "lesson/RegisterName.h"
 
 #include <QDir>
 #include <QFileInfo>

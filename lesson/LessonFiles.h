@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LessonPlace.h"
-#include "ShortText.h"
+#include "lesson/LessonPlace.h"
+#include "platform/core/ShortText.h"
 
 #include <QString>
 

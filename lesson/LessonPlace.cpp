@@ -1,8 +1,8 @@
-#include "LessonPlace.h"
+#include "lesson/LessonPlace.h"
 
-#include "LessonFiles.h"
-#include "PublishedKey.h"
-#include "RegisterName.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/PublishedKey.h"
+#include "lesson/RegisterName.h"
 
 LessonPlace LessonPlace::ofReading(const QString& readingPath) {
     return SplitLessonPath(readingPath);

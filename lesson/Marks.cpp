@@ -1,6 +1,6 @@
-#include "Marks.h"
+#include "lesson/Marks.h"
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
 QString SectionHeader(int n) {
     return kSectionHeaderText + QString::number(n);

@@ -1,9 +1,9 @@
-#include "PublishedKey.h"
+#include "lesson/PublishedKey.h"
 
-#include "LessonFiles.h"
-#include "RegularFile.h"
-#include "TextList.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/TextList.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QFile>
 #include <QFileInfo>

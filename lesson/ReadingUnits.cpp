@@ -1,7 +1,7 @@
-#include "ReadingUnits.h"
+#include "lesson/ReadingUnits.h"
 
-#include "SpokenWords.h"
-#include "TextMarkers.h"
+#include "lesson/SpokenWords.h"
+#include "lesson/TextMarkers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpokenText.h"
+#include "lesson/SpokenText.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "RegisterName.h"
+#include "lesson/RegisterName.h"
 
 namespace {
 

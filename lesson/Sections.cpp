@@ -1,8 +1,8 @@
-#include "Sections.h"
+#include "lesson/Sections.h"
 
-#include "LessonFiles.h"
-#include "Marks.h"
-#include "TextMarkers.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Marks.h"
+#include "lesson/TextMarkers.h"
 
 int NumSecciones = 0;
 NumberSet SeccionesPendientes;

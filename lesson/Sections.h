@@ -1,9 +1,9 @@
 #pragma once
 
-#include "NumberSet.h"
-#include "Prompter.h"
-#include "SectionList.h"
-#include "TextViewer.h"
+#include "lesson/Prompter.h"
+#include "lesson/SectionList.h"
+#include "lesson/TextViewer.h"
+#include "platform/core/NumberSet.h"
 
 // Number of sections of the open lesson: the number of the last section marker of its text.
 extern int NumSecciones;

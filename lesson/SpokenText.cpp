@@ -1,6 +1,6 @@
-#include "SpokenText.h"
+#include "lesson/SpokenText.h"
 
-#include "SpokenWords.h"
+#include "lesson/SpokenWords.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "SpokenWords.h"
+#include "lesson/SpokenWords.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "TextMarkers.h"
+#include "lesson/TextMarkers.h"
 
-#include "IntegerText.h"
-#include "Marks.h"
+#include "lesson/IntegerText.h"
+#include "lesson/Marks.h"
 
 const QString& MarkerWord() {
     static const QString word = FoldAscii(kSectionHeaderText.trimmed());

@@ -1,4 +1,4 @@
-#include "Anchors.h"
+#include "platform/Anchors.h"
 
 #include <QEvent>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "platform/Application.h"
 
-#include "Boxes.h"
-#include "ToolkitError.h"
+#include "platform/Boxes.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QFont>
 #include <QLibraryInfo>

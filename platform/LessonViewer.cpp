@@ -1,6 +1,6 @@
-#include "LessonViewer.h"
+#include "platform/LessonViewer.h"
 
-#include "RichViewer.h"
+#include "platform/RichViewer.h"
 
 #include <QFont>
 

@@ -1,4 +1,4 @@
-#include "ListBox.h"
+#include "platform/ListBox.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

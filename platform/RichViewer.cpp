@@ -1,6 +1,6 @@
-#include "RichViewer.h"
+#include "platform/RichViewer.h"
 
-#include "DocumentFile.h"
+#include "platform/rtf/DocumentFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>

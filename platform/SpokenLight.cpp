@@ -1,4 +1,4 @@
-#include "SpokenLight.h"
+#include "platform/SpokenLight.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "TextZoom.h"
+#include "platform/TextZoom.h"
 
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "UpDown.h"
+#include "platform/UpDown.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "DiskSync.h"
+#include "study/DiskSync.h"
 
 #include <QFile>
 

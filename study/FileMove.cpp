@@ -1,4 +1,4 @@
-#include "FileMove.h"
+#include "study/FileMove.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "Journal.h"
+#include "study/Journal.h"
 
-#include "DiskSync.h"
-#include "LessonFiles.h"
-#include "Register.h"
+#include "lesson/LessonFiles.h"
+#include "study/DiskSync.h"
+#include "study/Register.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

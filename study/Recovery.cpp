@@ -1,8 +1,8 @@
-#include "Recovery.h"
+#include "study/Recovery.h"
 
-#include "Journal.h"
-#include "Register.h"
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
+#include "study/Journal.h"
+#include "study/Register.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompter.h"
+#include "lesson/Prompter.h"
 
 #include <QString>
 

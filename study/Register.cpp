@@ -1,16 +1,16 @@
-#include "Register.h"
+#include "study/Register.h"
 
-#include "Ansi.h"
-#include "Clock.h"
-#include "DiskSync.h"
-#include "Journal.h"
-#include "LessonFiles.h"
-#include "RegisterLock.h"
-#include "RegisterRangeLock.h"
-#include "RegularFile.h"
-#include "ToolkitError.h"
-#include "Visit.h"
-#include "VisitCopy.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/Clock.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/ToolkitError.h"
+#include "study/DiskSync.h"
+#include "study/Journal.h"
+#include "study/RegisterLock.h"
+#include "study/RegisterRangeLock.h"
+#include "study/Visit.h"
+#include "study/VisitCopy.h"
 
 #include <QDir>
 #include <QFile>

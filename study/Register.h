@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegisterName.h" // DateDigits
+#include "lesson/RegisterName.h" // DateDigits
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "RegisterLines.h"
+#include "study/RegisterLines.h"
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "RegisterLock.h"
+#include "study/RegisterLock.h"
 
-#include "FileMove.h"
+#include "study/FileMove.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

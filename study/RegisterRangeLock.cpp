@@ -1,6 +1,6 @@
-#include "RegisterRangeLock.h"
+#include "study/RegisterRangeLock.h"
 
-#include "RegisterLock.h"
+#include "study/RegisterLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "Visit.h"
+#include "study/Visit.h"
 
-#include "Clock.h"
-#include "Journal.h"
-#include "LessonFiles.h"
-#include "Marks.h"
-#include "Register.h"
-#include "RegisterLines.h"
-#include "Sections.h"
-#include "Verdict.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Marks.h"
+#include "lesson/Sections.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Verdict.h"
+#include "study/Journal.h"
+#include "study/Register.h"
+#include "study/RegisterLines.h"
 
 int SeccionActual = 0;
 int LineaSeccion = -1;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
-#include "AnswerKey.h"
-#include "LessonWindow.h"
-#include "NumberSet.h"
-#include "Prompter.h"
-#include "TextList.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/Prompter.h"
+#include "platform/core/NumberSet.h"
+#include "platform/core/TextList.h"
+#include "study/LessonWindow.h"
 
 #include <memory>
 

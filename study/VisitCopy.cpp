@@ -1,4 +1,4 @@
-#include "VisitCopy.h"
+#include "study/VisitCopy.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "AnswersTable.h"
+#include "teacher/AnswersTable.h"
 
 SummaryTable AnswersTable(const ClassSummary& summary, const QString& only) {
     SummaryTable table;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SummaryTable.h"
+#include "teacher/SummaryTable.h"
 
 // «Respuestas»: a row per answer of each question, with how many students chose it first, in
 // all and within the upper and the lower third of the class by mark.

@@ -1,9 +1,9 @@
-#include "ClassSummary.h"
+#include "teacher/ClassSummary.h"
 
-#include "KeyOutline.h"
-#include "LessonPlace.h"
-#include "PublishedKey.h"
-#include "RegisterDates.h"
+#include "lesson/LessonPlace.h"
+#include "lesson/PublishedKey.h"
+#include "teacher/KeyOutline.h"
+#include "teacher/RegisterDates.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ItemAnalysis.h"
-#include "LessonMarks.h"
-#include "RegisterReader.h"
-#include "StudentNames.h"
+#include "teacher/ItemAnalysis.h"
+#include "teacher/LessonMarks.h"
+#include "teacher/RegisterReader.h"
+#include "teacher/StudentNames.h"
 
 #include <QDate>
 #include <QList>

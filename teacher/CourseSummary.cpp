@@ -1,8 +1,8 @@
-#include "CourseSummary.h"
+#include "teacher/CourseSummary.h"
 
-#include "DecimalCell.h"
-#include "RegisterDates.h"
-#include "Words.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/RegisterDates.h"
+#include "teacher/Words.h"
 
 #include <QCollator>
 #include <QHash>

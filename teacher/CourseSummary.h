@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClassSummary.h"
-#include "SummaryTable.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/SummaryTable.h"
 
 // Each student over the term, taken from the class summary's rows: nothing is read or counted a
 // second way. A visit without a name cannot be followed from one lesson to the next, so it is

@@ -1,8 +1,8 @@
-#include "FilesTogether.h"
+#include "teacher/FilesTogether.h"
 
-#include "AtomicFile.h"
-#include "RegularFile.h"
-#include "ToolkitError.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
-#include "ItemAnalysis.h"
+#include "teacher/ItemAnalysis.h"
 
-#include "ClassSummary.h"
-#include "DecimalCell.h"
-#include "KeyOutline.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/KeyOutline.h"
 
 #include <QHash>
 #include <QSet>

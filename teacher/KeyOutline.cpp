@@ -1,9 +1,9 @@
-#include "KeyOutline.h"
+#include "teacher/KeyOutline.h"
 
-#include "KeyPositions.h"
-#include "LessonPreview.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "lesson/KeyPositions.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/LessonPreview.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "KeyRules.h"
+#include "teacher/KeyRules.h"
 
-#include "KeyPositions.h"
-#include "MarkerSlips.h"
+#include "lesson/KeyPositions.h"
+#include "teacher/MarkerSlips.h"
 
 namespace {
 

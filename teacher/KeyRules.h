@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Problem.h"
+#include "teacher/Problem.h"
 
 #include <QList>
 #include <QMap>

@@ -1,13 +1,13 @@
-#include "LessonCheck.h"
+#include "teacher/LessonCheck.h"
 
-#include "KeyRules.h"
-#include "LessonFiles.h"
-#include "LessonPreview.h"
-#include "Marks.h"
-#include "NearestFile.h"
-#include "PublishedKey.h"
-#include "TextRules.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Marks.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/KeyRules.h"
+#include "teacher/LessonPreview.h"
+#include "teacher/NearestFile.h"
+#include "teacher/TextRules.h"
 
 #include <QFileInfo>
 

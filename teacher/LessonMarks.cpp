@@ -1,6 +1,6 @@
-#include "LessonMarks.h"
+#include "teacher/LessonMarks.h"
 
-#include "DecimalCell.h"
+#include "teacher/DecimalCell.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "LessonPreview.h"
+#include "teacher/LessonPreview.h"
 
-#include "KeyPositions.h"
-#include "ToolkitError.h"
+#include "lesson/KeyPositions.h"
+#include "platform/core/ToolkitError.h"
 
 namespace {
 

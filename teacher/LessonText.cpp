@@ -1,4 +1,4 @@
-#include "LessonText.h"
+#include "teacher/LessonText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "MarkerSlips.h"
+#include "teacher/MarkerSlips.h"
 
-#include "TextMarkers.h"
+#include "lesson/TextMarkers.h"
 
 #include <QRegularExpression>
 

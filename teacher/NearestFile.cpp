@@ -1,6 +1,6 @@
-#include "NearestFile.h"
+#include "teacher/NearestFile.h"
 
-#include "LessonFiles.h"
+#include "lesson/LessonFiles.h"
 
 #include <QDir>
 #include <QSet>

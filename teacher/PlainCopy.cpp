@@ -1,10 +1,10 @@
-#include "PlainCopy.h"
+#include "teacher/PlainCopy.h"
 
-#include "FilesTogether.h"
-#include "LessonFiles.h"
-#include "Publication.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/FilesTogether.h"
+#include "teacher/Publication.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "Problem.h"
+#include "teacher/Problem.h"
 
-#include "Words.h"
+#include "teacher/Words.h"
 
 QString severityWord(Problem::Severity severity) {
     switch (severity) {

@@ -1,9 +1,9 @@
-#include "Publication.h"
+#include "teacher/Publication.h"
 
-#include "FilesTogether.h"
-#include "LessonFiles.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/FilesTogether.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LessonCheck.h"
+#include "teacher/LessonCheck.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "RegisterDates.h"
+#include "teacher/RegisterDates.h"
 
-#include "Clock.h"
-#include "RegisterName.h"
+#include "lesson/RegisterName.h"
+#include "platform/core/Clock.h"
 
 #include <QHash>
 

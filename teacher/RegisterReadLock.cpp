@@ -1,7 +1,7 @@
-#include "RegisterReadLock.h"
+#include "teacher/RegisterReadLock.h"
 
-#include "RegisterLock.h"
-#include "RegularFile.h"
+#include "platform/core/RegularFile.h"
+#include "study/RegisterLock.h"
 
 #include <QDateTime>
 #include <QFileInfo>

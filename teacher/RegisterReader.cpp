@@ -1,12 +1,12 @@
-#include "RegisterReader.h"
+#include "teacher/RegisterReader.h"
 
-#include "Ansi.h"
-#include "RegisterDates.h"
-#include "RegisterLines.h"
-#include "RegisterName.h"
-#include "RegisterReadLock.h"
-#include "Verdict.h"
-#include "VisitCopies.h"
+#include "lesson/RegisterName.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/Verdict.h"
+#include "study/RegisterLines.h"
+#include "teacher/RegisterDates.h"
+#include "teacher/RegisterReadLock.h"
+#include "teacher/VisitCopies.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "Verdict.h"
+#include "platform/core/Verdict.h"
 
 // One register file of a lesson folder, read for the teacher: its visits and their accepted
 // answers, and the lines it could not read.

@@ -1,7 +1,7 @@
-#include "StudentNames.h"
+#include "teacher/StudentNames.h"
 
-#include "AtomicFile.h"
-#include "RegularFile.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "SummaryCsv.h"
+#include "teacher/SummaryCsv.h"
 
-#include "AnswersTable.h"
-#include "AtomicFile.h"
-#include "CourseSummary.h"
-#include "DecimalCell.h"
-#include "RegisterLines.h"
+#include "platform/core/AtomicFile.h"
+#include "study/RegisterLines.h"
+#include "teacher/AnswersTable.h"
+#include "teacher/CourseSummary.h"
+#include "teacher/DecimalCell.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SummaryTable.h"
+#include "teacher/SummaryTable.h"
 
 #include <QByteArray>
 #include <QString>

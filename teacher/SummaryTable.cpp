@@ -1,7 +1,7 @@
-#include "SummaryTable.h"
+#include "teacher/SummaryTable.h"
 
-#include "DecimalCell.h"
-#include "RegisterDates.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/RegisterDates.h"
 
 #include <QLocale>
 

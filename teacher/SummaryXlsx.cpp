@@ -1,11 +1,11 @@
-#include "SummaryXlsx.h"
+#include "teacher/SummaryXlsx.h"
 
-#include "AnswersTable.h"
-#include "AtomicFile.h"
-#include "CourseSummary.h"
-#include "DecimalCell.h"
-#include "RegularFile.h"
-#include "SummaryTable.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
+#include "teacher/AnswersTable.h"
+#include "teacher/CourseSummary.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/SummaryTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "TextRules.h"
+#include "teacher/TextRules.h"
 
-#include "MarkerSlips.h"
-#include "Marks.h"
-#include "TextMarkers.h"
-#include "ToolkitError.h"
+#include "lesson/Marks.h"
+#include "lesson/TextMarkers.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/MarkerSlips.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LessonText.h"
-#include "Problem.h"
+#include "teacher/LessonText.h"
+#include "teacher/Problem.h"
 
 #include <QList>
 #include <QMap>

@@ -1,10 +1,10 @@
-#include "VisitCopies.h"
+#include "teacher/VisitCopies.h"
 
-#include "Register.h"
-#include "RegisterReadLock.h"
-#include "ToolkitError.h"
-#include "VisitCopy.h"
-#include "Words.h"
+#include "platform/core/ToolkitError.h"
+#include "study/Register.h"
+#include "study/VisitCopy.h"
+#include "teacher/RegisterReadLock.h"
+#include "teacher/Words.h"
 
 #include <QFile>
 #include <QFileInfo>

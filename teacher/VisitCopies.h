@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegisterReader.h"
+#include "teacher/RegisterReader.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 // markdown-html GUIDE.md GUIDE.html TITLE: the teacher's guide as a web page, read by the same
 // Markdown reader that shows it inside the teacher's program. The build runs it.
-#include "AtomicFile.h"
-#include "GuideDocument.h"
+#include "platform/core/AtomicFile.h"
+#include "windows/teacher/GuideDocument.h"
 
 #include <QFile>
 #include <QGuiApplication>

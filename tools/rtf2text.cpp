@@ -2,8 +2,8 @@
 // cell) a line. A file that cannot be opened or read gets the viewer's message on standard error
 // and exit status 1.
 
-#include "DocumentFile.h"
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/rtf/DocumentFile.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

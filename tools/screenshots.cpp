@@ -6,18 +6,18 @@
 // and the results are real windows, grabbed from the screen while they are open. «Escuchar» reads
 // with the real voice into memory and is paused on a word in the middle of a section, so that the
 // word stays lit for the pictures at 100% and 200%.
-#include "Application.h"
-#include "Boxes.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
 #if DORVALIA_VOICE
-#include "EspeakSpeaker.h"
+#include "platform/speech/EspeakSpeaker.h"
 #endif
-#include "ListBox.h"
-#include "ListeningBar.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
+#include "platform/ListBox.h"
+#include "platform/UpDown.h"
+#include "windows/ListeningBar.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "LessonAdapters.h"
+#include "windows/LessonAdapters.h"
 
-#include "Boxes.h"
-#include "ListBox.h"
-#include "RichViewer.h"
+#include "platform/Boxes.h"
+#include "platform/ListBox.h"
+#include "platform/RichViewer.h"
 
 void ViewerAdapter::load(const QString& path) {
     viewer_->load(path);

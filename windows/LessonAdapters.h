@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Prompter.h"
-#include "Recovery.h"
-#include "SectionList.h"
-#include "TextViewer.h"
+#include "lesson/Prompter.h"
+#include "lesson/SectionList.h"
+#include "lesson/TextViewer.h"
+#include "study/Recovery.h"
 
 class ListBox;
 class RichViewer;

@@ -1,10 +1,10 @@
-#include "ListeningBar.h"
+#include "windows/ListeningBar.h"
 
-#include "Boxes.h"
-#include "ReadingUnits.h"
-#include "RichViewer.h"
-#include "Speaker.h"
-#include "SpokenLight.h"
+#include "lesson/ReadingUnits.h"
+#include "platform/Boxes.h"
+#include "platform/RichViewer.h"
+#include "platform/SpokenLight.h"
+#include "platform/speech/Speaker.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,15 +1,15 @@
-#include "Unit1.h"
+#include "windows/Unit1.h"
 
 #include "ui_Unit1.h"
 
-#include "Anchors.h"
-#include "Boxes.h"
-#include "ButtonKeys.h"
-#include "LessonAdapters.h"
-#include "LessonFiles.h"
-#include "RegularFile.h"
-#include "Resources.h"
-#include "Unit3.h"
+#include "lesson/LessonFiles.h"
+#include "platform/Anchors.h"
+#include "platform/Boxes.h"
+#include "platform/ButtonKeys.h"
+#include "platform/core/RegularFile.h"
+#include "resources/Resources.h"
+#include "windows/LessonAdapters.h"
+#include "windows/Unit3.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

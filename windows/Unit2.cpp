@@ -1,8 +1,8 @@
-#include "Unit2.h"
+#include "windows/Unit2.h"
 
 #include "ui_Unit2.h"
 
-#include "Resources.h"
+#include "resources/Resources.h"
 #include <QGuiApplication>
 #include <QScreen>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LessonAdapters.h"
-#include "LessonWindow.h"
+#include "study/LessonWindow.h"
+#include "windows/LessonAdapters.h"
 
 #include <QDialog>
 

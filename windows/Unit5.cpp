@@ -1,9 +1,9 @@
-#include "Unit5.h"
+#include "windows/Unit5.h"
 
 #include "ui_Unit5.h"
 
-#include "LessonFiles.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "study/Visit.h"
 
 #include <QLocale>
 

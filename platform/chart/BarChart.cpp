@@ -1,4 +1,4 @@
-#include "BarChart.h"
+#include "platform/chart/BarChart.h"
 
 #include <QFontMetricsF>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "BarChartView.h"
+#include "platform/chart/BarChartView.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>

@@ -1,4 +1,4 @@
-#include "ChartTextObject.h"
+#include "platform/chart/ChartTextObject.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BarChart.h"
+#include "platform/chart/BarChart.h"
 
 #include <QObject>
 #include <QTextObjectInterface>

@@ -1,4 +1,4 @@
-#include "Ansi.h"
+#include "platform/core/Ansi.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "platform/core/Clock.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

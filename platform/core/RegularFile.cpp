@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "TextList.h"
+#include "platform/core/TextList.h"
 
-#include "Ansi.h"
-#include "RegularFile.h"
-#include "ToolkitError.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QFile>
 

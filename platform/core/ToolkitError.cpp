@@ -1,4 +1,4 @@
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
 
 ToolkitError::ToolkitError(QString message) : ToolkitError(message, message) {}
 

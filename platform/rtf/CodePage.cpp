@@ -1,6 +1,6 @@
-#include "CodePage.h"
+#include "platform/rtf/CodePage.h"
 
-#include "Ansi.h"
+#include "platform/core/Ansi.h"
 
 #include <QStringDecoder>
 

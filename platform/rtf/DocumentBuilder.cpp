@@ -1,4 +1,4 @@
-#include "DocumentBuilder.h"
+#include "platform/rtf/DocumentBuilder.h"
 
 #include <QTextBlock>
 #include <QTextTable>

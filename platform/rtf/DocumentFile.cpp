@@ -1,10 +1,10 @@
-#include "DocumentFile.h"
+#include "platform/rtf/DocumentFile.h"
 
-#include "Ansi.h"
-#include "RegularFile.h"
-#include "RtfReader.h"
-#include "TextShaping.h"
-#include "ToolkitError.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/TextShaping.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "JpegImage.h"
+#include "platform/rtf/JpegImage.h"
 
 #include <csetjmp>
 #include <cstdio>

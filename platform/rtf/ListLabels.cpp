@@ -1,6 +1,6 @@
-#include "ListLabels.h"
+#include "platform/rtf/ListLabels.h"
 
-#include "CodePage.h"
+#include "platform/rtf/CodePage.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "RtfInterpreter.h"
+#include "platform/rtf/RtfInterpreter.h"
 
-#include "CodePage.h"
+#include "platform/rtf/CodePage.h"
 
 #include <utility>
 

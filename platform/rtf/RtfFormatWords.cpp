@@ -1,4 +1,4 @@
-#include "RtfInterpreter.h"
+#include "platform/rtf/RtfInterpreter.h"
 
 #include <algorithm>
 

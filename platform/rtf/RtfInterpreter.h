@@ -1,12 +1,12 @@
 #pragma once
 
-#include "DocumentBuilder.h"
-#include "ListLabels.h"
-#include "RtfKeywords.h"
-#include "RtfPicture.h"
-#include "RtfState.h"
-#include "RtfTables.h"
-#include "RtfTokenizer.h"
+#include "platform/rtf/DocumentBuilder.h"
+#include "platform/rtf/ListLabels.h"
+#include "platform/rtf/RtfKeywords.h"
+#include "platform/rtf/RtfPicture.h"
+#include "platform/rtf/RtfState.h"
+#include "platform/rtf/RtfTables.h"
+#include "platform/rtf/RtfTokenizer.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,7 +1,7 @@
-#include "RtfPicture.h"
+#include "platform/rtf/RtfPicture.h"
 
-#include "JpegImage.h"
-#include "RtfTokenizer.h"
+#include "platform/rtf/JpegImage.h"
+#include "platform/rtf/RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QImageReader>

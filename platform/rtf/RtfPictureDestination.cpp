@@ -1,4 +1,4 @@
-#include "RtfInterpreter.h"
+#include "platform/rtf/RtfInterpreter.h"
 
 // Inside {\pict}: the kind of picture, and the sizes it is drawn at.
 void RtfInterpreter::pictureWord(Kw kw, int param) {

@@ -1,7 +1,7 @@
-#include "RtfReader.h"
+#include "platform/rtf/RtfReader.h"
 
-#include "DocumentBuilder.h"
-#include "RtfInterpreter.h"
+#include "platform/rtf/DocumentBuilder.h"
+#include "platform/rtf/RtfInterpreter.h"
 
 #include <QTextDocument>
 

@@ -1,4 +1,4 @@
-#include "RtfTables.h"
+#include "platform/rtf/RtfTables.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RtfKeywords.h"
+#include "platform/rtf/RtfKeywords.h"
 
 #include <QColor>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "RtfInterpreter.h"
+#include "platform/rtf/RtfInterpreter.h"
 
-#include "CodePage.h"
-#include "TextShaping.h"
+#include "platform/rtf/CodePage.h"
+#include "platform/rtf/TextShaping.h"
 
 // Words of the text itself: breaks, special characters, footnote marks, and the cells and rows
 // of tables.

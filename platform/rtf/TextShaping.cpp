@@ -1,4 +1,4 @@
-#include "TextShaping.h"
+#include "platform/rtf/TextShaping.h"
 
 #include <QFont>
 #include <QTextCharFormat>

@@ -1,4 +1,4 @@
-#include "EspeakSpeaker.h"
+#include "platform/speech/EspeakSpeaker.h"
 
 #include <espeak-ng/speak_lib.h>
 

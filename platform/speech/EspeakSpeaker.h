@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Speaker.h"
+#include "platform/speech/Speaker.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "Speaker.h"
+#include "platform/speech/Speaker.h"
 
 #include <QLocale>
 #include <QMetaObject>

@@ -1,5 +1,5 @@
-#include "MarkupText.h"
-#include "Questions.h"
+#include "teacher/editor/MarkupText.h"
+#include "teacher/editor/Questions.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
-#include "Questions.h"
+#include "teacher/editor/Questions.h"
 
 #include <QDir>
 
-#include "AnswerKey.h"
+#include "lesson/AnswerKey.h"
 
 namespace {
 

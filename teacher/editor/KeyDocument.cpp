@@ -1,6 +1,6 @@
-#include "KeyDocument.h"
+#include "teacher/editor/KeyDocument.h"
 
-#include "RegularFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>

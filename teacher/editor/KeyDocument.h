@@ -1,9 +1,9 @@
 #pragma once
 
-#include "KeyEdits.h"
-#include "KeySave.h"
-#include "KeyStructure.h"
-#include "KeyText.h"
+#include "teacher/editor/KeyEdits.h"
+#include "teacher/editor/KeySave.h"
+#include "teacher/editor/KeyStructure.h"
+#include "teacher/editor/KeyText.h"
 
 #include <QObject>
 #include <QUndoStack>

@@ -1,7 +1,7 @@
-#include "KeyEdits.h"
+#include "teacher/editor/KeyEdits.h"
 
-#include "AnswerKey.h"
-#include "KeyText.h"
+#include "lesson/AnswerKey.h"
+#include "teacher/editor/KeyText.h"
 
 void applyEdit(QStringList& lines, const LineEdit& edit) {
     lines.remove(edit.start, edit.removed);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Marks.h"
+#include "lesson/Marks.h"
 
-#include "KeyStructure.h"
+#include "teacher/editor/KeyStructure.h"
 
 #include <QString>
 #include <QStringList>

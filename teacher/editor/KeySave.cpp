@@ -1,6 +1,6 @@
-#include "KeySave.h"
+#include "teacher/editor/KeySave.h"
 
-#include "AtomicFile.h"
+#include "platform/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFileInfo>

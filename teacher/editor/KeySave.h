@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyText.h"
+#include "teacher/editor/KeyText.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "KeySession.h"
+#include "teacher/editor/KeySession.h"
 
-#include "KeyPositions.h"
-#include "PlainCopy.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "lesson/KeyPositions.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/PlainCopy.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyDocument.h"
-#include "LessonPlace.h"
+#include "lesson/LessonPlace.h"
+#include "teacher/editor/KeyDocument.h"
 
 #include <QString>
 #include <QStringList>

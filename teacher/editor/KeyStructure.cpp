@@ -1,7 +1,7 @@
-#include "KeyStructure.h"
+#include "teacher/editor/KeyStructure.h"
 
-#include "AnswerKey.h"
-#include "KeyPositions.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/KeyPositions.h"
 
 #include <QSet>
 

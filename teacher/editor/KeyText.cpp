@@ -1,6 +1,6 @@
-#include "KeyText.h"
+#include "teacher/editor/KeyText.h"
 
-#include "Ansi.h"
+#include "platform/core/Ansi.h"
 
 #include <QStringDecoder>
 

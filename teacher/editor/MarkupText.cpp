@@ -1,4 +1,4 @@
-#include "MarkupText.h"
+#include "teacher/editor/MarkupText.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyEdits.h"
+#include "teacher/editor/KeyEdits.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "Questions.h"
+#include "teacher/editor/Questions.h"
 
-#include "AnswerKey.h"
-#include "KeyText.h"
+#include "lesson/AnswerKey.h"
+#include "teacher/editor/KeyText.h"
 
 #include <QMap>
 

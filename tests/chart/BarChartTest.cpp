@@ -1,4 +1,4 @@
-#include "BarChart.h"
+#include "platform/chart/BarChart.h"
 
 #include <QImage>
 #include <QPainter>

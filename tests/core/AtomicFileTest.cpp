@@ -1,5 +1,5 @@
-#include "AtomicFile.h"
-#include "RegularFile.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "Ansi.h"
-#include "NumberSet.h"
-#include "ShortText.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/NumberSet.h"
+#include "platform/core/ShortText.h"
 
 #include <gtest/gtest.h>
 

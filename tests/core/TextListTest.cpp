@@ -1,6 +1,6 @@
-#include "TextList.h"
+#include "platform/core/TextList.h"
 
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

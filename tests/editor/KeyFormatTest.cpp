@@ -1,11 +1,11 @@
-#include "FileFaults.h"
-#include "KeyEdits.h"
-#include "KeySave.h"
-#include "KeyStructure.h"
-#include "KeyText.h"
+#include "teacher/editor/KeyEdits.h"
+#include "teacher/editor/KeySave.h"
+#include "teacher/editor/KeyStructure.h"
+#include "teacher/editor/KeyText.h"
+#include "tests/faults/FileFaults.h"
 
-#include "Ansi.h"
-#include "TextList.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/TextList.h"
 
 #include <QDir>
 #include <QFile>

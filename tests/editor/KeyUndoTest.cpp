@@ -1,4 +1,4 @@
-#include "KeyDocument.h"
+#include "teacher/editor/KeyDocument.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "Questions.h"
+#include "teacher/editor/Questions.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // byte-range locks that exclude nobody, slow writes, and (a) half the computers' clocks a minute
 // ahead, (b) a released lock rushed by the whole class, (c) lock files removed late. Whatever
 // the lock gets wrong, every visit must be in the register whole and once.
-#include "ClassSaving.h"
+#include "tests/study/ClassSaving.h"
 
-#include "RegisterLock.h"
+#include "study/RegisterLock.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "FileFaults.h"
+#include "tests/faults/FileFaults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "FileFaults.h"
-#include "KeyDocument.h"
-#include "LessonFixture.h"
-#include "PlainCopy.h"
-#include "StudentNames.h"
-#include "TeacherTesting.h"
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/PlainCopy.h"
+#include "teacher/StudentNames.h"
+#include "teacher/editor/KeyDocument.h"
+#include "tests/faults/FileFaults.h"
+#include "tests/teacher/TeacherTesting.h"
+#include "tests/windows/LessonFixture.h"
 
 #include <QDirIterator>
 #include <QMap>

@@ -1,13 +1,13 @@
 // A lesson folder may hold strange things under a lesson's names: a FIFO waits for a writer and
 // would hang the opening. Each is refused as a file that cannot be opened, at once.
 
-#include "AnswerKey.h"
-#include "FileFaults.h"
-#include "TextList.h"
-#include "ToolkitError.h"
+#include "lesson/AnswerKey.h"
+#include "platform/core/TextList.h"
+#include "platform/core/ToolkitError.h"
+#include "tests/faults/FileFaults.h"
 
 #ifdef DORVALIA_FAULTS_ERROR_BOX
-#include "DocumentFile.h"
+#include "platform/rtf/DocumentFile.h"
 
 #include <QTextDocument>
 #endif

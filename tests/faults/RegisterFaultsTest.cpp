@@ -10,15 +10,15 @@
 // at the register's name, and a file size limit. A case skips only when the machine does not
 // allow its fault (no mount rights in a container, a file system without the immutable flag).
 
-#include "FileFaults.h"
+#include "tests/faults/FileFaults.h"
 
-#include "Clock.h"
-#include "Journal.h"
-#include "LessonFiles.h"
-#include "Register.h"
-#include "ToolkitError.h"
-#include "Verdict.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/core/Verdict.h"
+#include "study/Journal.h"
+#include "study/Register.h"
+#include "study/Visit.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,7 @@
 #include <QTemporaryDir>
 
 #ifdef DORVALIA_FAULTS_ERROR_BOX
-#include "Boxes.h"
+#include "platform/Boxes.h"
 #endif
 
 #include <gtest/gtest.h>

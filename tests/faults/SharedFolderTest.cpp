@@ -1,9 +1,9 @@
 // A class saving on folders that are not local disks: a share where a file that anybody holds
 // open cannot be removed (as on SMB and Windows), and a folder where students may append to a
 // register but not create files.
-#include "ClassSaving.h"
+#include "tests/study/ClassSaving.h"
 
-#include "RegisterLock.h"
+#include "study/RegisterLock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "AnswerKey.h"
+#include "lesson/AnswerKey.h"
 
-#include "KeyFile.h"
-#include "ToolkitError.h"
-#include "Verdict.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/core/Verdict.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QTemporaryDir>
 

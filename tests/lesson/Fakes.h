@@ -3,9 +3,9 @@
 // Stand-ins for the lesson window, its viewer, its section list and the boxes, recording what the
 // rules of the program asked of them.
 
-#include "Prompter.h"
-#include "SectionList.h"
-#include "TextViewer.h"
+#include "lesson/Prompter.h"
+#include "lesson/SectionList.h"
+#include "lesson/TextViewer.h"
 
 #include <QString>
 #include <QStringList>

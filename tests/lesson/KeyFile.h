@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Ansi.h"
+#include "platform/core/Ansi.h"
 
 #include <QFile>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "LessonFiles.h"
+#include "lesson/LessonFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "PublishedKey.h"
+#include "lesson/PublishedKey.h"
 
-#include "AnswerKey.h"
-#include "KeyFile.h"
-#include "ToolkitError.h"
+#include "lesson/AnswerKey.h"
+#include "platform/core/ToolkitError.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
-#include "Sections.h"
+#include "lesson/Sections.h"
 
-#include "Fakes.h"
-#include "IntegerText.h"
-#include "LessonFiles.h"
-#include "ToolkitError.h"
+#include "lesson/IntegerText.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/ToolkitError.h"
+#include "tests/lesson/Fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The text the voice is given: the forms it says wrongly rewritten, every word traced back to the
 // viewer's text, and sentences that abbreviations do not end.
-#include "SpokenText.h"
-#include "ReadingUnits.h"
+#include "lesson/SpokenText.h"
+#include "lesson/ReadingUnits.h"
 
 #include <gtest/gtest.h>
 

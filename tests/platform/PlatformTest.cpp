@@ -1,11 +1,11 @@
-#include "Anchors.h"
-#include "Application.h"
-#include "Boxes.h"
-#include "ButtonKeys.h"
-#include "ListBox.h"
-#include "TextZoom.h"
-#include "ToolkitError.h"
-#include "UpDown.h"
+#include "platform/Anchors.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/ButtonKeys.h"
+#include "platform/ListBox.h"
+#include "platform/TextZoom.h"
+#include "platform/UpDown.h"
+#include "platform/core/ToolkitError.h"
 
 #include <QAccessible>
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 // The teacher's whole round on a Spanish desktop: a key written through the editor's model,
 // published for the class, three visits by the student's program run as processes, and then
 // everything the teacher reads of them, made by the teacher's program under es_ES.UTF-8.
-#include "KeyDocument.h"
-#include "KeySession.h"
-#include "LessonFixture.h"
+#include "teacher/editor/KeyDocument.h"
+#include "teacher/editor/KeySession.h"
+#include "tests/windows/LessonFixture.h"
 
 #include <QDir>
 #include <QProcess>

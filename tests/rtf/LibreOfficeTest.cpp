@@ -1,8 +1,8 @@
 // Documents saved by LibreOffice Writer (their HTML sources are beside them): the reader gives the
 // text that LibreOffice itself exports, and the formats that were written.
 
-#include "DocumentFile.h"
-#include "RtfTestSupport.h"
+#include "platform/rtf/DocumentFile.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QRegularExpression>
 #include <QTextBlock>

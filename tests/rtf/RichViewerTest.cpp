@@ -1,9 +1,9 @@
 // The viewer as the lesson uses it: load, display lines at its width (shown or not), text, find,
 // selection and the two-step jump that brings a marker to the top.
 
-#include "RichViewer.h"
-#include "RtfTestSupport.h"
-#include "ToolkitError.h"
+#include "platform/RichViewer.h"
+#include "platform/core/ToolkitError.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Characters: code pages, \u and its fallback, named characters, and the section marker written
 // in every way a word processor may write it.
 
-#include "RtfTestSupport.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <gtest/gtest.h>
 

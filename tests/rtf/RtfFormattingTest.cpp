@@ -1,6 +1,6 @@
 // Character and paragraph formatting as teachers use it, and styles.
 
-#include "RtfTestSupport.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

@@ -1,7 +1,7 @@
 // Damaged and hostile files: each must read quickly, without a crash, keeping what can be shown.
 
-#include "RtfReader.h"
-#include "RtfTestSupport.h"
+#include "platform/rtf/RtfReader.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QRandomGenerator>
 

@@ -1,8 +1,8 @@
 // Pictures: PNG and JPEG in place at their size and scale; anything else or anything broken is
 // skipped without harm.
 
-#include "JpegImage.h"
-#include "RtfTestSupport.h"
+#include "platform/rtf/JpegImage.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QTextBlock>
 #include <QTextFragment>

@@ -1,7 +1,7 @@
 // What the reader shows and what it leaves out: destinations, fields, lists, tables and breaks.
 
-#include "RtfReader.h"
-#include "RtfTestSupport.h"
+#include "platform/rtf/RtfReader.h"
+#include "tests/rtf/RtfTestSupport.h"
 
 #include <QTextCursor>
 #include <QTextFrame>

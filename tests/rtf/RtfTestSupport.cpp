@@ -1,7 +1,7 @@
-#include "RtfTestSupport.h"
+#include "tests/rtf/RtfTestSupport.h"
 
-#include "DocumentFile.h"
-#include "RtfReader.h"
+#include "platform/rtf/DocumentFile.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QFile>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "RtfTokenizer.h"
+#include "platform/rtf/RtfTokenizer.h"
 
 #include <QByteArray>
 

@@ -1,10 +1,10 @@
 // The Spanish voice reads the sample lesson into memory, and every word it reports lights the very
 // word of the viewer's text that it said: ñ, accents, «¿», «» and all.
-#include "EspeakSpeaker.h"
-#include "ReadingUnits.h"
-#include "RichViewer.h"
-#include "SpokenText.h"
-#include "TextMarkers.h"
+#include "lesson/ReadingUnits.h"
+#include "lesson/SpokenText.h"
+#include "lesson/TextMarkers.h"
+#include "platform/RichViewer.h"
+#include "platform/speech/EspeakSpeaker.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>

@@ -2,8 +2,8 @@
 
 // What the tests of a class saving on one folder share: the programs started with their visits
 // played, let go at once and awaited, and the register they leave checked against the visits.
-#include "ClassVisit.h"
-#include "Register.h"
+#include "study/Register.h"
+#include "tests/study/ClassVisit.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Clock.h"
-#include "LessonFiles.h"
-#include "LessonWindow.h"
-#include "Verdict.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Verdict.h"
+#include "study/LessonWindow.h"
+#include "study/Visit.h"
 
 #include <QString>
 

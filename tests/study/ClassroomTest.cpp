@@ -1,9 +1,9 @@
 // A class on one shared folder: many programs save to the same register at the same moment, and
 // one of them may die holding the lock.
-#include "ClassSaving.h"
+#include "tests/study/ClassSaving.h"
 
-#include "RegisterLock.h"
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
+#include "study/RegisterLock.h"
 
 #include <QDir>
 #include <QFile>

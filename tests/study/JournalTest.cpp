@@ -1,11 +1,11 @@
 // Visits left unsaved are offered back at the next start, oldest first, never the one still
 // going on; one whose register cannot take it now stays for the next start.
-#include "ClassVisit.h"
+#include "tests/study/ClassVisit.h"
 
-#include "Fakes.h"
-#include "Journal.h"
-#include "Recovery.h"
-#include "Register.h"
+#include "study/Journal.h"
+#include "study/Recovery.h"
+#include "study/Register.h"
+#include "tests/lesson/Fakes.h"
 
 #include <QDir>
 #include <QFile>

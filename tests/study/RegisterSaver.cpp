@@ -5,11 +5,11 @@
 //     standard input releases it, says "released" and waits to be killed.
 //   register_saver open FILE: opens the file for reading, says "open", and closes it and ends at a
 //     line on its standard input, as another program on the share would keep it open meanwhile.
-#include "ClassVisit.h"
+#include "tests/study/ClassVisit.h"
 
-#include "Register.h"
-#include "RegisterLock.h"
-#include "ToolkitError.h"
+#include "platform/core/ToolkitError.h"
+#include "study/Register.h"
+#include "study/RegisterLock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

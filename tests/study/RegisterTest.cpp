@@ -1,12 +1,12 @@
-#include "Register.h"
+#include "study/Register.h"
 
-#include "Clock.h"
-#include "KeyFile.h"
-#include "LessonFiles.h"
-#include "RegisterLines.h"
-#include "ToolkitError.h"
-#include "Verdict.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/core/Verdict.h"
+#include "study/RegisterLines.h"
+#include "study/Visit.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QDir>
 #include <QFile>

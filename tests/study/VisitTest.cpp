@@ -1,12 +1,12 @@
-#include "Visit.h"
+#include "study/Visit.h"
 
-#include "Clock.h"
-#include "Fakes.h"
-#include "KeyFile.h"
-#include "LessonFiles.h"
-#include "Sections.h"
-#include "ToolkitError.h"
-#include "Verdict.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Sections.h"
+#include "platform/core/Clock.h"
+#include "platform/core/ToolkitError.h"
+#include "platform/core/Verdict.h"
+#include "tests/lesson/Fakes.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
-#include "ClassSummary.h"
-#include "PublishedKey.h"
-#include "RegisterLock.h"
-#include "SummaryCsv.h"
+#include "teacher/ClassSummary.h"
+#include "lesson/PublishedKey.h"
+#include "study/RegisterLock.h"
+#include "teacher/SummaryCsv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "commandline/Commands.h"
 
 #include <QFile>
 #include <QRegularExpression>

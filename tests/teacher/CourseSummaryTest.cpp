@@ -1,6 +1,6 @@
-#include "CourseSummary.h"
-#include "LessonFiles.h"
-#include "SummaryCsv.h"
+#include "teacher/CourseSummary.h"
+#include "lesson/LessonFiles.h"
+#include "teacher/SummaryCsv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "Application.h"
-#include "BarChartView.h"
-#include "Boxes.h"
-#include "ClassResultsView.h"
-#include "CommandLine.h"
-#include "CourseView.h"
-#include "TeacherTesting.h"
+#include "commandline/CommandLine.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/chart/BarChartView.h"
+#include "tests/teacher/TeacherTesting.h"
+#include "windows/teacher/ClassResultsView.h"
+#include "windows/teacher/CourseView.h"
 
 #include <QAbstractItemModel>
 #include <QDir>

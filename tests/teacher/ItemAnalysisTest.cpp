@@ -1,5 +1,5 @@
-#include "ClassSummary.h"
-#include "DecimalCell.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/DecimalCell.h"
 
 #include <QDir>
 #include <QFile>

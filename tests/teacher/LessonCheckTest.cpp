@@ -1,8 +1,8 @@
-#include "LessonCheck.h"
-#include "KeyFile.h"
-#include "LessonFiles.h"
-#include "PublishedKey.h"
-#include "ToolkitError.h"
+#include "teacher/LessonCheck.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/PublishedKey.h"
+#include "platform/core/ToolkitError.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "NearestFile.h"
+#include "teacher/NearestFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 // Publishing a lesson for the class, from the command line and from the check's tab, and the
 // teacher's program reading a lesson whose key is only published.
-#include "Application.h"
-#include "Boxes.h"
-#include "CheckView.h"
-#include "CommandLine.h"
-#include "KeyOutline.h"
-#include "LessonFixture.h"
-#include "LessonReader.h"
-#include "PublishedKey.h"
-#include "TeacherTesting.h"
-#include "TeacherWindow.h"
+#include "commandline/CommandLine.h"
+#include "lesson/PublishedKey.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "teacher/KeyOutline.h"
+#include "tests/teacher/TeacherTesting.h"
+#include "tests/windows/LessonFixture.h"
+#include "windows/teacher/CheckView.h"
+#include "windows/teacher/LessonReader.h"
+#include "windows/teacher/TeacherWindow.h"
 
 #include <QDir>
 #include <QPushButton>

@@ -1,12 +1,12 @@
-#include "RegisterDates.h"
-#include "ClassSummary.h"
-#include "RegisterReader.h"
+#include "teacher/RegisterDates.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/RegisterReader.h"
 
-#include "Clock.h"
-#include "LessonFiles.h"
-#include "Register.h"
-#include "Verdict.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Verdict.h"
+#include "study/Register.h"
+#include "study/Visit.h"
 
 #include <QDir>
 #include <QFile>

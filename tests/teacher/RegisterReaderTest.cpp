@@ -1,13 +1,13 @@
-#include "RegisterReader.h"
-#include "RegisterLines.h"
+#include "teacher/RegisterReader.h"
+#include "study/RegisterLines.h"
 
-#include "Clock.h"
-#include "LessonFiles.h"
-#include "Register.h"
-#include "RegisterLock.h"
-#include "Verdict.h"
-#include "Visit.h"
-#include "VisitCopies.h"
+#include "lesson/LessonFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Verdict.h"
+#include "study/Register.h"
+#include "study/RegisterLock.h"
+#include "study/Visit.h"
+#include "teacher/VisitCopies.h"
 
 #include <QFile>
 #include <QLockFile>

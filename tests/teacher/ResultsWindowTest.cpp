@@ -1,9 +1,9 @@
-#include "Application.h"
-#include "Boxes.h"
-#include "ClassResultsView.h"
-#include "Clock.h"
-#include "CommandLine.h"
-#include "TeacherTesting.h"
+#include "commandline/CommandLine.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/core/Clock.h"
+#include "tests/teacher/TeacherTesting.h"
+#include "windows/teacher/ClassResultsView.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

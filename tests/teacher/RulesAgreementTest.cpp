@@ -3,18 +3,18 @@
 // is walked by the student's queries and checked by the teacher's program, and both must see the
 // same sections, questions, answers and judgments, shifted answers included.
 
-#include "Ansi.h"
-#include "AnswerKey.h"
-#include "Fakes.h"
-#include "KeyFile.h"
-#include "KeyOutline.h"
-#include "LessonCheck.h"
-#include "LessonFiles.h"
-#include "Marks.h"
-#include "Sections.h"
-#include "TextList.h"
-#include "TextRules.h"
-#include "ToolkitError.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Marks.h"
+#include "lesson/Sections.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/TextList.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/KeyOutline.h"
+#include "teacher/LessonCheck.h"
+#include "teacher/TextRules.h"
+#include "tests/lesson/Fakes.h"
+#include "tests/lesson/KeyFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

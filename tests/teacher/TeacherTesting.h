@@ -1,7 +1,7 @@
 #pragma once
 
 // What the teacher's window and command-line tests share.
-#include "CommandLine.h"
+#include "commandline/CommandLine.h"
 
 #include <QAbstractItemModel>
 #include <QString>

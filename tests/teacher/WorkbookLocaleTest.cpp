@@ -1,5 +1,5 @@
-#include "ClassSummary.h"
-#include "SummaryXlsx.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/SummaryXlsx.h"
 
 #include <QFile>
 #include <QRegularExpression>

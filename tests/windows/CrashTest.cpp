@@ -1,6 +1,6 @@
 // The student's program killed in the middle of a visit (as a power cut or a dead battery would
 // stop it) and started again: the visit it had is offered back, and saved or set aside.
-#include "LessonFixture.h"
+#include "tests/windows/LessonFixture.h"
 
 #include <QDir>
 #include <QDirIterator>

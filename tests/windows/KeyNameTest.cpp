@@ -1,7 +1,7 @@
 // A lesson copied from a Windows teacher whose editor named the key "Isla_CRJ.txt": the student's
 // program opens it on any system, as Windows does, and writes the register under its described
 // name; the teacher's check says which key it read, or names the nearest file when none is there.
-#include "LessonFixture.h"
+#include "tests/windows/LessonFixture.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "LessonFixture.h"
+#include "tests/windows/LessonFixture.h"
 
-#include "Ansi.h"
+#include "platform/core/Ansi.h"
 
 #include <QCoreApplication>
 #include <QDialog>

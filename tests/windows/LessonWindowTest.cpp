@@ -1,18 +1,18 @@
 // The lesson window driven as a student would, from the start window to the register: sections,
 // questions, answers, the keyboard, the reading size, and lessons that cannot open.
 
-#include "StudentWindows.h"
+#include "tests/windows/StudentWindows.h"
 
-#include "Ansi.h"
-#include "LessonFiles.h"
-#include "ListBox.h"
-#include "RichViewer.h"
-#include "Sections.h"
-#include "Unit1.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/Sections.h"
+#include "platform/ListBox.h"
+#include "platform/RichViewer.h"
+#include "platform/UpDown.h"
+#include "platform/core/Ansi.h"
+#include "study/Visit.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,15 +1,15 @@
 // «Escuchar» in the lesson window with a voice that says nothing: what is read, the word lit, the
 // keys, pause and resume, what stops the voice, a voice that fails, and a register that listening
 // leaves untouched.
-#include "FakeSpeaker.h"
-#include "ListeningBar.h"
-#include "PublishedKey.h"
-#include "ReadingUnits.h"
-#include "RichViewer.h"
-#include "SpokenText.h"
-#include "StudentWindows.h"
-#include "Unit1.h"
-#include "Unit3.h"
+#include "lesson/PublishedKey.h"
+#include "lesson/ReadingUnits.h"
+#include "lesson/SpokenText.h"
+#include "platform/RichViewer.h"
+#include "tests/windows/FakeSpeaker.h"
+#include "tests/windows/StudentWindows.h"
+#include "windows/ListeningBar.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

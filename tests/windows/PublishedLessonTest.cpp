@@ -1,18 +1,18 @@
 // The student's program on a lesson whose key is only published: every verdict, every feedback
 // and the register as with the plain key; a published key that was damaged stops the opening as
 // a missing key does.
-#include "StudentWindows.h"
+#include "tests/windows/StudentWindows.h"
 
-#include "AnswerKey.h"
-#include "Application.h"
-#include "Boxes.h"
-#include "Clock.h"
-#include "ListBox.h"
-#include "PublishedKey.h"
-#include "Unit1.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/PublishedKey.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/ListBox.h"
+#include "platform/UpDown.h"
+#include "platform/core/Clock.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QDir>
 #include <QPushButton>

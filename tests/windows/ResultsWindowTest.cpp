@@ -1,11 +1,11 @@
 // The results window: the share of each verdict, its marks and its bars.
 
-#include "StudentWindows.h"
+#include "tests/windows/StudentWindows.h"
 
-#include "BarChartView.h"
-#include "LessonFiles.h"
-#include "Unit5.h"
-#include "Visit.h"
+#include "lesson/LessonFiles.h"
+#include "platform/chart/BarChartView.h"
+#include "study/Visit.h"
+#include "windows/Unit5.h"
 
 #include <QImage>
 #include <QPushButton>

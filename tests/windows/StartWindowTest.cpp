@@ -1,15 +1,15 @@
 // The start window driven as a student would: its documents, its buttons, choosing a lesson.
 
-#include "StudentWindows.h"
+#include "tests/windows/StudentWindows.h"
 
-#include "Ansi.h"
-#include "Clock.h"
-#include "DocumentFile.h"
-#include "Journal.h"
-#include "LessonFiles.h"
-#include "RichViewer.h"
-#include "Unit1.h"
-#include "Unit3.h"
+#include "lesson/LessonFiles.h"
+#include "platform/RichViewer.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/Clock.h"
+#include "platform/rtf/DocumentFile.h"
+#include "study/Journal.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
 
 #include <QAccessible>
 #include <QApplication>

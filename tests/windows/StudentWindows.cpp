@@ -1,12 +1,12 @@
-#include "StudentWindows.h"
+#include "tests/windows/StudentWindows.h"
 
-#include "Clock.h"
-#include "ListBox.h"
-#include "RichViewer.h"
-#include "Unit1.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
+#include "platform/ListBox.h"
+#include "platform/RichViewer.h"
+#include "platform/UpDown.h"
+#include "platform/core/Clock.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,9 +4,9 @@
 // the boxes shown, the lesson files they write, and a fixture that makes the three windows
 // afresh for each test with every box scripted.
 
-#include "Application.h"
-#include "Boxes.h"
-#include "LessonFixture.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "tests/windows/LessonFixture.h"
 
 #include <QObject>
 #include <QString>

@@ -7,17 +7,17 @@
 //     says "aceptadas 3" and goes on running until it is killed.
 //   dorvalia_visit inicio si|no: starts, answers every box of the start with Sí or No, prints the
 //     boxes shown ("caption|text", one per line) and ends.
-#include "LessonFixture.h"
+#include "tests/windows/LessonFixture.h"
 
-#include "Application.h"
-#include "Boxes.h"
-#include "Clock.h"
-#include "ListBox.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit5.h"
-#include "UpDown.h"
+#include "platform/Application.h"
+#include "platform/Boxes.h"
+#include "platform/ListBox.h"
+#include "platform/UpDown.h"
+#include "platform/core/Clock.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit5.h"
 
 #include <QEventLoop>
 #include <QPushButton>

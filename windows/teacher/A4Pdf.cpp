@@ -1,6 +1,6 @@
-#include "A4Pdf.h"
+#include "windows/teacher/A4Pdf.h"
 
-#include "AtomicFile.h"
+#include "platform/core/AtomicFile.h"
 
 #include <QDir>
 #include <QPageLayout>

@@ -1,6 +1,6 @@
-#include "AboutTeacher.h"
+#include "windows/teacher/AboutTeacher.h"
 
-#include "Boxes.h"
+#include "platform/Boxes.h"
 
 QString TeacherAboutText() {
     QString text =

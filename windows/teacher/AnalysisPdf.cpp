@@ -1,9 +1,9 @@
-#include "AnalysisPdf.h"
+#include "windows/teacher/AnalysisPdf.h"
 
-#include "ClassSummary.h"
-#include "DecimalCell.h"
-#include "FlagColour.h"
-#include "SummaryTable.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/SummaryTable.h"
+#include "windows/teacher/FlagColour.h"
 
 namespace {
 

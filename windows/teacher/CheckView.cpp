@@ -1,15 +1,15 @@
-#include "CheckView.h"
+#include "windows/teacher/CheckView.h"
 
 #include "ui_CheckView.h"
 
-#include "Boxes.h"
-#include "LessonFiles.h"
-#include "LessonPlace.h"
-#include "LessonReader.h"
-#include "Publication.h"
-#include "SeverityColour.h"
-#include "ToolkitError.h"
-#include "Words.h"
+#include "lesson/LessonFiles.h"
+#include "lesson/LessonPlace.h"
+#include "platform/Boxes.h"
+#include "platform/core/ToolkitError.h"
+#include "teacher/Publication.h"
+#include "teacher/Words.h"
+#include "windows/teacher/LessonReader.h"
+#include "windows/teacher/SeverityColour.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClassSummary.h"
-#include "SummaryCsv.h"
+#include "teacher/ClassSummary.h"
+#include "teacher/SummaryCsv.h"
 
 #include <QFutureWatcher>
 #include <QWidget>

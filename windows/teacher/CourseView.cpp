@@ -1,12 +1,12 @@
-#include "CourseView.h"
+#include "windows/teacher/CourseView.h"
 
 #include "ui_CourseView.h"
 
-#include "BarChartView.h"
-#include "Boxes.h"
-#include "StudentPdf.h"
-#include "SummaryTable.h"
-#include "TrendChart.h"
+#include "platform/Boxes.h"
+#include "platform/chart/BarChartView.h"
+#include "teacher/SummaryTable.h"
+#include "windows/teacher/StudentPdf.h"
+#include "windows/teacher/TrendChart.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CourseSummary.h"
-#include "StudentNames.h"
+#include "teacher/CourseSummary.h"
+#include "teacher/StudentNames.h"
 
 #include <QWidget>
 

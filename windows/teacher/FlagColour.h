@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemAnalysis.h"
+#include "teacher/ItemAnalysis.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "GuideDocument.h"
+#include "windows/teacher/GuideDocument.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,6 +1,6 @@
-#include "GuideWindow.h"
+#include "windows/teacher/GuideWindow.h"
 
-#include "GuideDocument.h"
+#include "windows/teacher/GuideDocument.h"
 
 #include <QDesktopServices>
 #include <QFile>

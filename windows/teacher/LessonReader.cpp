@@ -1,7 +1,7 @@
-#include "LessonReader.h"
+#include "windows/teacher/LessonReader.h"
 
-#include "LessonViewer.h"
-#include "RichViewer.h"
+#include "platform/LessonViewer.h"
+#include "platform/RichViewer.h"
 
 #include <QTextBlock>
 #include <QTextLayout>

@@ -1,9 +1,9 @@
-#include "QuestionDetail.h"
+#include "windows/teacher/QuestionDetail.h"
 
 #include "ui_QuestionDetail.h"
 
-#include "AnswersTable.h"
-#include "DecimalCell.h"
+#include "teacher/AnswersTable.h"
+#include "teacher/DecimalCell.h"
 
 #include <QHeaderView>
 

@@ -1,6 +1,6 @@
-#include "ResultsCharts.h"
+#include "windows/teacher/ResultsCharts.h"
 
-#include "SummaryTable.h"
+#include "teacher/SummaryTable.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BarChart.h"
-#include "ClassSummary.h"
+#include "platform/chart/BarChart.h"
+#include "teacher/ClassSummary.h"
 
 // The two charts of a lesson's results: first-attempt success per question, a row per question
 // so that every question keeps its label however many there are, and the spread of the class

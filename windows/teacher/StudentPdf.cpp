@@ -1,10 +1,10 @@
-#include "StudentPdf.h"
+#include "windows/teacher/StudentPdf.h"
 
-#include "A4Pdf.h"
-#include "ChartTextObject.h"
-#include "Clock.h"
-#include "DecimalCell.h"
-#include "TrendChart.h"
+#include "platform/chart/ChartTextObject.h"
+#include "platform/core/Clock.h"
+#include "teacher/DecimalCell.h"
+#include "windows/teacher/A4Pdf.h"
+#include "windows/teacher/TrendChart.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CourseSummary.h"
+#include "teacher/CourseSummary.h"
 
 #include <QString>
 

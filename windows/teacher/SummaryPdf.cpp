@@ -1,13 +1,13 @@
-#include "SummaryPdf.h"
+#include "windows/teacher/SummaryPdf.h"
 
-#include "A4Pdf.h"
-#include "AnalysisPdf.h"
-#include "ChartTextObject.h"
-#include "DecimalCell.h"
-#include "LessonFiles.h"
-#include "RegisterDates.h"
-#include "ResultsCharts.h"
-#include "SummaryTable.h"
+#include "lesson/LessonFiles.h"
+#include "platform/chart/ChartTextObject.h"
+#include "teacher/DecimalCell.h"
+#include "teacher/RegisterDates.h"
+#include "teacher/SummaryTable.h"
+#include "windows/teacher/A4Pdf.h"
+#include "windows/teacher/AnalysisPdf.h"
+#include "windows/teacher/ResultsCharts.h"
 
 #include <QDir>
 #include <QFontMetricsF>

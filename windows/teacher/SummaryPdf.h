@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClassSummary.h"
+#include "teacher/ClassSummary.h"
 
 #include <QString>
 

@@ -1,15 +1,15 @@
-#include "TeacherWindow.h"
+#include "windows/teacher/TeacherWindow.h"
 
 #include "ui_TeacherWindow.h"
 
-#include "AboutTeacher.h"
-#include "CheckView.h"
-#include "ClassResultsView.h"
-#include "GuideWindow.h"
-#include "PrepareView.h"
-#include "Resources.h"
+#include "resources/Resources.h"
+#include "windows/teacher/AboutTeacher.h"
+#include "windows/teacher/CheckView.h"
+#include "windows/teacher/ClassResultsView.h"
+#include "windows/teacher/GuideWindow.h"
+#include "windows/teacher/editor/PrepareView.h"
 
-#include "StartPage.h"
+#include "windows/teacher/editor/StartPage.h"
 
 #include <QMenuBar>
 #include <QStackedWidget>

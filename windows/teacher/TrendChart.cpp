@@ -1,7 +1,7 @@
-#include "TrendChart.h"
+#include "windows/teacher/TrendChart.h"
 
-#include "RegisterDates.h"
-#include "SummaryTable.h"
+#include "teacher/RegisterDates.h"
+#include "teacher/SummaryTable.h"
 
 namespace {
 

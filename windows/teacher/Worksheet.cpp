@@ -1,12 +1,12 @@
-#include "Worksheet.h"
+#include "windows/teacher/Worksheet.h"
 
-#include "A4Pdf.h"
-#include "Ansi.h"
-#include "AnswerKey.h"
-#include "KeyEdits.h"
-#include "KeyStructure.h"
-#include "RegularFile.h"
-#include "RtfReader.h"
+#include "lesson/AnswerKey.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/RegularFile.h"
+#include "platform/rtf/RtfReader.h"
+#include "teacher/editor/KeyEdits.h"
+#include "teacher/editor/KeyStructure.h"
+#include "windows/teacher/A4Pdf.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "KeyHighlighter.h"
+#include "windows/teacher/editor/KeyHighlighter.h"
 
-#include "AnswerKey.h"
-#include "KeyPositions.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/KeyPositions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "KeyTextSync.h"
+#include "windows/teacher/editor/KeyTextSync.h"
 
-#include "KeyDocument.h"
+#include "teacher/editor/KeyDocument.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

@@ -1,18 +1,18 @@
 // «Preparar lección»: questions from and to Moodle's formats, and the worksheet.
 
-#include "PrepareView.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include "ui_PrepareView.h"
 
-#include "A4Pdf.h"
-#include "Ansi.h"
-#include "AtomicFile.h"
-#include "Boxes.h"
-#include "PrepareParts.h"
-#include "Questions.h"
-#include "RegularFile.h"
-#include "Words.h"
-#include "Worksheet.h"
+#include "platform/Boxes.h"
+#include "platform/core/Ansi.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
+#include "teacher/Words.h"
+#include "teacher/editor/Questions.h"
+#include "windows/teacher/A4Pdf.h"
+#include "windows/teacher/Worksheet.h"
+#include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
 #include <QFile>

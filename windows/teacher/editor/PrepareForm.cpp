@@ -1,15 +1,15 @@
 // «Preparar lección»: the fields below the tree, the edits they make and the live check.
 
-#include "PrepareView.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include "ui_PrepareView.h"
 
-#include "AnswerKey.h"
-#include "LessonAdapters.h"
-#include "PrepareParts.h"
-#include "Sections.h"
-#include "SeverityColour.h"
-#include "Words.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/Sections.h"
+#include "teacher/Words.h"
+#include "windows/LessonAdapters.h"
+#include "windows/teacher/SeverityColour.h"
+#include "windows/teacher/editor/PrepareParts.h"
 
 #include <QFileInfo>
 #include <QTextBlock>

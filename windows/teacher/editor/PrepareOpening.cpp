@@ -1,14 +1,14 @@
 // «Preparar lección»: opening a lesson's key, starting one, saving it.
 
-#include "PrepareView.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include "ui_PrepareView.h"
 
-#include "Boxes.h"
-#include "LessonFiles.h"
-#include "LessonReader.h"
-#include "PrepareParts.h"
-#include "ToolkitError.h"
+#include "lesson/LessonFiles.h"
+#include "platform/Boxes.h"
+#include "platform/core/ToolkitError.h"
+#include "windows/teacher/LessonReader.h"
+#include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
 #include <QFileInfo>

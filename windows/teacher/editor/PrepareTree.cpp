@@ -1,13 +1,13 @@
 // «Preparar lección»: the key's sections, questions and answers as a tree, and the places of the
 // form.
 
-#include "PrepareView.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include "ui_PrepareView.h"
 
-#include "AnswerKey.h"
-#include "KeyPositions.h"
-#include "PrepareParts.h"
+#include "lesson/AnswerKey.h"
+#include "lesson/KeyPositions.h"
+#include "windows/teacher/editor/PrepareParts.h"
 
 #include <QTreeWidgetItem>
 

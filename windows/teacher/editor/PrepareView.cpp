@@ -1,13 +1,13 @@
-#include "PrepareView.h"
+#include "windows/teacher/editor/PrepareView.h"
 
 #include "ui_PrepareView.h"
 
-#include "KeyDocument.h"
-#include "KeyHighlighter.h"
-#include "KeyTextSync.h"
-#include "LessonViewer.h"
-#include "RichViewer.h"
-#include "TextRules.h"
+#include "platform/LessonViewer.h"
+#include "platform/RichViewer.h"
+#include "teacher/TextRules.h"
+#include "teacher/editor/KeyDocument.h"
+#include "windows/teacher/editor/KeyHighlighter.h"
+#include "windows/teacher/editor/KeyTextSync.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "KeySession.h"
-#include "LessonCheck.h"
-#include "TextRules.h"
+#include "teacher/LessonCheck.h"
+#include "teacher/TextRules.h"
+#include "teacher/editor/KeySession.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "StartPage.h"
+#include "windows/teacher/editor/StartPage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -13,7 +13,6 @@ target_sources(teacher_windows PRIVATE
 # The sample lesson of the source tree, for a program run from its build folder.
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/StartPage.cpp APPEND PROPERTY COMPILE_DEFINITIONS
     DORVALIA_SOURCE_SAMPLES="${PROJECT_SOURCE_DIR}/samples")
-target_include_directories(teacher_windows PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 if(TARGET Qt6::PrintSupport)
     target_link_libraries(teacher_windows PUBLIC Qt6::PrintSupport)
     target_compile_definitions(teacher_windows PRIVATE DORVALIA_PRINTING)
