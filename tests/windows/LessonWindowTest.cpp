@@ -1,5 +1,6 @@
 // The lesson window driven as a student would, from the start window to the register: sections,
-// questions, answers, the keyboard, the reading size, and lessons that cannot open.
+// questions, answers, the keyboard and the reading size (lessons that cannot open:
+// LessonOpeningTest).
 
 #include "tests/windows/StudentWindows.h"
 
@@ -336,50 +337,6 @@ private slots:
         TFormLeccion next;
         QCOMPARE(in<QPlainTextEdit>(&next, "MemoPregunta")->font().pointSize(), 11);
         FormLeccion->hide();
-    }
-
-    void aMissingKeyEndsInTheErrorBoxAndTheLessonStillCloses() {
-        Fixture::writeFile(lessonPath("SinClave"), Fixture::lessonText({".Sección 1"}));
-        FormInicio->show();
-        NumSecciones = 0;
-        SeccionesPendientes.clear();
-        Boxes::answer(true, lessonPath("SinClave"));
-        Boxes::answer(true, "Ana");
-        bool stayedOpen = false;
-        whenModal(FormLeccion, [&] {
-            stayedOpen = FormLeccion->isVisible();
-            QCOMPARE(in<ListBox>(FormLeccion, "ListaDeSecciones")->count(), 0);
-            click(FormLeccion, "BtTerminarLec");
-        });
-        click(FormInicio, "BtSelecLec");
-        QVERIFY(stayedOpen);
-        QCOMPARE(Boxes::shown()[2].kind, Boxes::Kind::Error);
-        QCOMPARE(Boxes::shown()[2].caption, QString("lesson_window_test"));
-        QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinClave_CRJ.TXT.");
-        // The error shows over the lesson window, already on screen.
-        QCOMPARE(Boxes::shown()[2].over, FormLeccion);
-        QVERIFY(!FormLeccion->isVisible());
-        QCOMPARE(Fixture::readFile(dir_.path() + "/SinClave07122026_reg.csv"),
-                 QByteArray("Ana,07/12/2026,SinClave\r\n"
-                            "Nombre,Secci\xf3n,Cuesti\xf3n,Respuesta,Juicio,1er intento\r\n"));
-    }
-
-    void aMissingTextOrABadLastMarkerStopsTheOpening() {
-        FormInicio->show();
-        NumSecciones = 0;
-        SeccionesPendientes.clear();
-        Fixture::writeFile(dir_.path() + "/SinTexto_CRJ.TXT", Fixture::keyText({".Sección 1"}));
-        writeLesson("MalMarcada", {".Sección 1", ".Sección 2."}, {".Sección 1"});
-        for (const QString& name : {QString("SinTexto"), QString("MalMarcada")}) {
-            Boxes::answer(true, lessonPath(name));
-            Boxes::answer(true, "Ana");
-            whenModal(FormLeccion, [&] { click(FormLeccion, "BtTerminarLec"); });
-            click(FormInicio, "BtSelecLec");
-            QVERIFY(!FormLeccion->isVisible());
-        }
-        QCOMPARE(Boxes::shown()[2].text, "Cannot open file " + dir_.path() + "/SinTexto_lec.rtf.");
-        QCOMPARE(Boxes::shown()[5].text, QString("' 2.' is not a valid integer value."));
-        QVERIFY(QFile::exists(dir_.path() + "/MalMarcada07122026_reg.csv"));
     }
 
 private:
