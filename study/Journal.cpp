@@ -1,7 +1,7 @@
 #include "study/Journal.h"
 
 #include "lesson/LessonFiles.h"
-#include "study/DiskSync.h"
+#include "platform/core/DiskSync.h"
 #include "study/Register.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,7 @@
 #include "platform/core/AtomicFile.h"
 
+#include "platform/core/DiskSync.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,28 +23,6 @@ namespace {
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-bool syncHandle(int handle) {
-#ifdef Q_OS_WIN
-    return _commit(handle) == 0;
-#else
-    return ::fsync(handle) == 0;
-#endif
-}
-
-// A new name in a folder lasts a power cut only once the folder itself is synced. Windows and
-// some shares cannot sync a folder; that is not an error.
-void syncFolder(const QString& folder) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(folder);
-#else
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-#endif
 }
 
 // Renames over an existing file in one step (QFile::rename refuses an existing target).
@@ -119,7 +99,7 @@ bool StagedFile::stage(const QByteArray& bytes) {
         return fail(withSystemReason(QStringLiteral("el disco está lleno o no admite un archivo "
                                                     "tan grande"),
                                      file_));
-    if (!syncHandle(file_.handle()))
+    if (!syncToDisk(file_))
         return fail(QStringLiteral("el disco no ha confirmado que lo ha guardado"));
     return true;
 }

@@ -49,32 +49,30 @@ void PrepareView::openLesson(const QString& path) {
     case KeyFinding::Plain:
         break;
     }
+    loadLesson(found);
+}
+
+bool PrepareView::loadLesson(const KeyFinding& found) {
     // A key that cannot be read leaves the lesson on screen as it was, reading and key together.
     QString failure;
     if (!KeySession::canRead(found, failure)) {
         Boxes::error(failure);
-        return;
+        return false;
     }
     if (!readLesson(found.lesson.readingPath()))
-        return;
-    if (!session_.open(found, failure))
+        return false;
+    if (!session_.open(found, failure)) {
         Boxes::error(failure);
+        return false;
+    }
+    return true;
 }
 
 // The class's copy of the key is shown, not changed: the teacher edits a plain copy of it, saved
 // in a folder of the teacher's, never beside the published key where the class would read it.
 void PrepareView::openPublished(const KeyFinding& found) {
-    QString failure;
-    if (!KeySession::canRead(found, failure)) {
-        Boxes::error(failure);
+    if (!loadLesson(found))
         return;
-    }
-    if (!readLesson(found.lesson.readingPath()))
-        return;
-    if (!session_.open(found, failure)) {
-        Boxes::error(failure);
-        return;
-    }
     const QString name = QFileInfo(found.keyFile).fileName();
     if (!Boxes::question(kCaption,
                          QStringLiteral("La lección %1 solo tiene la clave publicada para la clase "

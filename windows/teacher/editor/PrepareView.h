@@ -82,6 +82,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Reads the lesson's reading and its key into the tab; false, the teacher told why, when
+    // either cannot be read.
+    bool loadLesson(const KeyFinding& found);
     bool readLesson(const QString& readingPath);
     void openPublished(const KeyFinding& found);
     void keyLoaded();

@@ -1,4 +1,4 @@
-#include "study/DiskSync.h"
+#include "platform/core/DiskSync.h"
 
 #include <QFile>
 
@@ -9,7 +9,7 @@
 #include <unistd.h>
 #endif
 
-bool syncToDisk(QFile& file) {
+bool syncToDisk(QFileDevice& file) {
     if (!file.flush())
         return false;
 #ifdef Q_OS_WIN
