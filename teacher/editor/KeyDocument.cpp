@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QUndoCommand>
 
 namespace {
 
@@ -18,51 +17,6 @@ QByteArray digestOfFile(const QString& path) {
     QString reason;
     return ReadRegularFile(path, bytes, reason) ? digestOf(bytes) : QByteArray();
 }
-
-constexpr int kTypingId = 1;
-
-class LineCommand : public QUndoCommand {
-public:
-    LineCommand(KeyDocument* document, const LineEdit& edit, bool typing)
-        : QUndoCommand(edit.label), document_(document), start_(edit.start),
-          inserted_(edit.inserted), typing_(typing) {
-        removedLines_ = document->lines().mid(edit.start, edit.removed);
-        removedEnds_ = document->text().ends.mid(edit.start, edit.removed);
-        // A line written over keeps its own break; lines added take the file's.
-        insertedEnds_ = removedEnds_.first(qMin(removedEnds_.size(), inserted_.size()));
-        while (insertedEnds_.size() < inserted_.size())
-            insertedEnds_.append(document->text().newLineEnd());
-    }
-
-    void redo() override {
-        document_->replace(start_, int(removedLines_.size()), inserted_, insertedEnds_);
-    }
-    // Undo gives back the lines with their own breaks, so that saving after it writes the bytes
-    // the file had.
-    void undo() override {
-        document_->replace(start_, int(inserted_.size()), removedLines_, removedEnds_);
-    }
-    int id() const override { return typing_ ? kTypingId : -1; }
-
-    // Letters typed into one line, one after the other, are one step.
-    bool mergeWith(const QUndoCommand* other) override {
-        const auto* next = static_cast<const LineCommand*>(other);
-        if (next->start_ != start_ || inserted_.size() != 1 || next->removedLines_.size() != 1 ||
-            next->inserted_.size() != 1 || removedLines_.size() != 1)
-            return false;
-        inserted_ = next->inserted_;
-        return true;
-    }
-
-private:
-    KeyDocument* document_;
-    int start_;
-    QStringList removedLines_;
-    QList<KeyText::LineEnd> removedEnds_;
-    QStringList inserted_;
-    QList<KeyText::LineEnd> insertedEnds_;
-    bool typing_;
-};
 
 } // namespace
 
@@ -105,11 +59,12 @@ void KeyDocument::startNew(const QString& path, const QStringList& lines) {
 }
 
 void KeyDocument::load(const KeyText& text, const QString& path) {
-    undo_.clear();
+    history_.clear();
     text_ = text;
     path_ = path;
     structure_ = readKeyStructure(text_.lines);
     emit reset();
+    emit historyChanged();
 }
 
 void KeyDocument::edit(const LineEdit& edit, bool typing) {
@@ -118,7 +73,35 @@ void KeyDocument::edit(const LineEdit& edit, bool typing) {
     if (edit.removed == 1 && edit.inserted.size() == 1 &&
         text_.lines.value(edit.start) == edit.inserted.first())
         return;
-    undo_.push(new LineCommand(this, edit, typing));
+    LineStep step;
+    step.start = edit.start;
+    step.removed = text_.lines.mid(edit.start, edit.removed);
+    step.removedEnds = text_.ends.mid(edit.start, edit.removed);
+    step.inserted = edit.inserted;
+    // A line written over keeps its own break; lines added take the file's.
+    step.insertedEnds = step.removedEnds.first(qMin(step.removedEnds.size(), edit.inserted.size()));
+    while (step.insertedEnds.size() < step.inserted.size())
+        step.insertedEnds.append(text_.newLineEnd());
+    step.typing = typing;
+    replace(step.start, int(step.removed.size()), step.inserted, step.insertedEnds);
+    history_.record(step);
+    emit historyChanged();
+}
+
+// Undo gives back the lines with their own breaks, so that saving after it writes the bytes the
+// file had.
+void KeyDocument::undo() {
+    if (const std::optional<LineStep> step = history_.undo()) {
+        replace(step->start, int(step->inserted.size()), step->removed, step->removedEnds);
+        emit historyChanged();
+    }
+}
+
+void KeyDocument::redo() {
+    if (const std::optional<LineStep> step = history_.redo()) {
+        replace(step->start, int(step->removed.size()), step->inserted, step->insertedEnds);
+        emit historyChanged();
+    }
 }
 
 void KeyDocument::setLines(const QStringList& lines) {
@@ -147,9 +130,10 @@ KeySaveResult KeyDocument::save() {
     }
     KeySaveResult result = saveKey(text_, path_);
     if (result.saved) {
-        undo_.setClean();
+        history_.setClean();
         unsaved_ = false;
         diskDigest_ = digestOfFile(path_);
+        emit historyChanged();
     }
     return result;
 }

@@ -42,11 +42,35 @@ TEST(KeyUndo, UndoGivesBackEachLineWithItsOwnBreak) {
                        {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")},
                        QStringLiteral("cambiar")});
         document.edit({2, 0, {QStringLiteral("D")}, QStringLiteral("añadir")});
-        while (document.undoStack()->canUndo())
-            document.undoStack()->undo();
+        while (document.canUndo())
+            document.undo();
         EXPECT_FALSE(document.modified());
         EXPECT_EQ(writeKeyText(document.text()), key.bytes);
     }
+}
+
+// Saving is a place in the history: letters typed after it are a step of their own, so that undo
+// returns to the saved key; once an edit writes over the undone steps, the saved key is gone.
+TEST(KeyUndo, SavingIsAPlaceUndoReturnsTo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    KeyDocument document;
+    document.startNew(dir.filePath("Tema_CRJ.TXT"), {".Secci\u00f3n 1", ".cQ", ".rA"});
+    document.edit({1, 1, {QStringLiteral(".cQu")}, QStringLiteral("escribir")}, true);
+    ASSERT_TRUE(document.save().saved);
+    document.edit({1, 1, {QStringLiteral(".cQue")}, QStringLiteral("escribir")}, true);
+    document.edit({1, 1, {QStringLiteral(".cQuev")}, QStringLiteral("escribir")}, true);
+    EXPECT_TRUE(document.modified());
+    document.undo();
+    EXPECT_FALSE(document.modified());
+    EXPECT_EQ(document.lines().at(1), ".cQu");
+    document.undo();
+    document.edit({2, 1, {QStringLiteral(".rB")}, QStringLiteral("escribir")});
+    EXPECT_FALSE(document.canRedo());
+    EXPECT_TRUE(document.modified());
+    document.undo();
+    EXPECT_EQ(document.lines().at(1), ".cQ");
+    EXPECT_TRUE(document.modified());
 }
 
 } // namespace

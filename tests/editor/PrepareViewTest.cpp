@@ -389,9 +389,9 @@ private slots:
         const QStringList imported = {".Sección 1", ".cUna",   ".rSí", ".bBien", ".rNo", ".mMal",
                                       ".Sección 2", ".c¿Dos?", ".rSí", ".bBien", ".rNo", ".mMal"};
         QCOMPARE(view->document()->lines(), imported);
-        view->document()->undoStack()->undo();
+        view->document()->undo();
         QCOMPARE(view->document()->lines().size(), 7);
-        view->document()->undoStack()->redo();
+        view->document()->redo();
 
         Boxes::answer(true, dir_.path() + "/salida.gift");
         QTest::mouseClick(view->findChild<QPushButton*>("BtExportarGift"), Qt::LeftButton);

@@ -57,12 +57,13 @@ PrepareView::PrepareView(QWidget* parent)
     connect(checkTimer_, &QTimer::timeout, this, &PrepareView::checkNow);
     connect(document_, &KeyDocument::reset, this, &PrepareView::keyLoaded);
     connect(document_, &KeyDocument::changed, this, &PrepareView::keyChanged);
-    QUndoStack* undo = document_->undoStack();
-    connect(undo, &QUndoStack::canUndoChanged, ui->BtDeshacer, &QWidget::setEnabled);
-    connect(undo, &QUndoStack::canRedoChanged, ui->BtRehacer, &QWidget::setEnabled);
-    connect(undo, &QUndoStack::cleanChanged, this, &PrepareView::showTitle);
-    connect(ui->BtDeshacer, &QPushButton::clicked, undo, &QUndoStack::undo);
-    connect(ui->BtRehacer, &QPushButton::clicked, undo, &QUndoStack::redo);
+    connect(document_, &KeyDocument::historyChanged, this, [this] {
+        ui->BtDeshacer->setEnabled(document_->canUndo());
+        ui->BtRehacer->setEnabled(document_->canRedo());
+        showTitle();
+    });
+    connect(ui->BtDeshacer, &QPushButton::clicked, document_, &KeyDocument::undo);
+    connect(ui->BtRehacer, &QPushButton::clicked, document_, &KeyDocument::redo);
 
     connect(ui->BtAbrirLeccion, &QPushButton::clicked, this, &PrepareView::BtAbrirLeccionClick);
     connect(ui->BtNuevaClave, &QPushButton::clicked, this, &PrepareView::BtNuevaClaveClick);
@@ -103,8 +104,9 @@ PrepareView::PrepareView(QWidget* parent)
     shortcut({QKeySequence(Qt::CTRL | Qt::Key_Delete)}, &PrepareView::BtQuitarClick);
     shortcut({QKeySequence(Qt::ALT | Qt::Key_Up)}, &PrepareView::BtSubirClick);
     shortcut({QKeySequence(Qt::ALT | Qt::Key_Down)}, &PrepareView::BtBajarClick);
-    shortcut({QKeySequence::Undo}, [undo] { undo->undo(); });
-    shortcut({QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)}, [undo] { undo->redo(); });
+    shortcut({QKeySequence::Undo}, [this] { document_->undo(); });
+    shortcut({QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+             [this] { document_->redo(); });
     // The edits keep their own undo for nothing: the key's undo takes back what they typed.
     for (QWidget* editor :
          QList<QWidget*>{ui->EdTexto, ui->EdComentario, ui->TextoClave, ui->ArbolClave})
@@ -113,11 +115,7 @@ PrepareView::PrepareView(QWidget* parent)
         parent->window()->installEventFilter(this);
 }
 
-PrepareView::~PrepareView() {
-    // The undo stack, destroyed with the key after this object, tells of its clean state as it
-    // goes: nothing of this tab may hear it then.
-    document_->undoStack()->disconnect();
-}
+PrepareView::~PrepareView() = default;
 
 bool PrepareView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == window()) {
@@ -135,9 +133,9 @@ bool PrepareView::eventFilter(QObject* watched, QEvent* event) {
         if (undo || redo) {
             if (event->type() == QEvent::KeyPress) {
                 if (undo)
-                    document_->undoStack()->undo();
+                    document_->undo();
                 else
-                    document_->undoStack()->redo();
+                    document_->redo();
             }
             event->accept();
             return true;
