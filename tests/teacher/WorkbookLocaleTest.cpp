@@ -1,9 +1,12 @@
 #include "teacher/ClassSummary.h"
 #include "teacher/SummaryXlsx.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 #include <unzip.h>
@@ -61,6 +64,68 @@ TEST(SummaryXlsx, NumbersHaveAFullStopOnASpanishDesktop) {
             << it.key().toStdString();
     EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
                             [](const QByteArray& xml) { return xml.contains("<v>33.3"); }));
+}
+
+// Every cell of the workbook as a line "sheet!cell<TAB>value", strings taken from the shared table.
+QStringList cellsOf(const QMap<QString, QByteArray>& parts) {
+    QStringList shared;
+    QXmlStreamReader strings(parts.value("xl/sharedStrings.xml"));
+    while (strings.readNextStartElement() || !strings.atEnd())
+        if (strings.isStartElement() && strings.name() == u"t")
+            shared.append(strings.readElementText());
+    QStringList cells;
+    for (int sheet = 1; parts.contains(QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet));
+         ++sheet) {
+        QXmlStreamReader xml(parts.value(QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet)));
+        QString cell, type;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement())
+                continue;
+            if (xml.name() == u"c") {
+                cell = xml.attributes().value("r").toString();
+                type = xml.attributes().value("t").toString();
+            } else if (xml.name() == u"v" || xml.name() == u"f") {
+                const bool formula = xml.name() == u"f";
+                const QString value = xml.readElementText();
+                cells.append(
+                    QStringLiteral("%1!%2\t%3%4")
+                        .arg(sheet)
+                        .arg(cell, formula ? QStringLiteral("=") : QString(),
+                             type == u"s" && !formula ? shared.value(value.toInt()) : value));
+            }
+        }
+    }
+    return cells;
+}
+
+// The workbook of a committed register, cell by cell, under the Spanish locale: what teachers'
+// spreadsheets read from it (sheets, places, numbers, texts, dates) stays as it was written.
+TEST(SummaryXlsx, CellsOfAStoredRegisterStayAsTheyWere) {
+    QTemporaryDir dir;
+    const QString stored = QStringLiteral(DORVALIA_SOURCE "/tests/data/stored/");
+    ASSERT_TRUE(QFile::copy(stored + "El_volcan07122026_reg.csv",
+                            dir.filePath("El_volcan07122026_reg.csv")));
+    ASSERT_TRUE(
+        QFile::copy(stored + "../published/El_volcan_CRJ.TXT", dir.filePath("El_volcan_CRJ.TXT")));
+    // The day the register was written, which settles how its dates read.
+    QFile reg(dir.filePath("El_volcan07122026_reg.csv"));
+    ASSERT_TRUE(reg.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(reg.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(18, 0)),
+                                QFileDevice::FileModificationTime));
+    reg.close();
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"), nullptr);
+    QString failure;
+    const bool written = WriteSummaryXlsx(summary, dir.filePath("libro.xlsx"), failure);
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_TRUE(written) << failure.toStdString();
+
+    QFile expected(stored + "El_volcan07122026_reg.xlsx.celdas");
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    QString cells = cellsOf(xmlParts(dir.filePath("libro.xlsx"))).join(u'\n') + u'\n';
+    cells.replace(QDir::toNativeSeparators(dir.path()), QStringLiteral("CARPETA"));
+    EXPECT_EQ(cells.toStdString(), expected.readAll().toStdString());
 }
 
 } // namespace
