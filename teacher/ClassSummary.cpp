@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -233,26 +234,33 @@ public:
         const QString folder = lesson.folder.isEmpty() ? QStringLiteral(".") : lesson.folder;
         auto listing = listings_.find(folder);
         if (listing == listings_.end()) {
-            QHash<QString, QString> names;
+            Listing names;
             for (const QString& name :
                  QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-                if (!names.contains(name.toCaseFolded()))
-                    names.insert(name.toCaseFolded(), name);
+                names.exact.insert(name);
+                if (!names.folded.contains(name.toCaseFolded()))
+                    names.folded.insert(name.toCaseFolded(), name);
             }
             listing = listings_.insert(folder, names);
         }
         for (const QString& name : lesson.keyNamesInOrder()) {
-            // The exact name first, as the folder may tell two names apart by letter case.
-            if (listing->contains(name.toCaseFolded()))
-                return QDir(folder).filePath(QFileInfo::exists(lesson.folder + name)
+            // The exact name first, as the folder may tell two names apart by letter case; else
+            // the name as the folder lists it (a Windows folder finds any spelling, and the file
+            // is then named as it is written there).
+            if (listing->folded.contains(name.toCaseFolded()))
+                return QDir(folder).filePath(listing->exact.contains(name)
                                                  ? name
-                                                 : listing->value(name.toCaseFolded()));
+                                                 : listing->folded.value(name.toCaseFolded()));
         }
         return {};
     }
 
 private:
-    QHash<QString, QHash<QString, QString>> listings_;
+    struct Listing {
+        QSet<QString> exact;
+        QHash<QString, QString> folded; // case-folded name: the first name listed so
+    };
+    QHash<QString, Listing> listings_;
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QMetaObject>
 
 namespace {
@@ -82,8 +84,17 @@ EspeakSpeaker::~EspeakSpeaker() {
 
 void EspeakSpeaker::initialize() {
     const auto output = sink_ ? AUDIO_OUTPUT_SYNCHRONOUS : AUDIO_OUTPUT_PLAYBACK;
+#ifdef Q_OS_WIN
+    // The Windows build carries its own voice data, in espeak-ng-data beside the program; the
+    // library reads it by the path in the system's code page.
+    const QByteArray data =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toLocal8Bit();
+    const char* path = data.constData();
+#else
+    const char* path = nullptr; // the system's data, where its package put it
+#endif
     // Without its data the library would end the program; told not to, it reports the failure.
-    ready_ = espeak_Initialize(output, 0, nullptr, espeakINITIALIZE_DONT_EXIT) > 0;
+    ready_ = espeak_Initialize(output, 0, path, espeakINITIALIZE_DONT_EXIT) > 0;
     if (!ready_)
         return;
     espeak_SetSynthCallback(&EspeakCalls::callback);
