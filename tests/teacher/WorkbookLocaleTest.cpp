@@ -16,6 +16,12 @@
 
 namespace {
 
+#ifdef _WIN32
+const char* const kSpanish = "Spanish_Spain.1252"; // Windows names its locales so
+#else
+const char* const kSpanish = "es_ES.UTF-8";
+#endif
+
 // Every XML part of a workbook, by name.
 QMap<QString, QByteArray> xmlParts(const QString& path) {
     QMap<QString, QByteArray> parts;
@@ -49,13 +55,8 @@ TEST(SummaryXlsx, NumbersHaveAFullStopOnASpanishDesktop) {
               "Ana,1,1,1,Correcta,si\r\nAna,1,2,2,Incorrecta\r\nAna,1,3,1,Incorrecta\r\n");
     reg.close();
     const ClassSummary summary = SummarizeFolder(dir.path(), false);
-#ifdef _WIN32
-    const char* const spanish = "Spanish_Spain.1252"; // Windows names its locales so
-#else
-    const char* const spanish = "es_ES.UTF-8";
-#endif
-    ASSERT_NE(std::setlocale(LC_NUMERIC, spanish), nullptr)
-        << "the locale " << spanish << " is not generated: scripts/test generates it";
+    ASSERT_NE(std::setlocale(LC_NUMERIC, kSpanish), nullptr)
+        << "the locale " << kSpanish << " is not generated: scripts/test generates it";
     QString failure;
     const bool written = WriteSummaryXlsx(summary, dir.filePath("libro.xlsx"), failure);
     std::setlocale(LC_NUMERIC, "C");
@@ -120,7 +121,7 @@ TEST(SummaryXlsx, CellsOfAStoredRegisterStayAsTheyWere) {
                                 QFileDevice::FileModificationTime));
     reg.close();
     const ClassSummary summary = SummarizeFolder(dir.path(), false);
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"), nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, kSpanish), nullptr);
     QString failure;
     const bool written = WriteSummaryXlsx(summary, dir.filePath("libro.xlsx"), failure);
     std::setlocale(LC_NUMERIC, "C");
