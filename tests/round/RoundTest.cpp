@@ -3,6 +3,7 @@
 // everything the teacher reads of them, made by the teacher's program under es_ES.UTF-8.
 #include "teacher/editor/KeyDocument.h"
 #include "teacher/editor/KeySession.h"
+#include "tests/teacher/WorkbookParts.h"
 #include "tests/windows/LessonFixture.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include <clocale>
-#include <unzip.h>
 
 #include <gtest/gtest.h>
 
@@ -61,25 +61,14 @@ QString run(const QString& program, const QStringList& args, const QString& data
     return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
 }
 
-// The files of a workbook (a zip) whose names match, joined.
+// The XML parts of a workbook whose names match, joined.
 QByteArray workbookParts(const QString& path, const QRegularExpression& names) {
-    QByteArray parts;
-    unzFile zip = unzOpen(QFile::encodeName(path).constData());
-    if (!zip)
-        return parts;
-    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-        char name[256];
-        unz_file_info info;
-        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0);
-        if (!names.match(QString::fromUtf8(name)).hasMatch() || unzOpenCurrentFile(zip) != UNZ_OK)
-            continue;
-        char buffer[4096];
-        for (int n; (n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0;)
-            parts.append(buffer, n);
-        unzCloseCurrentFile(zip);
-    }
-    unzClose(zip);
-    return parts;
+    QByteArray joined;
+    const QMap<QString, QByteArray> parts = WorkbookXmlParts(path);
+    for (auto it = parts.begin(); it != parts.end(); ++it)
+        if (names.match(it.key()).hasMatch())
+            joined += it.value();
+    return joined;
 }
 
 // The rows of a CSV file without quotes inside fields (what these lessons give), header first.

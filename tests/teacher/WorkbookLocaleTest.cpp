@@ -1,5 +1,6 @@
 #include "teacher/ClassSummary.h"
 #include "teacher/SummaryXlsx.h"
+#include "tests/teacher/WorkbookParts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
-#include <unzip.h>
 
 #include <algorithm>
 #include <clocale>
@@ -21,29 +21,6 @@ const char* const kSpanish = "Spanish_Spain.1252"; // Windows names its locales 
 #else
 const char* const kSpanish = "es_ES.UTF-8";
 #endif
-
-// Every XML part of a workbook, by name.
-QMap<QString, QByteArray> xmlParts(const QString& path) {
-    QMap<QString, QByteArray> parts;
-    unzFile zip = unzOpen(QFile::encodeName(path).constData());
-    if (!zip)
-        return parts;
-    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-        char name[256];
-        unz_file_info info;
-        if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
-                UNZ_OK ||
-            unzOpenCurrentFile(zip) != UNZ_OK)
-            break;
-        QByteArray bytes(qsizetype(info.uncompressed_size), '\0');
-        unzReadCurrentFile(zip, bytes.data(), unsigned(bytes.size()));
-        unzCloseCurrentFile(zip);
-        if (QByteArray(name).endsWith(".xml"))
-            parts.insert(QString::fromUtf8(name), bytes);
-    }
-    unzClose(zip);
-    return parts;
-}
 
 // On a Spanish desktop the C library writes "33,3": the workbook must hold "33.3" all the same,
 // in its cells and in its column widths and margins, or Excel calls it damaged.
@@ -62,7 +39,7 @@ TEST(SummaryXlsx, NumbersHaveAFullStopOnASpanishDesktop) {
     std::setlocale(LC_NUMERIC, "C");
     ASSERT_TRUE(written) << failure.toStdString();
 
-    const QMap<QString, QByteArray> parts = xmlParts(dir.filePath("libro.xlsx"));
+    const QMap<QString, QByteArray> parts = WorkbookXmlParts(dir.filePath("libro.xlsx"));
     ASSERT_TRUE(parts.contains("xl/worksheets/sheet1.xml"));
     static const QRegularExpression decimalComma(QStringLiteral("(<v>|=\")-?\\d+,\\d"));
     for (auto it = parts.begin(); it != parts.end(); ++it)
@@ -129,7 +106,7 @@ TEST(SummaryXlsx, CellsOfAStoredRegisterStayAsTheyWere) {
 
     QFile expected(stored + "El_volcan07122026_reg.xlsx.celdas");
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
-    QString cells = cellsOf(xmlParts(dir.filePath("libro.xlsx"))).join(u'\n') + u'\n';
+    QString cells = cellsOf(WorkbookXmlParts(dir.filePath("libro.xlsx"))).join(u'\n') + u'\n';
     cells.replace(QDir::toNativeSeparators(dir.path()), QStringLiteral("CARPETA"));
     EXPECT_EQ(cells.toStdString(), expected.readAll().toStdString());
 }
