@@ -1,6 +1,7 @@
 #include "commandline/GiftCommands.h"
 
 #include "commandline/Usage.h"
+#include "lesson/LessonFiles.h"
 #include "lesson/LessonPlace.h"
 #include "lesson/PublishedKey.h"
 #include "platform/core/Ansi.h"
@@ -23,6 +24,7 @@ constexpr int kDone = status(Exit::Done);
 constexpr int kMalformed = status(Exit::Findings);    // the questions' file has an error
 constexpr int kRefused = status(Exit::Unreadable);    // an input unreadable, or a key already there
 constexpr int kNotWritten = status(Exit::NotWritten); // any old file is as it was
+constexpr int kWrongCall = status(Exit::WrongCall);
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -132,7 +134,9 @@ VerbHelp FromGiftCommand::help() const {
         QStringLiteral("dorvalia-docente desde-gift ENTRADA.gift NOMBRE_CRJ.TXT [--reemplazar]"),
         QStringLiteral(
             "Lee las preguntas de opción múltiple de un archivo de Moodle, en formato GIFT o\n"
-            "Aiken, y escribe con ellas la clave NOMBRE_CRJ.TXT. Cada pregunta va a la sección\n"
+            "Aiken, y escribe con ellas la clave NOMBRE_CRJ.TXT (dada la lectura NOMBRE_lec.rtf,\n"
+            "la clave que está a su lado; otro archivo no se escribe). Cada pregunta va a la "
+            "sección\n"
             "que nombra su «$CATEGORY: Sección N»; sin categoría, a la sección 1 (se dice la\n"
             "línea de cada categoría que no nombra ninguna sección). Una respuesta con nota\n"
             "positiva es correcta; con nota nula o negativa, incorrecta. Las de verdadero o\n"
@@ -146,7 +150,8 @@ VerbHelp FromGiftCommand::help() const {
          {Exit::Unreadable, QStringLiteral("no se puede leer la entrada, o la clave ya existe")},
          {Exit::NotWritten, QStringLiteral("no se ha podido escribir la clave (la anterior, si "
                                            "la había, queda como estaba)")},
-         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos, o la salida no es una "
+                                          "clave ni una lectura")}},
         {{QStringLiteral("reemplazar"), QString(),
           QStringLiteral("Reemplaza la clave si ya existe (las anteriores quedan como .bak, "
                          ".bak2 y .bak3).")}},
@@ -162,7 +167,17 @@ int FromGiftCommand::execute(const QStringList& arguments, QTextStream& out, QTe
                exitStatus))
         return exitStatus;
     const QString input = parser.positionalArguments().at(0);
-    const QString keyPath = parser.positionalArguments().at(1);
+    // The other verbs take the reading's path: given here, it names the key beside it. Any other
+    // file is refused, so that --reemplazar never writes a key over a reading or a document.
+    QString keyPath = parser.positionalArguments().at(1);
+    if (keyPath.endsWith(kLessonTextSuffix, Qt::CaseInsensitive)) {
+        keyPath = LessonPlace::ofReading(keyPath).keyPath();
+    } else if (!keyPath.endsWith(kKeySuffix, Qt::CaseInsensitive)) {
+        err << QStringLiteral("dorvalia-docente desde-gift: %1 no es una clave (NOMBRE_CRJ.TXT) "
+                              "ni una lectura (NOMBRE_lec.rtf); no se ha escrito nada.\n")
+                   .arg(native(keyPath));
+        return kWrongCall;
+    }
     QByteArray bytes;
     QString reason;
     if (!readBytes(input, bytes, reason)) {

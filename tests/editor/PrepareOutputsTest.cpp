@@ -134,6 +134,16 @@ private slots:
         QCOMPARE(run({"desde-gift", gift, copy, "--reemplazar"}, status).isEmpty(), false);
         QCOMPARE(status, 0);
         QCOMPARE(Fixture::readFile(copy + ".bak"), Fixture::keyText(back));
+        // Given the reading, it writes the key beside it; any other file is left alone.
+        const QString reading = lessonPath("Verbos");
+        const QByteArray readingBytes = Fixture::readFile(reading);
+        QCOMPARE(run({"desde-gift", gift, reading, "--reemplazar"}, status).isEmpty(), false);
+        QCOMPARE(status, 0);
+        QCOMPARE(Fixture::readFile(reading), readingBytes);
+        QCOMPARE(Fixture::readFile(dir_.path() + "/Verbos_CRJ.TXT"), Fixture::keyText(back));
+        QVERIFY(
+            run({"desde-gift", gift, gift, "--reemplazar"}, status).contains("no es una clave"));
+        QCOMPARE(status, 64);
         Fixture::writeFile(dir_.path() + "/mala.txt", "¿Cuál?\nA) Una\nANSWER:\n");
         QVERIFY(
             run({"desde-gift", dir_.path() + "/mala.txt", dir_.path() + "/Otra_CRJ.TXT"}, status)
