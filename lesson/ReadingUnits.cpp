@@ -96,3 +96,109 @@ Span SentenceAround(const QString& text, int position) {
         ++start;
     return {start, end};
 }
+
+namespace {
+
+bool isHyphen(QChar c) {
+    return c == u'-' || c == u'\u2010' || c == u'\u2011';
+}
+
+bool isSign(QChar c) {
+    return c == u'-' || c == u'+' || c == u'\u2212';
+}
+
+// Marks that may close a sentence or a clause after an address, which belong to the text.
+bool closesAddress(QChar c) {
+    return c == u'.' || c == u',' || c == u';' || c == u':' || c == u')' || c == u'»' ||
+           c == u'"' || c == u'?' || c == u'!';
+}
+
+Span tokenAround(const QString& text, int position) {
+    int start = position;
+    while (start > 0 && !text[start - 1].isSpace())
+        --start;
+    int end = position;
+    while (end < text.size() && !text[end].isSpace())
+        ++end;
+    return {start, end};
+}
+
+Span numberAround(const QString& text, Span word) {
+    Span n = word;
+    const auto digit = [&](int i) { return i >= 0 && i < text.size() && text[i].isDigit(); };
+    const auto joins = [&](int i) { return text[i] == u'.' || text[i] == u',' || text[i] == u':'; };
+    while (n.start > 0 && (digit(n.start - 1) || (joins(n.start - 1) && digit(n.start - 2))))
+        --n.start;
+    while (n.end < text.size() && (digit(n.end) || (joins(n.end) && digit(n.end + 1))))
+        ++n.end;
+    // A sign that stands before the number, not a hyphen between words or a range's dash.
+    if (n.start > 0 && isSign(text[n.start - 1]) &&
+        (n.start == 1 || text[n.start - 2].isSpace() || text[n.start - 2] == u'('))
+        --n.start;
+    int after = n.end;
+    if (after < text.size() && (text[after] == u' ' || text[after] == u'\u00a0'))
+        ++after;
+    if (after < text.size() && text[after] == u'%')
+        n.end = after + 1;
+    return n;
+}
+
+Span compoundAround(const QString& text, Span word) {
+    Span c = word;
+    const auto letter = [&](int i) { return i >= 0 && i < text.size() && text[i].isLetter(); };
+    while (c.start > 1 && isHyphen(text[c.start - 1]) && letter(c.start - 2)) {
+        c.start -= 1;
+        while (letter(c.start - 1))
+            --c.start;
+    }
+    while (c.end + 1 < text.size() && isHyphen(text[c.end]) && letter(c.end + 1)) {
+        c.end += 1;
+        while (letter(c.end))
+            ++c.end;
+    }
+    return c;
+}
+
+} // namespace
+
+int AddressAt(const QString& text, int at) {
+    if (at > 0 && !text[at - 1].isSpace() && text[at - 1] != u'(' && text[at - 1] != u'«' &&
+        text[at - 1] != u'"')
+        return 0;
+    const Span token = tokenAround(text, at);
+    int end = token.end;
+    while (end > at && closesAddress(text[end - 1]))
+        --end;
+    const QStringView address = QStringView(text).mid(at, end - at);
+    const bool web = address.startsWith(u"http://", Qt::CaseInsensitive) ||
+                     address.startsWith(u"https://", Qt::CaseInsensitive) ||
+                     address.startsWith(u"www.", Qt::CaseInsensitive);
+    const qsizetype atSign = address.indexOf(u'@');
+    const bool mail = atSign > 0 && address.indexOf(u'.', atSign) > atSign + 1;
+    return (web && address.size() > 4) || mail ? int(address.size()) : 0;
+}
+
+Span UnitAround(const QString& text, Span word) {
+    if (word.length() <= 0 || word.end > text.size())
+        return word;
+    const Span token = tokenAround(text, word.start);
+    for (int at = token.start; at <= word.start && at < token.end; ++at) {
+        if (at > token.start && text[at - 1] != u'(' && text[at - 1] != u'«' &&
+            text[at - 1] != u'"')
+            continue;
+        const int length = AddressAt(text, at);
+        if (length > 0 && at + length >= word.end)
+            return {at, at + length};
+    }
+    if (text[word.start].isDigit() || text[word.end - 1].isDigit())
+        return numberAround(text, word);
+    // A percent sign reported by itself belongs to the number before it.
+    if (word.length() == 1 && text[word.start] == u'%') {
+        int before = word.start;
+        if (before > 0 && (text[before - 1] == u' ' || text[before - 1] == u'\u00a0'))
+            --before;
+        if (before > 0 && text[before - 1].isDigit())
+            return numberAround(text, {before - 1, before});
+    }
+    return compoundAround(text, word);
+}

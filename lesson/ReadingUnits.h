@@ -19,3 +19,9 @@ Span WordOnly(const QString& text, Span span);
 // The sentence that holds position, its blanks left out. A full stop that closes an abbreviation
 // («Sra.», «p. ej.») or stands inside a number ends none.
 Span SentenceAround(const QString& text, int position);
+// The unit that the word at span belongs to, lit as one though the voice reports it in pieces: a
+// hyphenated word («físico-químico»), a number with its sign, decimals, thousands and percent
+// («-2», «3,5», «1.936», «25 %»), a web or mail address. The span itself when it is none of them.
+Span UnitAround(const QString& text, Span word);
+// Whether the text from at starts a web or mail address, and how long it is (0 for none).
+int AddressAt(const QString& text, int at);

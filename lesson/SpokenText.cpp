@@ -1,5 +1,6 @@
 #include "lesson/SpokenText.h"
 
+#include "lesson/ReadingUnits.h"
 #include "lesson/SpokenWords.h"
 
 #include <algorithm>
@@ -11,16 +12,55 @@ bool isQuote(QChar c) {
     return c == u'«' || c == u'»' || c == u'“' || c == u'”' || c == u'"';
 }
 
+// An address as it is read out: without its «https://» or «www.», its marks said by name.
+QString addressWords(QStringView address) {
+    for (const char16_t* prefix : {u"https://", u"http://", u"www."})
+        if (address.startsWith(prefix, Qt::CaseInsensitive))
+            address = address.mid(QStringView(prefix).size());
+    if (address.startsWith(u"www.", Qt::CaseInsensitive))
+        address = address.mid(4);
+    while (address.endsWith(u'/'))
+        address.chop(1);
+    QString words = QStringLiteral(" ");
+    for (const QChar c : address) {
+        switch (c.unicode()) {
+        case u'.':
+            words += QStringLiteral(" punto ");
+            break;
+        case u'/':
+            words += QStringLiteral(" barra ");
+            break;
+        case u'@':
+            words += QStringLiteral(" arroba ");
+            break;
+        case u'-':
+            words += QStringLiteral(" guion ");
+            break;
+        case u'_':
+            words += QStringLiteral(" guion bajo ");
+            break;
+        default:
+            words += c.isLetterOrNumber() ? c : u' ';
+        }
+    }
+    return words + u' ';
+}
+
 } // namespace
 
-SpokenText::SpokenText(const QString& shown, int start, int end) {
+SpokenText::SpokenText(const QString& shown, int start, int end, bool sayAddresses) {
     end = std::min<int>(end, shown.size());
     text_.reserve(end - start);
     origin_.reserve(end - start);
     int at = std::max(0, start);
     while (at < end) {
         QString words;
-        int matched = matchDate(shown, at, words);
+        int matched = AddressAt(shown, at);
+        if (matched > 0)
+            words = sayAddresses ? addressWords(QStringView(shown).mid(at, matched))
+                                 : QStringLiteral(" ");
+        if (matched == 0)
+            matched = matchDate(shown, at, words);
         if (matched == 0)
             matched = matchOrdinal(shown, at, words);
         if (matched == 0)

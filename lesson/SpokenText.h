@@ -17,8 +17,9 @@ struct Span {
 
 class SpokenText {
 public:
-    // The rewritten form of shown[start, end).
-    SpokenText(const QString& shown, int start, int end);
+    // The rewritten form of shown[start, end). Web and mail addresses are said as a reader spells
+    // them out («ejemplo punto es barra fauna»), or left out when the student chose so.
+    SpokenText(const QString& shown, int start, int end, bool sayAddresses = true);
 
     const QString& text() const { return text_; }
     // The stretch of the viewer's text that the spoken text's [position, position + length) came
