@@ -13,12 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -35,6 +38,63 @@ Script& script() {
 }
 
 bool spanish = false;
+
+struct Watching {
+    QPointer<QObject> owner;
+    Boxes::Watcher watcher;
+};
+
+std::vector<Watching>& watchers() {
+    static std::vector<Watching> w;
+    return w;
+}
+
+void tell(bool opening) {
+    auto& all = watchers();
+    std::erase_if(all, [](const Watching& w) { return w.owner.isNull(); });
+    // A copy: a watcher may add another.
+    const std::vector<Watching> now = all;
+    for (const Watching& w : now)
+        if (w.owner)
+            w.watcher(opening);
+}
+
+// Tells the watchers for the life of a box.
+struct Opening {
+    Opening() { tell(true); }
+    ~Opening() { tell(false); }
+    Opening(const Opening&) = delete;
+    Opening& operator=(const Opening&) = delete;
+};
+
+// The verdict's box: its extra button acts and leaves the box open.
+class ExtraBox : public QMessageBox {
+public:
+    ExtraBox(const QString& caption, const QString& text, const Boxes::Extra& extra,
+             QWidget* parent)
+        : QMessageBox(QMessageBox::Information, caption, text, QMessageBox::Ok, parent),
+          action_(extra.action) {
+        QPushButton* button = addButton(extra.text, QMessageBox::ActionRole);
+        button->setAutoDefault(false);
+        setDefaultButton(QMessageBox::Ok);
+        // Every button of a message box closes it; this one is taken from its button row's
+        // handling and does its own work.
+        if (auto* row = findChild<QDialogButtonBox*>())
+            disconnect(button, nullptr, row, nullptr);
+        connect(button, &QPushButton::clicked, this, [this] { act(); });
+        if (extra.key != 0) {
+            auto* key = new QShortcut(QKeySequence(extra.key), this);
+            connect(key, &QShortcut::activated, this, [this] { act(); });
+        }
+    }
+
+private:
+    void act() {
+        if (action_)
+            action_();
+    }
+    std::function<void()> action_;
+};
 
 QString okText() {
     return spanish ? QStringLiteral("Aceptar") : QStringLiteral("OK");
@@ -197,6 +257,7 @@ std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QStrin
 }
 
 bool question(const QString& caption, const QString& text) {
+    const Opening opening;
     if (scripted())
         return record(Kind::Question, caption, text, true).accept;
     const std::unique_ptr<QMessageBox> box = questionBox(caption, text);
@@ -205,6 +266,7 @@ bool question(const QString& caption, const QString& text) {
 }
 
 void information(const QString& caption, const QString& text) {
+    const Opening opening;
     if (scripted()) {
         record(Kind::Information, caption, text, false);
         return;
@@ -213,6 +275,7 @@ void information(const QString& caption, const QString& text) {
 }
 
 void message(const QString& text) {
+    const Opening opening;
     if (scripted()) {
         record(Kind::Message, applicationTitle(), text, false);
         return;
@@ -227,6 +290,7 @@ void message(const QString& text) {
 }
 
 void error(const QString& message) {
+    const Opening opening;
     const QString text = withFullStop(message);
     if (scripted()) {
         record(Kind::Error, applicationTitle(), text, false);
@@ -238,7 +302,41 @@ void error(const QString& message) {
     box.exec();
 }
 
+void information(const QString& caption, const QString& text, const Extra& extra) {
+    if (extra.text.isEmpty()) {
+        information(caption, text);
+        return;
+    }
+    const Opening opening;
+    if (scripted()) {
+        record(Kind::Information, caption, text, false);
+        if (extra.whenShown)
+            extra.whenShown();
+        // The script presses the extra button by naming it in its next answer.
+        Script& s = script();
+        if (!s.answers.empty() && s.answers.front().accept &&
+            s.answers.front().value == extra.text) {
+            s.answers.pop_front();
+            if (extra.action)
+                extra.action();
+        }
+        return;
+    }
+    ExtraBox box(caption, text, extra, activeParent());
+    nameOk(box);
+    box.setAccessibleName(caption);
+    box.setAccessibleDescription(text);
+    if (extra.whenShown)
+        QMetaObject::invokeMethod(&box, extra.whenShown, Qt::QueuedConnection);
+    box.exec();
+}
+
+void watch(QObject* owner, Watcher watcher) {
+    watchers().push_back({owner, std::move(watcher)});
+}
+
 bool input(const QString& caption, const QString& prompt, QString& value) {
+    const Opening opening;
     if (scripted()) {
         const Answer a = record(Kind::Input, caption, prompt, true);
         if (a.accept)
@@ -257,6 +355,7 @@ std::unique_ptr<QDialog> inputBox(const QString& caption, const QString& prompt)
 }
 
 bool openFile(const QString& filter, QString& path) {
+    const Opening opening;
     QString chosen;
     if (scripted()) {
         const Answer a = record(Kind::OpenFile, QString(), filter, true);
@@ -290,6 +389,7 @@ bool openFile(const QString& filter, QString& path) {
 template <typename Dialog>
 bool choosePath(Kind kind, const QString& caption, const QString& shown, QString& path,
                 Dialog dialog) {
+    const Opening opening;
     QString chosen;
     if (scripted()) {
         const Answer a = record(kind, caption, shown, true);
@@ -318,6 +418,7 @@ bool saveFile(const QString& caption, const QString& filter, QString& path) {
 }
 
 int choose(const QString& caption, const QString& text, const QStringList& buttons, int escape) {
+    const Opening opening;
     if (scripted()) {
         const Answer a = record(Kind::Choice, caption, text, true);
         const qsizetype chosen = buttons.indexOf(a.value);
@@ -335,6 +436,7 @@ int choose(const QString& caption, const QString& text, const QStringList& butto
 }
 
 Answer scriptedDialog(Kind kind, const QString& caption, const QString& text) {
+    const Opening opening;
     return record(kind, caption, text, true);
 }
 

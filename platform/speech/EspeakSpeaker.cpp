@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QMetaObject>
 
+#include <cstring>
+
 namespace {
 
 // The library calls back a plain function; there is one speaker per process.
@@ -13,6 +15,8 @@ std::atomic<EspeakSpeaker*> theSpeaker{nullptr};
 
 int wordsPerMinute(Speaker::Speed speed) {
     switch (speed) {
+    case Speaker::Speed::VerySlow:
+        return 80;
     case Speaker::Speed::Slow:
         return 115;
     case Speaker::Speed::Fast:
@@ -21,6 +25,33 @@ int wordsPerMinute(Speaker::Speed speed) {
         break;
     }
     return 155;
+}
+
+// The library's rate and the pause it adds after each word, in tens of milliseconds. Its rate goes
+// no lower than 80 words a minute; a tenth of a second between words brings that to about 70,
+// each word still said whole and at a pace the ear knows.
+struct Rate {
+    int wordsPerMinute;
+    int wordGap;
+};
+
+Rate rateOf(Speaker::Speed speed) {
+    if (speed == Speaker::Speed::VerySlow)
+        return {80, 10};
+    return {wordsPerMinute(speed), 0};
+}
+
+// The library names its sounds: «a», «eI», «j», «w» are vowels or glides, «_» a pause, the rest
+// consonants («T», «tS», «**», «J^»).
+enum class SoundKind { Vowel, Consonant, Pause };
+
+SoundKind soundOf(const espeak_EVENT* event) {
+    const char* name = event->id.string;
+    if (name[0] == '_' || name[0] == '\0')
+        return SoundKind::Pause;
+    if (std::strchr("aeiouAEIOU", name[0]) || ((name[0] == 'j' || name[0] == 'w') && !name[1]))
+        return SoundKind::Vowel;
+    return SoundKind::Consonant;
 }
 
 quint64 utteranceOf(const espeak_EVENT* event) {
@@ -46,7 +77,16 @@ struct EspeakCalls {
                     [speaker, utterance, at = event->text_position, n = event->length,
                      ms = event->audio_position] { speaker->onWord(utterance, at, n, ms); },
                     Qt::QueuedConnection);
-            else if (event->type == espeakEVENT_MSG_TERMINATED)
+            else if (event->type == espeakEVENT_PHONEME) {
+                const SoundKind kind = soundOf(event);
+                if (kind == SoundKind::Pause)
+                    continue;
+                QMetaObject::invokeMethod(
+                    speaker,
+                    [speaker, utterance, vowel = kind == SoundKind::Vowel,
+                     ms = event->audio_position] { speaker->onSound(utterance, vowel, ms); },
+                    Qt::QueuedConnection);
+            } else if (event->type == espeakEVENT_MSG_TERMINATED)
                 speaker->reportFinished(utterance);
         }
         if (samples && count > 0 && speaker->sink_)
@@ -94,7 +134,9 @@ void EspeakSpeaker::initialize() {
     const char* path = nullptr; // the system's data, where its package put it
 #endif
     // Without its data the library would end the program; told not to, it reports the failure.
-    ready_ = espeak_Initialize(output, 0, path, espeakINITIALIZE_DONT_EXIT) > 0;
+    // The sounds of each word time its syllables as they are lit.
+    ready_ = espeak_Initialize(output, 0, path,
+                               espeakINITIALIZE_DONT_EXIT | espeakINITIALIZE_PHONEME_EVENTS) > 0;
     if (!ready_)
         return;
     espeak_SetSynthCallback(&EspeakCalls::callback);
@@ -113,12 +155,13 @@ void EspeakSpeaker::start(quint64 utterance, const QString& text, int from) {
     }
     positions_.push_back(text.size());
     positionsOf_ = utterance;
-    QMetaObject::invokeMethod(
-        worker_, [this, utterance, utf8 = text.mid(from).toUtf8(), wpm = wordsPerMinute(speed()),
-                  name = voice()] { synthesize(utterance, utf8, wpm, name); });
+    QMetaObject::invokeMethod(worker_, [this, utterance, utf8 = text.mid(from).toUtf8(),
+                                        rate = rateOf(speed()), name = voice()] {
+        synthesize(utterance, utf8, rate.wordsPerMinute, rate.wordGap, name);
+    });
 }
 
-void EspeakSpeaker::synthesize(quint64 utterance, const QByteArray& utf8, int wpm,
+void EspeakSpeaker::synthesize(quint64 utterance, const QByteArray& utf8, int wpm, int wordGap,
                                const QString& voice) {
     if (utterance <= cancelledUpTo_.load())
         return;
@@ -135,6 +178,7 @@ void EspeakSpeaker::synthesize(quint64 utterance, const QByteArray& utf8, int wp
         loadedVoice_ = voice;
     }
     espeak_SetParameter(espeakRATE, wpm, 0);
+    espeak_SetParameter(espeakWORDGAP, wordGap, 0);
     unsigned int id = 0;
     const espeak_ERROR status =
         espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, &id,
@@ -162,4 +206,11 @@ void EspeakSpeaker::onWord(quint64 utterance, int codePoint, int codePoints, int
     const int end = std::clamp(first + std::max(codePoints, 0), first, last);
     emit wordAudio(positions_[first], milliseconds);
     reportWord(utterance, positions_[first], positions_[end] - positions_[first]);
+}
+
+void EspeakSpeaker::onSound(quint64 utterance, bool vowel, int milliseconds) {
+    if (utterance != positionsOf_)
+        return;
+    emit soundAudio(milliseconds);
+    reportSound(utterance, vowel);
 }

@@ -29,6 +29,8 @@ public:
 signals:
     // Just before wordSpoken: where in the reading's sound the word starts, for measurements.
     void wordAudio(int position, int milliseconds);
+    // Just before soundSpoken: where in the reading's sound the sound starts.
+    void soundAudio(int milliseconds);
 
 protected:
     void start(quint64 utterance, const QString& text, int from) override;
@@ -37,8 +39,10 @@ protected:
 private:
     friend struct EspeakCalls;
     void initialize();
-    void synthesize(quint64 utterance, const QByteArray& utf8, int speed, const QString& voice);
+    void synthesize(quint64 utterance, const QByteArray& utf8, int speed, int wordGap,
+                    const QString& voice);
     void onWord(quint64 utterance, int codePoint, int codePoints, int milliseconds);
+    void onSound(quint64 utterance, bool vowel, int milliseconds);
 
     Sink sink_;
     QThread thread_;

@@ -93,6 +93,16 @@ void Speaker::reportWord(quint64 utterance, int position, int length) {
         Qt::AutoConnection);
 }
 
+void Speaker::reportSound(quint64 utterance, bool vowel) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, utterance, vowel] {
+            if (utterance == utterance_)
+                emit soundSpoken(vowel);
+        },
+        Qt::AutoConnection);
+}
+
 void Speaker::reportFinished(quint64 utterance) {
     QMetaObject::invokeMethod(
         this,

@@ -12,7 +12,8 @@ class Speaker : public QObject {
     Q_OBJECT
 
 public:
-    enum class Speed { Slow, Normal, Fast };
+    // About 70, 115, 155 and 200 words a minute.
+    enum class Speed { VerySlow, Slow, Normal, Fast };
 
     // A reading that hears no word for this long fails: the engine reports success and stays
     // silent where there is no sound device.
@@ -43,6 +44,8 @@ public:
 signals:
     // A word of the text is being said: positions in UTF-16 units of the text given to speak().
     void wordSpoken(int position, int length);
+    // A sound of the word last reported is being said: a vowel (or a glide) or a consonant.
+    void soundSpoken(bool vowel);
     void finished();
     void failed(const QString& message);
 
@@ -53,6 +56,7 @@ protected:
 
     // Safe from any thread.
     void reportWord(quint64 utterance, int position, int length);
+    void reportSound(quint64 utterance, bool vowel);
     void reportFinished(quint64 utterance);
     void reportFailed(quint64 utterance, const QString& message);
     quint64 current() const { return utterance_; }

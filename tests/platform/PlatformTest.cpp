@@ -2,6 +2,7 @@
 #include "platform/Application.h"
 #include "platform/Boxes.h"
 #include "platform/ButtonKeys.h"
+#include "platform/LightSchemes.h"
 #include "platform/ListBox.h"
 #include "platform/TextZoom.h"
 #include "platform/UpDown.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 class PlatformTest : public QObject {
@@ -26,6 +28,47 @@ class PlatformTest : public QObject {
 private slots:
     void init() { Boxes::startScript(); }
     void cleanup() { Boxes::stopScript(); }
+
+    // The ratio of the usual accessibility rules, and every scheme of the reading's light held to
+    // it: 4.5:1 for text, 3:1 for the tint and the word against the page and each other.
+    void theLightsSchemesKeepTheirContrast() {
+        QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
+        QCOMPARE(qRound(ContrastRatio(QColor(0x777777), Qt::white) * 100), 448);
+        QCOMPARE(qRound(ContrastRatio(QColor(0xffd54f), Qt::white) * 100), 141);
+        for (const LightScheme& s : LightSchemes()) {
+            const double ratios[] = {ContrastRatio(s.text, s.tint),
+                                     ContrastRatio(s.wordText, s.word),
+                                     ContrastRatio(s.tint, s.page), ContrastRatio(s.word, s.page),
+                                     ContrastRatio(s.word, s.tint)};
+            qInfo("%s: texto/tinte %.2f, palabra %.2f, tinte/página %.2f, palabra/página %.2f, "
+                  "palabra/tinte %.2f",
+                  qPrintable(s.name), ratios[0], ratios[1], ratios[2], ratios[3], ratios[4]);
+            QVERIFY(ratios[0] >= 4.5 && ratios[1] >= 4.5);
+            QVERIFY(ratios[2] >= 3 && ratios[3] >= 3 && ratios[4] >= 3);
+        }
+    }
+
+    // The verdict's extra button acts and leaves its box open; OK closes it.
+    void anExtraButtonKeepsItsBoxOpen() {
+        Boxes::stopScript();
+        int pressed = 0;
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            const auto buttons = box->buttons();
+            for (QAbstractButton* b : buttons)
+                if (b->text() == "Escuchar")
+                    b->click();
+            stayedOpen = box->isVisible();
+            if (stayedOpen)
+                box->button(QMessageBox::Ok)->click();
+        });
+        Boxes::information("Correcta", "Bien", {"Escuchar", Qt::Key_F9, [&] { ++pressed; }, {}});
+        QCOMPARE(pressed, 1);
+        QVERIFY(stayedOpen);
+    }
 
     void fullStopFollowsTheLastCharacter() {
         QCOMPARE(Boxes::withFullStop("Cannot open file C:\\a\\b_CRJ.TXT"),
