@@ -91,7 +91,9 @@ void TFormLeccion::setSpeaker(Speaker& speaker) {
         new ListeningBar(this, speaker, ui->LectorDeSeccion, ui->MemoPregunta, ui->MemoRespuesta);
     // In the gap between the reading and the question, stretching with them.
     listening_->setGeometry(16, 315, 627, 27);
+    listening_->notice()->setGeometry(listening_->geometry());
     anchor(listening_, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchor(listening_->notice(), Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
     // Tab reaches the controls after the window's own.
     QWidget* previous = ui->BtResultados;
     for (QWidget* control : listening_->controls()) {
@@ -137,7 +139,9 @@ void TFormLeccion::FormActivate() {
     LoadKey(KeyPath());
     // The teacher may have published the lesson for a reading test, without the voice.
     if (listening_)
-        listening_->setAllowed(KeyFileAllowsListening(KeyFileToRead(KeyPath())));
+        listening_->setAllowed(KeyFileAllowsListening(KeyFileToRead(KeyPath())),
+                               QStringLiteral("El docente ha preparado esta lección para leerla "
+                                              "sin voz: «Escuchar» no está disponible."));
     NumSecciones = ContarSecciones(*viewer_, prompter_);
     LlenarListaDeSecciones(*sections_);
     SeccionActual = 0;
@@ -214,10 +218,16 @@ void TFormLeccion::BtAceptarClick() {
     const Judgment judgment =
         Accept(ui->UpDownRespuesta->position(), ui->UpDownPregunta->position(),
                sections_->selectedIndex() + 1, ui->Npregunta->text(), *this);
-    Boxes::information(VerdictText(judgment.verdict), judgment.feedback);
+    const QString verdict = VerdictText(judgment.verdict);
+    Boxes::information(verdict, judgment.feedback,
+                       listening_ ? listening_->verdictReading(verdict, judgment.feedback)
+                                  : Boxes::Extra{});
 }
 
 void TFormLeccion::BtResultadosClick() {
+    // The results window covers the lesson: nobody reads on behind it.
+    if (listening_)
+        listening_->stopReading();
     Resultados->ShowResults();
 }
 

@@ -22,6 +22,8 @@ public:
         const int at = readings.back().text.indexOf(word);
         reportWord(utterance ? utterance : current(), at, word.size());
     }
+    // A sound of the word reached: a vowel or a consonant.
+    void sound(bool vowel) { reportSound(current(), vowel); }
     void finish() { reportFinished(current()); }
     void fail(const QString& message) { reportFailed(current(), message); }
 

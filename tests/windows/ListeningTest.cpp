@@ -11,7 +11,9 @@
 #include "windows/Unit1.h"
 #include "windows/Unit3.h"
 
+#include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
@@ -182,6 +184,9 @@ private slots:
         QFile::remove(plain);
         visit([&] {
             QVERIFY(!FormLeccion->listening()->isVisible());
+            // Said once, where the controls would be.
+            QVERIFY(FormLeccion->listening()->notice()->isVisible());
+            QVERIFY(FormLeccion->listening()->notice()->text().contains("sin voz"));
             pickSection(0);
             const auto readings = speaker_.readings.size();
             QTest::keyClick(FormLeccion, Qt::Key_F5);
@@ -190,7 +195,146 @@ private slots:
         });
         // The next lesson, with a plain key, offers the voice again.
         writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
-        visit([&] { QVERIFY(FormLeccion->listening()->isVisible()); });
+        visit([&] {
+            QVERIFY(FormLeccion->listening()->isVisible());
+            QVERIFY(!FormLeccion->listening()->notice()->isVisible());
+        });
+    }
+
+    // The keys belong to the window: they act at once, however often they are pressed and
+    // whatever their buttons show.
+    void theKeysKeepWorkingAfterManyPresses() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] {
+            pickSection(0);
+            step(FormLeccion, "UpDownPregunta", "up");
+            for (int round = 0; round < 8; ++round) {
+                auto readings = speaker_.readings.size();
+                QTest::keyClick(FormLeccion, Qt::Key_F5);
+                QCOMPARE(speaker_.readings.size(), ++readings);
+                speaker_.say(QStringLiteral("texto"));
+                for (int press = 1; press <= 5; ++press) {
+                    QTest::keyClick(FormLeccion, Qt::Key_F6);
+                    QCOMPARE(speaker_.paused(), press % 2 == 1);
+                }
+                QTest::keyClick(FormLeccion, Qt::Key_F8);
+                QCOMPARE(speaker_.readings.back().text, text(FormLeccion, "MemoPregunta"));
+                QTest::keyClick(FormLeccion, Qt::Key_F7);
+                QVERIFY(!speaker_.speaking() && !speaker_.paused());
+            }
+        });
+    }
+
+    // No box is read behind: the voice waits, and «Seguir» goes on from the word it was saying.
+    void everyBoxPausesTheVoice() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        QString path;
+        const struct {
+            bool asks;
+            std::function<void()> show;
+        } boxes[] = {
+            {true, [] { Boxes::question("Pregunta", "¿Sí?"); }},
+            {false, [] { Boxes::information("Correcta", "Bien"); }},
+            {false, [] { Boxes::message("Mensaje"); }},
+            {false, [] { Boxes::error("Error"); }},
+            {true, [&] { Boxes::input("Nombre", "Escribe tu nombre", path); }},
+            {true, [&] { Boxes::openFile("Lecciones|*_lec.rtf", path); }},
+            {true, [&] { Boxes::chooseFolder("Carpeta", path); }},
+            {true, [&] { Boxes::saveFile("Guardar", "Libro de Excel|*.xlsx", path); }},
+            {true,
+             [] {
+                 Boxes::choose("Elegir", "¿Cuál?", {"Uno", "Dos"}, 1);
+             }},
+            {true, [] { Boxes::scriptedDialog(Boxes::Kind::Print, "Imprimir", ""); }},
+        };
+        QObject probe;
+        bool readBehind = false;
+        visit([&] {
+            // Told after the voice is.
+            Boxes::watch(&probe,
+                         [&](bool opening) { readBehind |= opening && speaker_.speaking(); });
+            pickSection(0);
+            for (const auto& box : boxes) {
+                click(FormLeccion, "BtEscuchar");
+                speaker_.say(QStringLiteral("relleno"));
+                if (box.asks)
+                    Boxes::answer(false);
+                box.show();
+                QVERIFY(!readBehind);
+                QCOMPARE(in<QPushButton>(FormLeccion, "BtPausa")->text(), "Seguir (F6)");
+                QTest::keyClick(FormLeccion, Qt::Key_F6);
+                QCOMPARE(speaker_.readings.back().from,
+                         speaker_.readings.back().text.indexOf("relleno"));
+            }
+            // The lesson's own box, keeping the student in the section.
+            Boxes::answer(true);
+            pickSection(1);
+            QCOMPARE(Boxes::shown().back().caption, "Faltan preguntas");
+            QVERIFY(!readBehind);
+        });
+    }
+
+    void theVerdictAndTheFeedbackAreReadAloud() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] {
+            pickSection(0);
+            step(FormLeccion, "UpDownPregunta", "up");
+            step(FormLeccion, "UpDownRespuesta", "up");
+            // By the button of the verdict's box; its reading ends with the box.
+            Boxes::answer(true, ListeningBar::verdictButtonText());
+            click(FormLeccion, "BtAceptar");
+            QCOMPARE(speaker_.readings.back().text, "Correcta. Bien: lo dice la primera frase.");
+            QVERIFY(!speaker_.speaking());
+            // By itself, once the student chose so.
+            FormLeccion->findChild<QAction*>("AcLeerVeredicto")->trigger();
+            step(FormLeccion, "UpDownRespuesta", "up");
+            click(FormLeccion, "BtAceptar");
+            QCOMPARE(speaker_.readings.back().text, "Incorrecta. No: relee la primera frase.");
+        });
+    }
+
+    void sentenceBySentenceAgainAndBack() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] {
+            pickSection(0);
+            click(FormLeccion, "BtEscuchar");
+            speaker_.say(QStringLiteral("Párrafo 2"));
+            QTest::keyClick(FormLeccion, Qt::Key_F3);
+            QVERIFY(speaker_.readings.back().text.startsWith("Párrafo 2 de"));
+            speaker_.say(QStringLiteral("Párrafo 2"));
+            QTest::keyClick(FormLeccion, Qt::Key_F2);
+            QVERIFY(speaker_.readings.back().text.startsWith("Párrafo 1 de"));
+            // Stopping after each sentence until the student goes on.
+            FormLeccion->findChild<QAction*>("AcFraseAFrase")->trigger();
+            speaker_.say(QStringLiteral("tenga"));
+            speaker_.say(QStringLiteral("Párrafo 2"));
+            QVERIFY(speaker_.paused());
+            QCOMPARE(litWord(viewer()), "tenga");
+            QTest::keyClick(FormLeccion, Qt::Key_F6);
+            QCOMPARE(speaker_.readings.back().from,
+                     speaker_.readings.back().text.indexOf("Párrafo 2"));
+        });
+    }
+
+    // Syllables are lit as their sounds are heard: «tex» through its «e», «k», «s»; «to» from its
+    // «t».
+    void syllablesFollowTheSounds() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        visit([&] {
+            FormLeccion->findChild<QAction*>("AcPorSilabas")->trigger();
+            pickSection(0);
+            click(FormLeccion, "BtEscuchar");
+            speaker_.say(QStringLiteral("texto"));
+            const struct {
+                bool vowel;
+                const char* lit;
+            } sounds[] = {{false, "tex"}, {true, "tex"}, {false, "tex"},
+                          {false, "tex"}, {false, "to"}, {true, "to"}};
+            for (const auto& s : sounds) {
+                speaker_.sound(s.vowel);
+                QCOMPARE(litWord(viewer()), QString::fromUtf8(s.lit));
+            }
+        });
     }
 
     void listeningLeavesTheRegisterAsItWas() {
