@@ -318,8 +318,10 @@ void ListeningBar::onWord(int position, int length) {
 void ListeningBar::onSound(bool vowel) {
     if (!part_ || word_.start < 0 || !options_->bySyllables())
         return;
-    if (steps_.heard(vowel ? SyllableSteps::Sound::Vowel : SyllableSteps::Sound::Consonant))
+    if (steps_.heard(vowel ? SyllableSteps::Sound::Vowel : SyllableSteps::Sound::Consonant)) {
         relight();
+        emit syllableLit(steps_.current().start);
+    }
 }
 
 void ListeningBar::relight() {

@@ -58,6 +58,8 @@ public:
 signals:
     // After the word at position (in the box's plain text) was lit.
     void wordLit(int position);
+    // After the syllable at position was lit, read by syllables.
+    void syllableLit(int position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -27,9 +27,10 @@ int wordsPerMinute(Speaker::Speed speed) {
     return 155;
 }
 
-// The library's rate and the pause it adds after each word, in tens of milliseconds. Its rate goes
-// no lower than 80 words a minute; a tenth of a second between words brings that to about 70,
-// each word still said whole and at a pace the ear knows.
+// The library's rate and the pause it adds after each word (in its own units, longer at a slower
+// rate). Its rate goes no lower than 80, which with a reading's own pauses is near 100 words a
+// minute; the pause after each word brings that to about 70, each word still said whole and at a
+// pace the ear knows.
 struct Rate {
     int wordsPerMinute;
     int wordGap;
@@ -37,7 +38,7 @@ struct Rate {
 
 Rate rateOf(Speaker::Speed speed) {
     if (speed == Speaker::Speed::VerySlow)
-        return {80, 10};
+        return {80, 7};
     return {wordsPerMinute(speed), 0};
 }
 
