@@ -1,4 +1,5 @@
 #include "platform/Boxes.h"
+#include "platform/BoxWatch.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -77,6 +78,7 @@ public:
         QPushButton* button = addButton(extra.text, QMessageBox::ActionRole);
         button->setAutoDefault(false);
         setDefaultButton(QMessageBox::Ok);
+        setEscapeButton(QMessageBox::Ok);
         // Every button of a message box closes it; this one is taken from its button row's
         // handling and does its own work.
         if (auto* row = findChild<QDialogButtonBox*>())
@@ -241,18 +243,27 @@ std::unique_ptr<QMessageBox> questionBox(const QString& caption, const QString& 
     return box;
 }
 
-std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text) {
+namespace {
+
+// An information box presents itself as an alert named by its caption.
+void makeAlert(QMessageBox& box, const QString& caption, const QString& text) {
     static const bool installed = [] {
         QAccessible::installFactory(alertFactory);
         return true;
     }();
     Q_UNUSED(installed);
+    nameOk(box);
+    box.setProperty(kAlert, true);
+    box.setAccessibleName(caption);
+    box.setAccessibleDescription(text);
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> informationBox(const QString& caption, const QString& text) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Information, caption, text,
                                              QMessageBox::Ok, activeParent());
-    nameOk(*box);
-    box->setProperty(kAlert, true);
-    box->setAccessibleName(caption);
-    box->setAccessibleDescription(text);
+    makeAlert(*box, caption, text);
     return box;
 }
 
@@ -323,9 +334,7 @@ void information(const QString& caption, const QString& text, const Extra& extra
         return;
     }
     ExtraBox box(caption, text, extra, activeParent());
-    nameOk(box);
-    box.setAccessibleName(caption);
-    box.setAccessibleDescription(text);
+    makeAlert(box, caption, text);
     if (extra.whenShown)
         QMetaObject::invokeMethod(&box, extra.whenShown, Qt::QueuedConnection);
     box.exec();

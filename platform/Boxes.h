@@ -4,12 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class QDialog;
 class QMessageBox;
-class QObject;
 class QWidget;
 
 // Every box the program shows goes through here: the question, information, simple message and
@@ -79,23 +77,6 @@ int choose(const QString& caption, const QString& text, const QStringList& butto
 // For a system dialog shown elsewhere (the print dialog): in a script, records it and gives the
 // script's answer instead of showing it; call only when scripted().
 Answer scriptedDialog(Kind kind, const QString& caption, const QString& text);
-
-// Told of every box above, scripted or shown: opening is true just before the box appears and false
-// once it has gone (the voice stops for a box, so that nobody reads behind it). Watchers are
-// told in the order they were added, and forgotten with their owner.
-using Watcher = std::function<void(bool opening)>;
-void watch(QObject* owner, Watcher watcher);
-
-// An information box with one more button, which does not close it: the button's text, its key
-// and what it does (the verdict's box offers its reading aloud). whenShown runs as the box
-// appears, the box open; in a script it runs between the box's opening and its closing.
-struct Extra {
-    QString text;
-    int key = 0; // a Qt::Key, 0 for none
-    std::function<void()> action;
-    std::function<void()> whenShown;
-};
-void information(const QString& caption, const QString& text, const Extra& extra);
 
 // The question and information boxes themselves, not yet shown. A question box takes its answer
 // only from its two buttons (and their keys): Esc and the close box do nothing. An information

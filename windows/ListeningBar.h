@@ -2,7 +2,7 @@
 
 #include "lesson/SpokenText.h"
 #include "lesson/Syllables.h"
-#include "platform/Boxes.h"
+#include "platform/BoxWatch.h"
 
 #include <QPointer>
 #include <QWidget>

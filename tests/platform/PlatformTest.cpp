@@ -1,5 +1,6 @@
 #include "platform/Anchors.h"
 #include "platform/Application.h"
+#include "platform/BoxWatch.h"
 #include "platform/Boxes.h"
 #include "platform/ButtonKeys.h"
 #include "platform/LightSchemes.h"

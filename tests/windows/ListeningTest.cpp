@@ -337,6 +337,22 @@ private slots:
         });
     }
 
+    // A line broken inside a paragraph does not end the sentence the tint shows.
+    void theTintGoesOnAcrossALineBreak() {
+        writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
+        Fixture::writeFile(lessonPath("Leccion"),
+                           "{\\rtf1\\ansi{\\b .Secci\\'f3n 1}\\par\n"
+                           "El volc\\'e1n duerme\\line bajo la nieve. Otra frase.\\par\n"
+                           "{\\b .Secci\\'f3n 2}\\par\n{\\b .Secci\\'f3n 3}\\par}\n");
+        visit([&] {
+            pickSection(0);
+            click(FormLeccion, "BtEscuchar");
+            speaker_.say(QStringLiteral("nieve"));
+            QCOMPARE(viewer()->extraSelections().front().cursor.selectedText(),
+                     QString::fromUtf8("El volcán duerme\u2028bajo la nieve."));
+        });
+    }
+
     void listeningLeavesTheRegisterAsItWas() {
         writeLesson("Leccion", {".Sección 1", ".Sección 2", ".Sección 3"}, kKey);
         const QString registerPath = dir_.path() + "/Leccion07122026_reg.csv";
