@@ -1,6 +1,7 @@
 #include "windows/ListeningBar.h"
 
 #include "lesson/ReadingUnits.h"
+#include "platform/Boxes.h"
 #include "platform/LightSchemes.h"
 #include "platform/RichViewer.h"
 #include "platform/SpokenLight.h"
