@@ -329,4 +329,6 @@
   }
 
   start();
+  // For the benchmark of the first render: the page is ready to be used.
+  if (window.performance && performance.mark) performance.mark('dorvalia-lista');
 })();

@@ -57,7 +57,7 @@
   Scorm.prototype.call = function (name, a, b) {
     try {
       var r = b === undefined ? this.api[name](a) : this.api[name](a, b);
-      if (name !== 'LMSGetValue' && !ok(r)) this.errors++;
+      if (/^LMSGet/.test(name) === false && !ok(r)) this.errors++;
       return r;
     } catch (e) {
       this.errors++;
@@ -65,9 +65,11 @@
     }
   };
 
+  // A value the platform could not give (its last error is not "0") reads as empty.
   Scorm.prototype.get = function (element) {
     var v = this.call('LMSGetValue', element);
-    return v === undefined || v === null ? '' : String(v);
+    var error = String(this.call('LMSGetLastError'));
+    return v === undefined || v === null || (error !== '0' && error !== '') ? '' : String(v);
   };
 
   Scorm.prototype.set = function (element, value) {
