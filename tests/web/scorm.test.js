@@ -49,8 +49,7 @@ async function platform(kind, state) {
     document.body.innerHTML = '<iframe title="Lección" src="paquete/index.html" style="width:100%;height:95vh"></iframe>';
   }, kind, state);
   const frame = await (await page.waitForSelector('iframe')).contentFrame();
-  await frame.waitForFunction(() => !document.getElementById('pantalla-leccion').hidden ||
-                                    !document.getElementById('pantalla-nombre').hidden);
+  await frame.waitForSelector('#pantalla-leccion:not([hidden]), #pantalla-nombre:not([hidden])');
   return { page, frame };
 }
 
