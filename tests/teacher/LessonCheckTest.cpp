@@ -252,9 +252,9 @@ TEST(LessonCheck, PreviewReadsTheKeyAsTheStudentsProgram) {
     EXPECT_EQ(p.line, 2);
     EXPECT_EQ(p.text, "¿P?");
     ASSERT_EQ(p.answers.size(), 2);
-    EXPECT_EQ(p.answers[0].verdict, "Correcta");
+    EXPECT_EQ(p.answers[0].verdict, Verdict::Correcta);
     EXPECT_EQ(p.answers[1].text, "B");
-    EXPECT_EQ(p.answers[1].verdict, "Pendiente");
+    EXPECT_EQ(p.answers[1].verdict, Verdict::Pendiente);
     EXPECT_EQ(p.answers[1].feedback, "Quizás");
     EXPECT_EQ(report.sections[1].headerLine, 7);
     EXPECT_EQ(report.sections[1].markerLine, 2);
@@ -262,10 +262,10 @@ TEST(LessonCheck, PreviewReadsTheKeyAsTheStudentsProgram) {
     // answer 3, and the judgment of answer 3 lies past the key and its sentinels.
     const QList<AnswerView>& q = report.sections[1].questions.at(0).answers;
     ASSERT_EQ(q.size(), 3);
-    EXPECT_EQ(q[0].verdict, "Pendiente");
+    EXPECT_EQ(q[0].verdict, Verdict::Pendiente);
     EXPECT_EQ(q[0].feedback, "B");
     EXPECT_EQ(q[1].text, "C");
-    EXPECT_EQ(q[2].verdict, "Error");
+    EXPECT_EQ(q[2].verdict, std::nullopt);
     EXPECT_EQ(q[2].feedback, "List index out of bounds (13)");
 }
 
