@@ -144,6 +144,13 @@ TEST(LessonCheck, KeyRules) {
           "k:6: nota: el comentario de este juicio está vacío",
           "k:10: nota: la línea de juicio está vacía",
           "k:12: nota: el juicio «.x» no es «.b» ni «.m»: el alumno verá «Pendiente»"}},
+        {"opinion question: every answer pending on purpose, a note; one pending by slip is not",
+         QStringList{s1, ".cP", ".rA", ".pVale", ".rB", ".pVale", ".cQ", ".rA", ".pVale", ".rB",
+                     ".nMal"} +
+             tail,
+         {"k:2: nota: pregunta de opinión: todas sus respuestas son «Pendiente»",
+          "k:7: aviso: la pregunta no tiene ninguna respuesta correcta",
+          "k:11: aviso: el juicio «.n» está a una tecla"}},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);
