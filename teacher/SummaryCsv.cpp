@@ -72,11 +72,12 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
         return false;
     }
     const QDir dir(folder);
-    // The four tables are one export: all of them replace the old ones, or none does.
+    // The tables are one export: all of them replace the old ones, or none does.
     return WriteFilesAtomically(
         {{dir.filePath(QStringLiteral("cuestiones.csv")), TableCsv(QuestionsTable(summary), style)},
          {dir.filePath(QStringLiteral("alumnos.csv")), TableCsv(StudentsTable(summary), style)},
          {dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style)},
-         {dir.filePath(QStringLiteral("respuestas.csv")), TableCsv(AnswersTable(summary), style)}},
+         {dir.filePath(QStringLiteral("respuestas.csv")), TableCsv(AnswersTable(summary), style)},
+         {dir.filePath(QStringLiteral("prueba.csv")), TableCsv(TestTable(summary), style)}},
         failure);
 }
