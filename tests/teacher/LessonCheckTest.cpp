@@ -136,6 +136,13 @@ TEST(LessonCheck, KeyRules) {
           "k:8: aviso: el juicio « .b» lleva un blanco delante",
           "k:10: aviso: el juicio «,m» está a una tecla",
           "k:12: aviso: el juicio «.V» está a una tecla"}},
+        {"opinion question: every answer pending on purpose, a note; one pending by slip is not",
+         QStringList{s1, ".cP", ".rA", ".pVale", ".rB", ".pVale", ".cQ", ".rA", ".pVale", ".rB",
+                     ".nMal"} +
+             tail,
+         {"k:2: nota: pregunta de opinión: todas sus respuestas son «Pendiente»",
+          "k:7: aviso: la pregunta no tiene ninguna respuesta correcta",
+          "k:11: aviso: el juicio «.n» está a una tecla"}},
         {"pending judgments, two correct answers, empty feedback",
          QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".b", ".rC", ".pQuizás", ".rD", "", ".rE",
                      ".xTal vez"} +
@@ -144,13 +151,6 @@ TEST(LessonCheck, KeyRules) {
           "k:6: nota: el comentario de este juicio está vacío",
           "k:10: nota: la línea de juicio está vacía",
           "k:12: nota: el juicio «.x» no es «.b» ni «.m»: el alumno verá «Pendiente»"}},
-        {"opinion question: every answer pending on purpose, a note; one pending by slip is not",
-         QStringList{s1, ".cP", ".rA", ".pVale", ".rB", ".pVale", ".cQ", ".rA", ".pVale", ".rB",
-                     ".nMal"} +
-             tail,
-         {"k:2: nota: pregunta de opinión: todas sus respuestas son «Pendiente»",
-          "k:7: aviso: la pregunta no tiene ninguna respuesta correcta",
-          "k:11: aviso: el juicio «.n» está a una tecla"}},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);

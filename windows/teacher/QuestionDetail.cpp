@@ -59,16 +59,10 @@ QuestionDetail::QuestionDetail(const ClassSummary& summary, const LessonSummary&
         if (row[RSeccion].toInt() == q.section && row[RCuestion].toInt() == q.question)
             rows.append(row);
     }
-    const QList<int> shown = {RRespuesta,
-                              RTexto,
-                              RJuicio,
-                              RPrimeraEleccion,
-                              RPorcentaje,
-                              RTercioSuperior,
-                              RPorcentajeSuperior,
-                              RTercioInferior,
-                              RPorcentajeInferior,
-                              RAviso};
+    const QList<int> shown = {
+        RRespuesta,          RTexto,          RJuicio,         RPrimeraEleccion,
+        RPorcentaje,         RTercioSuperior, RTercioInferior, RPorcentajeSuperior,
+        RPorcentajeInferior, RAviso};
     ui->TablaRespuestas->setColumnCount(int(shown.size()));
     ui->TablaRespuestas->setRowCount(int(rows.size()));
     for (int c = 0; c < shown.size(); ++c)
