@@ -72,8 +72,8 @@ QString AnalysisPageHtml(const LessonSummary& lesson) {
         html += QStringLiteral("<p><i>%1</i></p>").arg(caution.toHtmlEscaped());
     html += QStringLiteral(
         "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\"><tr "
-        "bgcolor=\"#dde6f0\" style=\"font-size: 7pt\"><th width=\"24%\">Cuestión</th>"
-        "<th width=\"7%\">Alumnos</th><th width=\"10%\">Facilidad</th>"
+        "bgcolor=\"#dde6f0\" style=\"font-size: 7pt\"><th width=\"23%\">Cuestión</th>"
+        "<th width=\"8%\">Alum&shy;nos</th><th width=\"10%\">Facilidad</th>"
         "<th width=\"9%\">Discrimi&shy;nación</th><th width=\"7%\">Índice D</th>"
         "<th width=\"7%\">Alfa sin ella</th><th width=\"15%\">Aviso</th>"
         "<th width=\"21%\">Primera elección</th></tr>");
