@@ -107,6 +107,8 @@ private:
         const QTextCharFormat format = fragment.charFormat();
         if (format.isImageFormat()) {
             const QTextImageFormat image = format.toImageFormat();
+            if (pictures_.pathOf(document_, image.name()).isEmpty())
+                return; // nothing the reader could show
             for (int i = from; i < to; ++i)
                 html += QStringLiteral("<img src=\"%1\" alt=\"\" width=\"%2\" height=\"%3\">")
                             .arg(escaped(pictures_.pathOf(document_, image.name())))
@@ -183,16 +185,16 @@ private:
 QString WebPictures::pathOf(const QTextDocument& document, const QString& name) {
     if (const auto found = paths_.constFind(name); found != paths_.constEnd())
         return *found;
-    const QString path = QStringLiteral("imagenes/%1.png").arg(files_.size() + 1);
+    const QImage image =
+        document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    const QImage image =
-        document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
-    // A picture that cannot be written still gets its file, empty, so that the page's layout
-    // keeps its place.
-    if (!image.isNull())
-        image.save(&buffer, "PNG");
+    if (image.isNull() || !image.save(&buffer, "PNG")) {
+        paths_.insert(name, QString());
+        return {};
+    }
+    const QString path = QStringLiteral("imagenes/%1.png").arg(files_.size() + 1);
     paths_.insert(name, path);
     files_.append({path, png});
     return path;

@@ -13,7 +13,8 @@ class QTextDocument;
 // imagenes/N.png in the order they are first met.
 class WebPictures {
 public:
-    // The page's path of the document's picture resource name.
+    // The page's path of the document's picture resource name; empty for a picture the reader
+    // could not decode.
     QString pathOf(const QTextDocument& document, const QString& name);
     // Path inside the page and PNG bytes of each picture met.
     const QList<std::pair<QString, QByteArray>>& files() const { return files_; }
