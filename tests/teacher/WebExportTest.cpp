@@ -136,8 +136,9 @@ private slots:
         QCOMPARE(data.value("voz").toBool(), false);
         const QJsonObject first = data.value("secciones").toArray()[0].toObject();
         const QString html = first.value("html").toString();
-        for (const char* part : {">El texto dice &lt;b&gt; y &amp;amp; sin más. <", "<b>negrita</b>",
-                                 "<table><tbody><tr><td><p>", ">uno<", "</p></td><td><p>"})
+        for (const char* part :
+             {">El texto dice &lt;b&gt; y &amp;amp; sin más. <", "<b>negrita</b>",
+              "<table><tbody><tr><td><p>", ">uno<", "</p></td><td><p>"})
             QVERIFY2(html.contains(part), qPrintable(html));
         QVERIFY(!html.contains(".Sección"));
         QCOMPARE(first.value("cuestiones").toArray()[0].toObject().value("texto").toString(),
