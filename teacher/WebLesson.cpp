@@ -16,9 +16,7 @@ QJsonArray verdictPair(const QString& verdict, const QString& feedback) {
 // student's program cannot read shows its error box there; the page can only say the same words,
 // under no verdict of its own.
 QJsonArray answerVerdict(const AnswerView& answer) {
-    if (VerdictOfText(answer.verdict))
-        return verdictPair(answer.verdict, answer.feedback);
-    return verdictPair(VerdictText(Verdict::Pendiente), answer.feedback);
+    return verdictPair(VerdictText(answer.verdict.value_or(Verdict::Pendiente)), answer.feedback);
 }
 
 QJsonValue sectionQuestions(const SectionView& section) {
