@@ -19,7 +19,9 @@ struct CourseLesson {
     int sectionsCompleted = -1; // -1 without the key
     int sectionsOffered = 0;    // the key's sections
     QList<WrongQuestion> wrongAtLast;
-    int mark = -1; // out of ten, in tenths; -1 without one
+    int mark = -1;            // out of ten, in tenths; -1 without one
+    int gradable = 0;         // the questions the mark is over
+    int gradableAnswered = 0; // of them, those the student answered
 };
 
 struct CourseStudent {
@@ -31,6 +33,11 @@ struct CourseStudent {
     // Over the lessons with their key: -1 when none of the student's lessons has one.
     int sectionsCompleted = -1;
     int sectionsOffered = -1;
+    // The mean of the lessons' marks, out of ten; -1 when no lesson has a mark. The questions
+    // answered are counted over the lessons with a mark.
+    double mark = -1;
+    int gradable = 0;
+    int gradableAnswered = 0;
     QDate lastVisit;             // invalid when no visit has a date
     QList<CourseLesson> lessons; // in time order: by the first visit's date, then by name
 };
@@ -48,6 +55,24 @@ double FirstRightPercent(int firstRight, int questionsAnswered);
 // «Curso»: a row per student (the columns of CourseColumn); the date of the last visit is a
 // QDate cell.
 SummaryTable CourseTable(const QList<CourseStudent>& students);
+
+// The course table of the results window: a row per student with the mark beside the questions
+// answered (the columns of CourseViewColumn). The percentage of the exports is not among them:
+// over the questions answered only, it would contradict the mark.
+SummaryTable CourseMarksTable(const QList<CourseStudent>& students);
+
+enum CourseViewColumn {
+    VAlumno,
+    VLecciones,
+    VVisitas,
+    VNota,
+    VRespondidas,
+    VSecciones,
+    VUltimaVisita,
+};
+
+// "4 de 9"; empty without questions to answer.
+QString AnsweredText(int answered, int of);
 
 // The fixed first columns of curso.csv, in CourseColumn's order.
 QStringList CourseCsvHeaders();
@@ -72,7 +97,7 @@ enum PageColumn {
     PLeccion,
     PVisitas,
     PNota,
-    PPrimerIntento,
+    PRespondidas,
     PSecciones,
     PPorRetomar,
 };
@@ -82,7 +107,7 @@ QString SectionsText(int completed, int offered);
 // "05/10/2026, 07/10/2026"; "fecha desconocida" for a visit of unknown date.
 QString VisitDatesText(const QList<QDate>& dates);
 
-// "3 lecciones, 5 visitas, 33,3 % correctas al primer intento, 3 de 3 secciones completadas;
+// "3 lecciones, 5 visitas, nota media 3,3 (respondidas 4 de 9), 3 de 3 secciones completadas;
 // última visita el 10/11/2026."
 QString StudentLine(const CourseStudent& student);
 

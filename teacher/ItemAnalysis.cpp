@@ -122,8 +122,12 @@ void AnalyseLesson(LessonSummary& lesson, const KeyOutline& key) {
     QList<int> rights(n, 0), marks(n, -1);
     for (int i = 0; i < n; ++i) {
         StudentRow& student = lesson.students[i];
-        for (const FirstAttempt& a : student.firstAttempts)
-            rights[i] += a.right && gradable.contains(questionKey(a.section, a.question));
+        student.gradableAnswered = 0;
+        for (const FirstAttempt& a : student.firstAttempts) {
+            const bool counted = gradable.contains(questionKey(a.section, a.question));
+            rights[i] += a.right && counted;
+            student.gradableAnswered += counted;
+        }
         student.mark = MarkTenths(rights[i], lesson.gradable);
         marks[i] = student.mark;
     }
