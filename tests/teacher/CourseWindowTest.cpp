@@ -195,23 +195,18 @@ private slots:
     // (the questions to take up again printed one letter a line), and the dates read without
     // the teacher's folder.
     void theFamilyReportKeepsItsWordsWhole() {
-        CourseStudent student;
-        student.name = QStringLiteral("Lucía");
-        for (int n = 1; n <= 3; ++n) {
-            CourseLesson lesson;
-            lesson.lesson = QStringLiteral("La_excursión_al_volcán_%1").arg(n);
-            lesson.hasKey = true;
-            lesson.visitDates = {QDate(2026, 10, n), QDate(2026, 11, n), QDate(2026, 12, n)};
-            lesson.mark = 33;
-            lesson.gradable = 9;
-            lesson.gradableAnswered = 4;
-            lesson.sectionsCompleted = 2;
-            lesson.sectionsOffered = 5;
-            for (const auto& [section, question] :
-                 {std::pair{2, 1}, {3, 1}, {3, 2}, {4, 2}, {5, 3}})
-                lesson.wrongAtLast.append({section, question, QStringLiteral("¿Qué?")});
-            student.lessons.append(lesson);
-        }
+        CourseStudent student{.name = QStringLiteral("Lucía")};
+        const QList<WrongQuestion> wrong = {{2, 1, "¿Qué?"}, {3, 1, ""}, {3, 2, ""}, {4, 2, ""}};
+        for (int n = 1; n <= 3; ++n)
+            student.lessons.append({.lesson = QStringLiteral("La_excursión_al_volcán_%1").arg(n),
+                                    .hasKey = true,
+                                    .visitDates = {{2026, 10, n}, {2026, 11, n}, {2026, 12, n}},
+                                    .sectionsCompleted = 2,
+                                    .sectionsOffered = 5,
+                                    .wrongAtLast = wrong,
+                                    .mark = 33,
+                                    .gradable = 9,
+                                    .gradableAnswered = 4});
         const QString period = SummaryPeriod({2026, 10, 1}, {2026, 12, 31});
         QCOMPARE(period, QStringLiteral("Desde el 01/10/2026 · hasta el 31/12/2026"));
         QBuffer pages;

@@ -92,13 +92,11 @@ private slots:
     // one went.
     void fitsA1366PixelScreen() {
         QTemporaryDir clase;
-        QByteArray key = ".Secci\xF3n 1\r\n";
-        for (int q = 1; q <= 3; ++q)
-            key += ".c\xBFQu\xE9 cuenta el narrador del viaje al volc\xE1n en el p\xE1rrafo que "
-                   "empieza con la llegada de la expedici\xF3n a la isla?\r\n"
-                   ".rQue subieron de noche para ver amanecer desde el cr\xE1ter.\r\n.bBien.\r\n"
-                   ".rQue se volvieron antes de llegar porque el camino estaba cortado.\r\n"
-                   ".mNo.\r\n";
+        const QByteArray question = ".c\xBFQu\xE9 cuenta el narrador del viaje al volc\xE1n en el "
+                                    "p\xE1rrafo que empieza con la llegada a la isla?\r\n.rQue "
+                                    "subieron de noche.\r\n.bBien.\r\n.rQue se volvieron antes "
+                                    "de llegar porque el camino estaba cortado.\r\n.mNo.\r\n";
+        const QByteArray key = ".Secci\xF3n 1\r\n" + question + question + question;
         write(clase.filePath("V_CRJ.TXT"), key);
         write(clase.filePath("V01122026_reg.csv"),
               "Ana,01/12/2026,V\r\n" + kColumns +
