@@ -182,7 +182,6 @@ private slots:
         Fixture::writeFile(lessons_ + "/El_huerto.rtf", Fixture::lessonText({".Sección 1"}));
         Fixture::writeFile(lessons_ + "/Odt_lec.rtf", QByteArray("PK\x03\x04\x14\0\0\0mimetype"
                                                                  "application/vnd.oasis"));
-        Fixture::writeFile(lessons_ + "/Odt_CRJ.TXT", Fixture::keyText(kKey));
         for (const auto& [reading, said] :
              {std::pair{
                   QStringLiteral("/El_huerto.rtf"),
@@ -190,12 +189,12 @@ private slots:
                                  "no: cámbiele el nombre a «El_huerto_lec.rtf»")},
               {QStringLiteral("/Odt_lec.rtf"), QStringLiteral("no es un archivo RTF")}}) {
             int status = -1;
-            QString output = run({"revisar", lessons_ + reading}, status);
+            const QString output = run({"revisar", lessons_ + reading}, status);
             QVERIFY2(output.contains(said), qPrintable(output));
             QVERIFY2(!output.contains("ninguna marca") && !output.contains("El_lec.rtf"),
                      qPrintable(output));
             QCOMPARE(status, 2);
-            output = run({"publicar", "--forzar", lessons_ + reading, clase}, status);
+            run({"publicar", "--forzar", lessons_ + reading, clase}, status);
             QCOMPARE(filesIn(clase), QStringList());
         }
     }
