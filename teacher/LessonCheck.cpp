@@ -88,16 +88,6 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     // Names as the student's program derives them, without touching its program-wide state.
     const LessonPlace lesson = SplitLessonPath(chosenPath);
     const QString textPath = lesson.folder + LessonTextName(lesson.name);
-    // "El_huerto.rtf" would be read as the lesson «El»: the name, not a missing file, is what
-    // the teacher has to mend.
-    if (const QString proper = ProperLessonTextName(QFileInfo(chosenPath).fileName());
-        !proper.isEmpty()) {
-        LessonReport report;
-        report.textPath = chosenPath;
-        report.unreadable = true;
-        report.problems.append({Severity::Error, chosenPath, 0, ReadingNameAdvice(chosenPath)});
-        return report;
-    }
     const QString describedKey = lesson.folder + KeyName(lesson.name);
     const QString keyPath = KeyFileToRead(describedKey);
     QList<Problem> unread;
@@ -109,6 +99,15 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
                            QStringLiteral("no es un archivo RTF: guárdelo desde su procesador de "
                                           "textos como «Formato de texto enriquecido (.rtf)»")});
     } catch (const ToolkitError& e) {
+        // "El_huerto.rtf" is read as the lesson «El»: when "El_lec.rtf" cannot be read, the
+        // name, not a missing file, is what the teacher has to mend.
+        if (!ProperLessonTextName(QFileInfo(chosenPath).fileName()).isEmpty()) {
+            LessonReport report;
+            report.textPath = chosenPath;
+            report.unreadable = true;
+            report.problems.append({Severity::Error, chosenPath, 0, ReadingNameAdvice(chosenPath)});
+            return report;
+        }
         unread.append({Severity::Error, textPath, 0,
                        QStringLiteral("no se puede leer el texto: %1").arg(e.spanish())});
     }

@@ -1,6 +1,7 @@
 #include "windows/teacher/ReadingName.h"
 
 #include "lesson/LessonFiles.h"
+#include "lesson/LessonPlace.h"
 #include "platform/Boxes.h"
 
 #include <QDir>
@@ -10,7 +11,10 @@
 bool OfferProperReadingName(const QString& caption, QString& path) {
     const QFileInfo chosen(path);
     const QString proper = ProperLessonTextName(chosen.fileName());
-    if (proper.isEmpty())
+    // Another file of a lesson whose reading is there opens that lesson, as in the student's
+    // program.
+    if (proper.isEmpty() ||
+        QFileInfo::exists(FileByNameAnyCase(LessonPlace::ofReading(path).readingPath())))
         return true;
     if (!Boxes::question(caption,
                          QStringLiteral("Una lectura debe llamarse NOMBRE_lec.rtf: con el nombre "
