@@ -24,9 +24,9 @@ inline const QString kInstructionsName = QStringLiteral("dorvalia_instrucciones.
 QString LessonTextName(const QString& lesson);
 QString KeyName(const QString& lesson);
 
-// The name a reading chosen as fileName takes to be its own lesson's: "El_huerto_lec.rtf" for
-// "El_huerto.rtf" (which opens the lesson «El», read from "El_lec.rtf"); empty when fileName
-// already ends in "_lec.rtf" or is no ".rtf" file.
+// The name a reading chosen as fileName must take for its lesson to open: "El_huerto_lec.rtf"
+// for "El_huerto.rtf" (whose lesson would otherwise be «El», looked for in "El_lec.rtf");
+// empty when fileName already ends in "_lec.rtf" or is no ".rtf" file.
 QString ProperLessonTextName(const QString& fileName);
 
 // The path itself when a file has it; otherwise a file of the same folder whose name differs only
