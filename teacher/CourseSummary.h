@@ -33,9 +33,7 @@ struct CourseStudent {
     // Over the lessons with their key: -1 when none of the student's lessons has one.
     int sectionsCompleted = -1;
     int sectionsOffered = -1;
-    // The mean of the lessons' marks, out of ten; -1 when no lesson has a mark. The questions
-    // answered are counted over the lessons with a mark.
-    double mark = -1;
+    // Over the lessons with a mark: the questions the marks are over, and those answered.
     int gradable = 0;
     int gradableAnswered = 0;
     QDate lastVisit;             // invalid when no visit has a date
@@ -52,8 +50,11 @@ const CourseStudent* FindCourseStudent(const QList<CourseStudent>& students, con
 // First-attempt success in percent; -1 without any question answered.
 double FirstRightPercent(int firstRight, int questionsAnswered);
 
-// «Curso»: a row per student (the columns of CourseColumn); the date of the last visit is a
-// QDate cell.
+// The mean of the student's marks over the lessons that have one, in tenths; -1 without any.
+int MeanMarkTenths(const CourseStudent& student);
+
+// «Curso», which curso.csv writes too: a row per student (the columns of CourseColumn, then a
+// mark per lesson in the lessons' order by name); the date of the last visit is a QDate cell.
 SummaryTable CourseTable(const QList<CourseStudent>& students);
 
 // The course table of the results window: a row per student with the mark beside the questions
@@ -74,9 +75,6 @@ enum CourseViewColumn {
 // "4 de 9"; empty without questions to answer.
 QString AnsweredText(int answered, int of);
 
-// The fixed first columns of curso.csv, in CourseColumn's order.
-QStringList CourseCsvHeaders();
-
 enum CourseColumn {
     CAlumno,
     CLecciones,
@@ -87,7 +85,8 @@ enum CourseColumn {
     CSeccionesOfrecidas,
     CUltimaVisita,
     CCuestionesRespondidas,
-    CCorrectasPrimer
+    CCorrectasPrimer,
+    CNotaMedia
 };
 
 // A student's page as a table: a row per lesson in time order (the columns of PageColumn).
