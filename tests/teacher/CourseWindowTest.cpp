@@ -196,18 +196,21 @@ private slots:
     // (the questions to take up again printed one letter a line), and the dates read without
     // the teacher's folder.
     void theFamilyReportKeepsItsWordsWhole() {
-        CourseStudent student{.name = QStringLiteral("Lucía")};
-        const QList<WrongQuestion> wrong = {{2, 1, "¿Qué?"}, {3, 1, ""}, {3, 2, ""}, {4, 2, ""}};
-        for (int n = 1; n <= 3; ++n)
-            student.lessons.append({.lesson = QStringLiteral("La_excursión_al_volcán_%1").arg(n),
-                                    .hasKey = true,
-                                    .visitDates = {{2026, 10, n}, {2026, 11, n}, {2026, 12, n}},
-                                    .sectionsCompleted = 2,
-                                    .sectionsOffered = 5,
-                                    .wrongAtLast = wrong,
-                                    .mark = 33,
-                                    .gradable = 9,
-                                    .gradableAnswered = 4});
+        CourseStudent student;
+        student.name = QStringLiteral("Lucía");
+        CourseLesson lesson;
+        lesson.hasKey = true;
+        lesson.sectionsCompleted = 2;
+        lesson.sectionsOffered = 5;
+        lesson.wrongAtLast = {{2, 1, "¿Qué?"}, {3, 1, ""}, {3, 2, ""}, {4, 2, ""}};
+        lesson.mark = 33;
+        lesson.gradable = 9;
+        lesson.gradableAnswered = 4;
+        for (int n = 1; n <= 3; ++n) {
+            lesson.lesson = QStringLiteral("La_excursión_al_volcán_%1").arg(n);
+            lesson.visitDates = {{2026, 10, n}, {2026, 11, n}, {2026, 12, n}};
+            student.lessons.append(lesson);
+        }
         const QString period = SummaryPeriod({2026, 10, 1}, {2026, 12, 31});
         QCOMPARE(period, QStringLiteral("Desde el 01/10/2026 · hasta el 31/12/2026"));
         QBuffer pages;
