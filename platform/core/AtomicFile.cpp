@@ -1,6 +1,7 @@
 #include "platform/core/AtomicFile.h"
 
 #include "platform/core/DiskSync.h"
+#include "platform/core/FolderFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +92,12 @@ bool StagedFile::fail(const QString& reason) {
 }
 
 bool StagedFile::stage(const QByteArray& bytes) {
+    // In a folder that others write, a link in the file's place could send the new file's
+    // name, or a later reader, somewhere else: where a file of ours is expected, only a file goes.
+    if (IsLink(path_))
+        return fail(FolderOpenReason(FolderOpen::Link));
+    if (QFileInfo::exists(path_) && !QFileInfo(path_).isFile())
+        return fail(FolderOpenReason(FolderOpen::NotRegular));
     // Unbuffered: a write that does not reach the disk's cache fails here, where it is checked.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(withSystemReason(

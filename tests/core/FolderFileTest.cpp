@@ -1,0 +1,58 @@
+#include "platform/core/FolderFile.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+// Whatever is planted at a file's name, every way of opening it refuses at once, and the file a
+// link names is neither read nor written.
+TEST(FolderFile, RefusesLinksFifosAndFoldersForEveryAccess) {
+    QTemporaryDir dir;
+    const QString outside = dir.filePath("fuera.txt");
+    QString failure;
+    ASSERT_TRUE(WriteFileAtomically(outside, "secreto", failure));
+    const QString link = dir.filePath("enlace.csv"), folder = dir.filePath("carpeta");
+    ASSERT_TRUE(QFile::link(outside, link));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    std::vector<std::pair<QString, FolderOpen>> planted{{link, FolderOpen::Link},
+                                                        {folder, FolderOpen::NotRegular}};
+#ifndef Q_OS_WIN
+    const QString fifo = dir.filePath("fifo.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    planted.emplace_back(fifo, FolderOpen::NotRegular);
+#endif
+    for (const auto& [path, expected] : planted) {
+        for (FolderAccess access : {FolderAccess::Read, FolderAccess::ReadWrite,
+                                    FolderAccess::Append, FolderAccess::CreateOrAppend}) {
+            QFile file;
+            EXPECT_EQ(OpenInFolder(file, path, access), expected) << path.toStdString();
+            EXPECT_FALSE(file.isOpen());
+        }
+        QFile file;
+        EXPECT_NE(OpenInFolder(file, path, FolderAccess::CreateNew), FolderOpen::Opened);
+        EXPECT_FALSE(WriteFileAtomically(path, "nuevo", failure));
+        EXPECT_TRUE(failure.contains(path) && failure.contains(FolderOpenReason(expected)))
+            << failure.toStdString();
+    }
+    QByteArray bytes;
+    QString reason;
+    EXPECT_FALSE(ReadRegularFile(link, bytes, reason));
+    EXPECT_EQ(reason, QStringLiteral("es un enlace y no se sigue"));
+    ASSERT_TRUE(ReadRegularFile(outside, bytes, reason));
+    EXPECT_EQ(bytes, "secreto");
+
+    // A regular file opens as asked.
+    QFile file;
+    ASSERT_EQ(OpenInFolder(file, outside, FolderAccess::Append), FolderOpen::Opened);
+    EXPECT_EQ(file.write(" mas"), 4);
+    file.close();
+    ASSERT_TRUE(ReadRegularFile(outside, bytes, reason));
+    EXPECT_EQ(bytes, "secreto mas");
+}
