@@ -73,8 +73,15 @@ FolderOpen openHandle(const QString& path, FolderAccess access, int& fd) {
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
             return IsLink(path) ? FolderOpen::Link : FolderOpen::Taken;
-        default:
-            return IsLink(path) ? FolderOpen::Link : FolderOpen::Failed;
+        default: {
+            if (IsLink(path))
+                return FolderOpen::Link;
+            // A folder opens only with backup semantics: refused here, it is no file of ours.
+            const DWORD attributes = GetFileAttributesW(native(path).c_str());
+            return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                       ? FolderOpen::NotRegular
+                       : FolderOpen::Failed;
+        }
         }
     }
     BY_HANDLE_FILE_INFORMATION info{};

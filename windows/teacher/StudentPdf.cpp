@@ -2,6 +2,7 @@
 
 #include "platform/chart/ChartTextObject.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Printable.h"
 #include "teacher/DecimalCell.h"
 #include "windows/teacher/A4Pdf.h"
 #include "windows/teacher/TrendChart.h"
@@ -49,7 +50,7 @@ qreal chartHeight(const CourseStudent& student) {
 } // namespace
 
 QString ReportFileName(const QString& student) {
-    QString name = student;
+    QString name = CutToShow(student, 100);
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1F]")),
                  QStringLiteral("_"));
     return QStringLiteral("Informe de %1.pdf").arg(name.trimmed());
@@ -58,7 +59,7 @@ QString ReportFileName(const QString& student) {
 bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const QString& path,
                      QString& failure) {
     A4Pdf pdf(path, QStringLiteral("el informe"));
-    if (!pdf.open(QStringLiteral("Informe del alumno: %1").arg(student.name), failure))
+    if (!pdf.open(QStringLiteral("Informe del alumno: %1").arg(CutToShow(student.name)), failure))
         return false;
 
     QTextDocument document;
@@ -66,9 +67,10 @@ bool WriteStudentPdf(const CourseStudent& student, const QString& heading, const
     font.setPointSizeF(9);
     document.setDefaultFont(font);
     ChartTextObject charts(&document);
-    QString html = QStringLiteral("<h1>Informe del alumno</h1><h2>%1</h2><p>%2<br>%3</p>")
-                       .arg(student.name.toHtmlEscaped(), StudentLine(student).toHtmlEscaped(),
-                            heading.toHtmlEscaped());
+    QString html =
+        QStringLiteral("<h1>Informe del alumno</h1><h2>%1</h2><p>%2<br>%3</p>")
+            .arg(CutToShow(student.name).toHtmlEscaped(),
+                 CutToShow(StudentLine(student)).toHtmlEscaped(), heading.toHtmlEscaped());
     // The chart is drawn into the page as it is printed: vectors, sharp at any zoom.
     html += QStringLiteral("<p>%1</p>")
                 .arg(charts.placeholder(TrendChart(student), 620, chartHeight(student)));
