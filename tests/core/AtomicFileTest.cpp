@@ -34,11 +34,10 @@ TEST(AtomicFile, TheWriteAfterAKillLosesNoBackupAndClearsWhatWasLeft) {
     for (const auto& [name, version] : {std::pair{"", "4"}, {".bak2", "3"}, {".bak3", "2"}})
         ASSERT_TRUE(WriteFileAtomically(path + name, version, failure));
     const QString old = path + ".nuevo-0000abcd", young = path + ".nuevo-0000abce";
-    for (const QString& left : {old, young})
-        ASSERT_TRUE(WriteFileAtomically(left, "a medias", failure));
+    ASSERT_TRUE(WriteFilesAtomically({{old, "a medias"}, {young, "a medias"}}, failure));
     QFile aged(old);
-    ASSERT_TRUE(aged.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(aged.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+    ASSERT_TRUE(aged.open(QIODevice::ReadWrite) &&
+                aged.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
                                  QFileDevice::FileModificationTime));
     aged.close();
 
