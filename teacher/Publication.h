@@ -16,14 +16,17 @@ struct Publication {
     // The program documents (introduction, instructions) that stood beside the reading, copied
     // with it.
     QStringList documents;
+    // Those the class's folder lacked and the reading had not beside it, written from the
+    // program's own copies.
+    QStringList programDocuments;
 };
 
 // Writes the lesson of the report (checked with checkLessonFiles) into the class's folder: the
 // reading, the published key of the key the check read and the program documents beside the
-// reading, each replaced whole or not at all. The published key records whether the students may
-// have the reading read aloud (listening).
-// Throws ToolkitError with a Spanish message when the lesson cannot be read, the folder is the
-// lesson's own (its plain key would stay there for the class) or a file cannot be written.
+// reading (or the program's own, where the folder has none), each replaced whole or not at all. The
+// published key records whether the students may have the reading read aloud (listening). Throws
+// ToolkitError with a Spanish message when the lesson cannot be read, the folder is the lesson's
+// own (its plain key would stay there for the class) or a file cannot be written.
 Publication publishLesson(const LessonReport& report, const QString& classFolder,
                           bool listening = true);
 
