@@ -1,6 +1,7 @@
 #include "commandline/FolderReading.h"
 
 #include "lesson/RegisterName.h"
+#include "platform/core/Printable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,12 +66,12 @@ FolderReading ReadFolder(const QCommandLineParser& parser, const FolderOptions& 
     reading.summary = SummarizeFolder(folder, parser.isSet(options.subfolders), reading.from,
                                       reading.to, {}, reading.names);
     for (const RegisterProblem& problem : AllWarnings(reading.summary))
-        err << ProblemLine(problem) << u'\n';
+        err << EscapeControls(ProblemLine(problem)) << u'\n';
     if (reading.summary.registersRead == 0) {
+        const QString where = QDir::toNativeSeparators(folder);
         err << (reading.summary.registersFound == 0
-                    ? QStringLiteral("No hay registros (*%2) en %1.\n")
-                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n"))
-                   .arg(QDir::toNativeSeparators(folder), kRegisterSuffix);
+                    ? QStringLiteral("No hay registros (*%2) en %1.\n").arg(where, kRegisterSuffix)
+                    : QStringLiteral("No se ha podido leer ningún registro de %1.\n").arg(where));
         reading.status = status(Exit::Findings);
     }
     return reading;

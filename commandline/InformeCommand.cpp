@@ -3,6 +3,7 @@
 #include "commandline/FolderReading.h"
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
+#include "platform/core/Printable.h"
 #include "teacher/CourseSummary.h"
 #include "windows/teacher/StudentPdf.h"
 #include "windows/teacher/SummaryPdf.h"
@@ -114,10 +115,11 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     QString failure;
     for (const auto& [student, path] : reports) {
         if (WriteStudentPdf(*student, period, path, failure)) {
-            out << QStringLiteral("Informe de %1 guardado en %2.\n")
-                       .arg(student->name, QDir::toNativeSeparators(path));
+            out << EscapeControls(QStringLiteral("Informe de %1 guardado en %2.")
+                                      .arg(student->name, QDir::toNativeSeparators(path)))
+                << u'\n';
         } else {
-            err << failure << QStringLiteral(".\n");
+            err << EscapeControls(failure) << QStringLiteral(".\n");
             written = false;
         }
     }

@@ -3,6 +3,7 @@
 #include "commandline/FolderReading.h"
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
+#include "platform/core/Printable.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/ItemAnalysis.h"
 #include "teacher/SummaryCsv.h"
@@ -27,7 +28,7 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
     for (const QuestionRow& q : lesson.questions)
         review += q.review ? 1 : 0;
     out << QStringLiteral("Lección %1: %2, %3, %4 para revisar%5.\n")
-               .arg(lesson.name,
+               .arg(EscapeControls(lesson.name),
                     Counted(int(lesson.students.size()), QStringLiteral("alumno"),
                             QStringLiteral("alumnos")),
                     Counted(int(lesson.questions.size()), QStringLiteral("cuestión respondida"),
@@ -56,7 +57,7 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
             out << QStringLiteral("  %1\n").arg(line);
     }
     for (const QString& line : FlagLines(lesson))
-        out << QStringLiteral("  aviso %1\n").arg(line);
+        out << QStringLiteral("  aviso %1\n").arg(EscapeControls(line));
 }
 
 } // namespace
@@ -129,7 +130,7 @@ int SummaryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
             RestoreMissingVisits(folder, parser.isSet(folderOptions.subfolders), failures);
         out << QStringLiteral("Visitas restauradas: %1.\n").arg(restored);
         for (const QString& failure : failures)
-            err << failure << QStringLiteral(".\n");
+            err << EscapeControls(failure) << QStringLiteral(".\n");
     }
     FolderReading reading =
         ReadFolder(parser, folderOptions, folder, err,

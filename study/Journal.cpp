@@ -125,6 +125,10 @@ void finish() {
     current = Journal();
 }
 
+void leave() {
+    current = Journal();
+}
+
 QString path() {
     return current.path;
 }

@@ -30,6 +30,10 @@ void record(const QStringList& lines);
 // The visit is in its register: its journal goes.
 void finish();
 
+// The visit is in its register but left no copy there: its journal stays on the disk, no longer
+// this program's, and the next start finds the visit saved (Recovery.h) and removes it.
+void leave();
+
 // The journal this program holds for the visit in progress; empty before its first answer.
 QString path();
 

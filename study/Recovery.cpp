@@ -3,6 +3,7 @@
 #include "platform/core/ToolkitError.h"
 #include "study/Journal.h"
 #include "study/Register.h"
+#include "study/VisitCopy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -81,12 +82,22 @@ void offer(const QString& path, Prompter& prompter, ErrorBox& errors) {
         discard(path);
         return;
     }
+    // A save that reached the register but not its copy, or died before removing its journal:
+    // the visit is saved already and is not offered a second time. Its copy is made if missing.
+    const QString tag = VisitCopyTag(path);
+    for (const QString& saved : {journal->registerPath, registerOf(*journal)}) {
+        if (VisitInRegister(saved, journal->bytes, tag)) {
+            WriteVisitCopy(saved, journal->bytes, tag);
+            QFile::remove(path);
+            return;
+        }
+    }
     if (!prompter.askYesNo(QStringLiteral("Visita sin terminar"), offerText(*journal))) {
         discard(path);
         return;
     }
     try {
-        AppendToRegister(registerOf(*journal), journal->bytes);
+        AppendToRegister(registerOf(*journal), journal->bytes, tag);
     } catch (const ToolkitError& e) {
         errors.showError(e.message());
         return;

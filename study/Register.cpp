@@ -4,6 +4,7 @@
 #include "platform/core/Ansi.h"
 #include "platform/core/Clock.h"
 #include "platform/core/DiskSync.h"
+#include "platform/core/FolderFile.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/ToolkitError.h"
 #include "study/Journal.h"
@@ -11,6 +12,7 @@
 #include "study/RegisterRangeLock.h"
 #include "study/Visit.h"
 #include "study/VisitCopy.h"
+#include "study/VisitMatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +56,14 @@ ToolkitError busyError(const QString& path) {
     return ToolkitError(QStringLiteral("El registro \"%1\" está ocupado por otro programa y no se "
                                        "ha podido guardar. Inténtelo de nuevo dentro de unos "
                                        "segundos.")
+                            .arg(path));
+}
+
+// The class folder is written by every student: a link at the register's name could send the
+// visit into any file the student may write, or a classmate's lines out of the folder.
+ToolkitError linkError(const QString& path) {
+    return ToolkitError(QStringLiteral("El registro \"%1\" es un enlace y no se sigue: no se ha "
+                                       "guardado la visita.")
                             .arg(path));
 }
 
@@ -114,7 +124,8 @@ qint64 writeAndReadBack(QFile& file, const QString& path, const QByteArray& byte
             // Cut back to what was there before, so that the next closing writes the visit
             // once and not twice. The lock is held: every byte past that length is this save's.
             if (attempt == 0 && before.newFile) {
-                file.remove();
+                file.close();
+                QFile::remove(path);
             } else {
                 file.resize(attempt == 0 ? before.length : at);
                 if (attempt == 0 && !before.cutTail.isEmpty()) {
@@ -143,11 +154,15 @@ qint64 writeAndReadBack(QFile& file, const QString& path, const QByteArray& byte
 
 qint64 appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly) {
     // Unbuffered: a failed write must not stay in a buffer and reach the file after the cut.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+    QFile file;
+    const FolderOpen opened =
+        OpenInFolder(file, path, FolderAccess::ReadWrite, QIODevice::Unbuffered);
+    if (opened == FolderOpen::Link)
+        throw linkError(path);
+    if (opened != FolderOpen::Opened) {
         // A register that cannot be read may still take lines; it is never replaced.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly |
-                       QIODevice::Unbuffered))
+        if (OpenInFolder(file, path, FolderAccess::Append, QIODevice::Unbuffered) !=
+            FolderOpen::Opened)
             throw ToolkitError::inputOutput(appendOpenErrorCode(path));
         const RangeHold range(file, path, rangeLockOnly);
         return writeAndReadBack(file, path, bytes, Before{file.size(), {}, false}, false);
@@ -169,8 +184,12 @@ qint64 appendTo(const QString& path, const QByteArray& bytes, bool rangeLockOnly
 }
 
 qint64 createNew(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+    QFile file;
+    const FolderOpen opened =
+        OpenInFolder(file, path, FolderAccess::CreateNew, QIODevice::Unbuffered);
+    if (opened != FolderOpen::Opened) {
+        if (opened == FolderOpen::Link && QFileInfo::exists(path))
+            throw linkError(path);
         // Someone made it between the test and the creation: it is a register now.
         if (QFileInfo::exists(path))
             return appendTo(path, bytes, false);
@@ -215,14 +234,18 @@ namespace {
 // True when the register holds bytes at offset.
 bool holdsAt(const QString& path, qint64 offset, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.seek(offset) && file.read(bytes.size()) == bytes;
+    return openRegularFileForReading(file) && file.seek(offset) && file.read(bytes.size()) == bytes;
 }
 
 // Appends under the register's lock, taken anew while the lock was lost during the save: a
 // program that took ours for stale may have let a third one write at the same time. Under a lock
 // held from start to end the lines are checked again where they went, and written again if they
-// are not there. False when skipIfThere found them already in the register.
-bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere) {
+// are not there. False when the register held them skipIfHeld times already.
+bool appendLocked(const QString& path, const QByteArray& bytes, int skipIfHeld) {
+    // A visit saved alike more than once is there as often as it was saved.
+    const auto held = [&] {
+        return skipIfHeld > 0 && CountWholeVisitIn(path, bytes) >= skipIfHeld;
+    };
     qint64 at = -1;
     for (int round = 0; round < kAppendTries; ++round) {
         QLockFile::LockError why = QLockFile::NoError;
@@ -234,7 +257,7 @@ bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere
             // own byte-range lock guards the save there.
             if (!QFileInfo(path).isFile())
                 throw lockFailure(path);
-            if (skipIfThere && RegisterHolds(path, bytes))
+            if (held())
                 return false;
             appendTo(path, bytes, true);
             return true;
@@ -244,7 +267,7 @@ bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere
         const QFileInfo info(path);
         if (info.exists() && !info.isFile())
             throw ToolkitError::inputOutput(5);
-        if (at >= 0 ? holdsAt(path, at, bytes) : skipIfThere && RegisterHolds(path, bytes)) {
+        if (at >= 0 ? holdsAt(path, at, bytes) : held()) {
             if (at < 0)
                 return false;
         } else if (canBeRead(path) || QFileInfo::exists(path)) {
@@ -262,17 +285,18 @@ bool appendLocked(const QString& path, const QByteArray& bytes, bool skipIfThere
 
 } // namespace
 
-void AppendToRegister(const QString& path, const QByteArray& bytes) {
-    appendLocked(path, bytes, false);
+QString AppendToRegister(const QString& path, const QByteArray& bytes, const QString& copyTag) {
+    appendLocked(path, bytes, 0);
     // Only a visit reported saved leaves its copy: a failed save is tried again, or kept in the
     // journal, and a copy would show it twice.
-    const QString copy = WriteVisitCopy(path, bytes);
+    const QString copy = WriteVisitCopy(path, bytes, copyTag);
     if (!copy.isEmpty())
         RemoveSettledCopies(copy);
+    return copy;
 }
 
-bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes) {
-    return appendLocked(path, bytes, true);
+bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes, int times) {
+    return appendLocked(path, bytes, times);
 }
 
 void SetRegisterReadBackHook(std::function<void(const QString& path, qint64 offset)> hook) {
@@ -284,7 +308,13 @@ QString RegisterPathForSaving(const QString& folder, const QString& lesson) {
 }
 
 void GuardarRegistro() {
-    AppendToRegister(RegisterPathForSaving(DirLeccion, NombreLeccion),
-                     RegisterBytes(Registro->lines()));
-    VisitJournal::finish();
+    const QString journal = VisitJournal::path();
+    const QString copy = AppendToRegister(RegisterPathForSaving(DirLeccion, NombreLeccion),
+                                          RegisterBytes(Registro->lines()),
+                                          journal.isEmpty() ? QString() : VisitCopyTag(journal));
+    // Until the visit's copy exists its journal is the only other trace of the visit.
+    if (!copy.isEmpty() || journal.isEmpty())
+        VisitJournal::finish();
+    else
+        VisitJournal::leave();
 }

@@ -16,13 +16,14 @@ QByteArray RegisterBytes(const QStringList& lines, qsizetype from = 0);
 // the register's byte-range lock (RegisterRangeLock.h); a 0x1A mark near its end is cut first.
 // Synced to the disk and read back before it returns. Throws ToolkitError on failure, leaving the
 // register as it was: a register that another program holds for longer than kRegisterLockWaitMs
-// gives a Spanish message that names it. A copy of the bytes is left beside the register
-// (VisitCopy.h) once the save has succeeded.
-void AppendToRegister(const QString& path, const QByteArray& bytes);
+// gives a Spanish message that names it. A sealed copy of the bytes is left beside the register
+// (VisitCopy.h, named by copyTag when given) once the save has succeeded: its path, or empty when
+// the folder took no copy.
+QString AppendToRegister(const QString& path, const QByteArray& bytes, const QString& copyTag = {});
 
-// Appends bytes as AppendToRegister does, without leaving a copy, unless the register holds them
-// already (looked at under the lock); false then.
-bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes);
+// Appends a visit's bytes as AppendToRegister does, without leaving a copy, unless the register
+// holds that visit, whole, times times already (looked at under the lock); false then.
+bool AppendToRegisterIfMissing(const QString& path, const QByteArray& bytes, int times = 1);
 
 // The register a visit of lesson in folder (ending in its separator, or empty) is saved to: the
 // one of the day of saving, as the clock says now. A visit that runs past midnight goes to the
@@ -32,7 +33,8 @@ QString RegisterPathForSaving(const QString& folder, const QString& lesson);
 
 // Writes the visit's lines to the register of the day, creating it or appending to it, and
 // flushes them to the disk. Throws ToolkitError on failure, leaving the register as it was
-// before the save. A saved visit's journal is removed.
+// before the save. A saved visit's journal is removed once its copy is there: without the copy it
+// stays, and the next start finds its visit in the register and offers nothing.
 void GuardarRegistro();
 
 // For tests: called after every append is synced and before it is read back, with the register's

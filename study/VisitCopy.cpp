@@ -1,14 +1,21 @@
 #include "study/VisitCopy.h"
 
+#include "platform/core/FolderFile.h"
+#include "platform/core/RegularFile.h"
+#include "study/VisitMatch.h"
+#include "study/VisitSeal.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
+#include <QSet>
 
 namespace {
 
 constexpr qint64 kSettledSecs = 24 * 60 * 60;
-constexpr qint64 kPiece = 1 << 20;
 constexpr int kCleaningOdds = 16;
 
 QString copyFolder(const QString& registerPath) {
@@ -16,8 +23,13 @@ QString copyFolder(const QString& registerPath) {
 }
 
 QFileInfoList copiesIn(const QString& folder, const QString& prefix) {
+    // A link put in place of the folder would lead the teacher's program to another folder.
+    if (IsLink(folder))
+        return {};
+    // System as well: a FIFO or a broken link planted there is listed, and then refused.
     return QDir(folder).entryInfoList({prefix + QStringLiteral("*") + kVisitCopySuffix},
-                                      QDir::Files | QDir::Hidden, QDir::Time | QDir::Reversed);
+                                      QDir::Files | QDir::Hidden | QDir::System,
+                                      QDir::Time | QDir::Reversed);
 }
 
 // The register a copy belongs to: its name up to the random part.
@@ -38,48 +50,70 @@ QStringList VisitCopiesOf(const QString& registerPath) {
     return paths;
 }
 
-QString WriteVisitCopy(const QString& registerPath, const QByteArray& bytes) {
+VisitCopyRead ReadVisitCopy(const QString& registerPath, const QString& copyPath) {
+    VisitCopyRead read{copyPath, {}, {}};
+    QByteArray bytes;
+    if (!ReadRegularFile(copyPath, bytes, read.notValid, kLargestVisitCopy))
+        return read;
+    read.visit = SealedVisit(QFileInfo(registerPath).fileName(), bytes);
+    if (read.visit.isEmpty())
+        read.notValid = QStringLiteral("no lleva el sello del programa del alumno");
+    return read;
+}
+
+QString VisitCopyTag(const QString& journalPath) {
+    return QString::fromLatin1(QCryptographicHash::hash(QFileInfo(journalPath).fileName().toUtf8(),
+                                                        QCryptographicHash::Sha256)
+                                   .toHex()
+                                   .left(16));
+}
+
+namespace {
+QString copyPath(const QString& registerPath, const QString& part) {
+    return copyFolder(registerPath) + u'/' + QFileInfo(registerPath).fileName() + u'.' + part +
+           kVisitCopySuffix;
+}
+} // namespace
+
+bool VisitInRegister(const QString& registerPath, const QByteArray& bytes, const QString& tag) {
+    if (ReadVisitCopy(registerPath, copyPath(registerPath, tag)).visit == bytes)
+        return true;
+    int sealed = 0;
+    for (const QString& copy : VisitCopiesOf(registerPath))
+        sealed += ReadVisitCopy(registerPath, copy).visit == bytes ? 1 : 0;
+    return CountWholeVisitIn(registerPath, bytes) > sealed;
+}
+
+QString WriteVisitCopy(const QString& registerPath, const QByteArray& bytes, const QString& tag) {
     const QString folder = copyFolder(registerPath);
     // Never the register's own folder: a save into a folder that is not there fails.
     const QDir registerFolder(QFileInfo(registerPath).absolutePath());
     // Another save may make it at the same moment.
-    if (!registerFolder.mkdir(kVisitCopyFolder) && !QFileInfo(folder).isDir())
+    if (!registerFolder.mkdir(kVisitCopyFolder) && (IsLink(folder) || !QFileInfo(folder).isDir()))
         return {};
+    const QByteArray sealed = SealVisit(QFileInfo(registerPath).fileName(), bytes);
     for (int tries = 0; tries < 3; ++tries) {
-        const QString path = folder + u'/' + QFileInfo(registerPath).fileName() + u'.' +
-                             QString::number(QRandomGenerator::system()->generate64(), 16) +
-                             kVisitCopySuffix;
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        const QString path = copyPath(
+            registerPath,
+            tag.isEmpty() ? QString::number(QRandomGenerator::system()->generate64(), 16) : tag);
+        QFile file;
+        if (OpenInFolder(file, path, FolderAccess::CreateNew, QIODevice::Unbuffered) !=
+            FolderOpen::Opened) {
+            if (!tag.isEmpty())
+                return ReadVisitCopy(registerPath, path).visit == bytes ? path : QString();
             continue;
-        // Not synced: a request less on a share at the bell. A copy cut short by a power cut is
-        // the start of a visit that its register holds whole, or one the teacher's program
-        // does not take for a visit.
-        if (file.write(bytes) == bytes.size()) {
+        }
+        // Not synced: a request less on a share at the bell. A copy cut short by a power cut
+        // has lost its seal, and the teacher's program does not take it for a visit.
+        if (file.write(sealed) == sealed.size()) {
             file.close();
             return path;
         }
         file.close();
-        file.remove();
+        QFile::remove(path);
         return {};
     }
     return {};
-}
-
-bool RegisterHolds(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (bytes.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return false;
-    // Each piece starts with the end of the one before, so that no match falls between them.
-    QByteArray piece;
-    for (;;) {
-        const QByteArray more = file.read(kPiece);
-        if (more.isEmpty())
-            return false;
-        piece = piece.right(bytes.size() - 1) + more;
-        if (piece.contains(bytes))
-            return true;
-    }
 }
 
 void RemoveSettledCopies(const QString& newCopy) {
@@ -88,15 +122,31 @@ void RemoveSettledCopies(const QString& newCopy) {
         return;
     const QFileInfo fresh(newCopy);
     const QDateTime before = fresh.lastModified().addSecs(-kSettledSecs);
-    for (const QFileInfo& copy : copiesIn(fresh.absolutePath(), {})) {
-        if (copy.lastModified() > before)
-            break; // sorted oldest first
-        QFile file(copy.absoluteFilePath());
-        if (!file.open(QIODevice::ReadOnly))
+    // A visit saved twice alike has two copies; they go once the register holds it twice.
+    QHash<QString, QHash<QByteArray, QStringList>> settled;
+    QHash<QString, QHash<QByteArray, int>> copies;
+    const QFileInfoList all = copiesIn(fresh.absolutePath(), {});
+    QSet<QString> withSettled;
+    for (const QFileInfo& copy : all)
+        if (copy.lastModified() <= before)
+            withSettled.insert(registerOf(copy));
+    for (const QFileInfo& copy : all) {
+        const QString registerPath = registerOf(copy);
+        if (!withSettled.contains(registerPath))
             continue;
-        const QByteArray visit = file.readAll();
-        file.close();
-        if (RegisterHolds(registerOf(copy), visit))
-            QFile::remove(copy.absoluteFilePath());
+        const VisitCopyRead read = ReadVisitCopy(registerPath, copy.absoluteFilePath());
+        if (read.visit.isEmpty())
+            continue;
+        ++copies[registerPath][read.visit];
+        if (copy.lastModified() <= before)
+            settled[registerPath][read.visit].append(copy.absoluteFilePath());
+    }
+    for (auto in = settled.cbegin(); in != settled.cend(); ++in) {
+        for (auto group = in->cbegin(); group != in->cend(); ++group) {
+            if (CountWholeVisitIn(in.key(), group.key()) < copies[in.key()][group.key()])
+                continue;
+            for (const QString& path : group.value())
+                QFile::remove(path);
+        }
     }
 }

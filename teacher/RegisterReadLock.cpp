@@ -3,8 +3,15 @@
 #include "platform/core/RegularFile.h"
 #include "study/RegisterLock.h"
 
-#include <QDateTime>
 #include <QFileInfo>
+#include <QSysInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace {
 
@@ -19,47 +26,68 @@ bool readAll(const QString& path, QByteArray& bytes, QString& failure) {
 const QString kBeingWritten =
     QStringLiteral("un alumno lo está guardando ahora; no se ha leído (vuelva a leer la carpeta)");
 
-enum class Reading { Whole, Failed, Disturbed };
+bool processRunning(qint64 pid) {
+#ifdef Q_OS_WIN
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+#else
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#endif
+}
 
-// With no save under way, read and then make sure that none began or ended meanwhile: a save
-// that appends changes the size, one that is cut back changes the time. This writes nothing into
-// the teacher's folder and costs no disk sync per register.
-Reading readBetweenSaves(const QString& path, QByteArray& bytes, QString& failure) {
-    const QString lockPath = RegisterLockPath(path);
-    if (QFileInfo::exists(lockPath))
-        return Reading::Disturbed;
-    const QDateTime modified = QFileInfo(path).lastModified();
-    if (!readAll(path, bytes, failure))
-        return Reading::Failed;
-    const QFileInfo after(path);
-    if (QFileInfo::exists(lockPath) || after.size() != bytes.size() ||
-        after.lastModified() != modified)
-        return Reading::Disturbed;
-    return Reading::Whole;
+// A lock file naming this computer and a process that is no longer running was left by a save
+// that was killed: nobody is writing the register. (One from another computer cannot be told.)
+bool leftByKilledSave(const QString& lockPath) {
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(lockPath, bytes, reason, 4096))
+        return false;
+    const QList<QByteArray> lines = bytes.split('\n');
+    bool number = false;
+    const qint64 pid = lines.value(0).toLongLong(&number);
+    return number && pid > 0 && lines.size() > 2 &&
+           QString::fromUtf8(lines[2]) == QSysInfo::machineHostName() && !processRunning(pid);
+}
+
+// The complete lines: a last line without its line break is left for the next reading.
+void keepCompleteLines(QByteArray& bytes) {
+    bytes.truncate(bytes.lastIndexOf('\n') + 1);
 }
 
 } // namespace
 
 bool readRegisterBytes(const QString& path, int timeoutMs, QByteArray& bytes, QString& failure) {
-    switch (readBetweenSaves(path, bytes, failure)) {
-    case Reading::Whole:
-        return true;
-    case Reading::Failed:
+    if (!readAll(path, bytes, failure))
         return false;
-    case Reading::Disturbed:
-        break;
+    const QString lockPath = RegisterLockPath(path);
+    if (!QFileInfo::exists(lockPath)) {
+        // A save that began and ended while this read may have left half its lines in what was
+        // read: read again once the register no longer grows.
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && QFileInfo(path).size() != bytes.size())
+            return readAll(path, bytes, failure);
+        return true;
     }
-    // A save is under way: wait for it under its lock (a dead program's lock is taken over).
+    // Saves append whole lines: a killed one's lock is no save under way. The teacher is not
+    // kept waiting for it, nor told that a student is saving.
+    if (leftByKilledSave(lockPath)) {
+        keepCompleteLines(bytes);
+        return true;
+    }
+    // A save may be under way: wait for it under its lock (a dead program's lock is taken over).
     QLockFile::LockError error = QLockFile::NoError;
     if (const auto lock = LockRegister(path, timeoutMs, &error))
         return readAll(path, bytes, failure);
-    // Where no lock can be made (a share the teacher may only read), the save is over once its
-    // lock has gone.
-    if (error != QLockFile::LockFailedError) {
-        const Reading again = readBetweenSaves(path, bytes, failure);
-        if (again != Reading::Disturbed)
-            return again == Reading::Whole;
+    if (error == QLockFile::LockFailedError) {
+        bytes.clear();
+        failure = kBeingWritten;
+        return false;
     }
-    failure = kBeingWritten;
-    return false;
+    // Where no lock can be made (a share the teacher may only read): the complete lines.
+    keepCompleteLines(bytes);
+    return true;
 }

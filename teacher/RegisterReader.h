@@ -32,10 +32,17 @@ struct RegisterVisit {
 // A line that was skipped (damaged) or read in the best way it allowed (ambiguous), or a whole
 // file that could not be read (line 0); as a notice, something the teacher should check, such as
 // a date that could be read more than one way.
+enum class NoticeKind {
+    Other,
+    MissingVisit, // a sealed copy's visit that the register lacks: it can be put back
+    InvalidCopy,  // a file among the visits' copies that is no sealed copy
+};
+
 struct RegisterProblem {
     QString file;
     int line = 0;
     QString message;
+    NoticeKind kind = NoticeKind::Other;
 };
 
 // "FILE:LINE: message", or "FILE: message" for a whole file.

@@ -1,6 +1,7 @@
 #include "teacher/StudentNames.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/FolderFile.h"
 #include "platform/core/RegularFile.h"
 
 #include <QDir>
@@ -45,9 +46,21 @@ void StudentNames::separate(const QString& student) {
 
 bool StudentNames::load(const QString& path, QString& failure) {
     joins_.clear();
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path) && !IsLink(path))
         return true;
-    QSettings file(path, QSettings::IniFormat);
+    // The file sits in the class folder: read once, as a regular file of a sane size (never a
+    // link, never a FIFO that would block), and handed to QSettings as a copy of its own.
+    constexpr qint64 kLargestJoins = 4 * 1024 * 1024;
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("alumnos.ini"));
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(path, bytes, reason, kLargestJoins) || !scratch.isValid() ||
+        !WriteFileAtomically(copy, bytes, reason)) {
+        failure = QStringLiteral("No se puede leer el archivo de alumnos %1: %2").arg(path, reason);
+        return false;
+    }
+    QSettings file(copy, QSettings::IniFormat);
     if (file.status() != QSettings::NoError) {
         failure = QStringLiteral("No se puede leer el archivo de alumnos %1").arg(path);
         return false;

@@ -1,6 +1,7 @@
 #include "teacher/SummaryXlsx.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Printable.h"
 #include "platform/core/RegularFile.h"
 #include "teacher/AnswersTable.h"
 #include "teacher/CourseSummary.h"
@@ -18,6 +19,8 @@
 #include <string>
 
 namespace {
+
+constexpr qsizetype kLongestCellText = 1000;
 
 // The library writes its numbers with the C library ("%.16g"), which follows the desktop's
 // LC_NUMERIC: on a Spanish desktop "33,3", which Excel reports as a damaged file. While a
@@ -79,12 +82,15 @@ void writeSheet(lxw_workbook* book, const char* name, const SummaryTable& table,
                 widths[c] = std::max(widths[c], 10);
                 break;
             }
-            case QMetaType::QString:
-                // A text cell is never a formula: no guard is needed here.
-                worksheet_write_string(sheet, at, lxw_col_t(c),
-                                       value.toString().toUtf8().constData(), nullptr);
-                widths[c] = std::max(widths[c], int(value.toString().size()));
+            case QMetaType::QString: {
+                // A text cell is never a formula: no guard is needed here. A cell takes at most
+                // 32,767 characters and the library drops a longer text unsaid: a name a student
+                // typed with no end is cut where no real text reaches.
+                const QString text = CutToShow(value.toString(), kLongestCellText);
+                worksheet_write_string(sheet, at, lxw_col_t(c), text.toUtf8().constData(), nullptr);
+                widths[c] = std::max(widths[c], int(text.size()));
                 break;
+            }
             default:
                 break;
             }

@@ -11,10 +11,12 @@
 // (study/VisitCopy.h), but that the register lacks: on a share where the locks failed another
 // program wrote over them. The teacher is told in «Avisos» and may put them back.
 
-// One notice for every copy of the register's visits whose bytes the register does not hold.
+// One notice for every sealed copy of the register's visits that the register does not hold as a
+// whole visit (as many times as it has copies), and one for every file among the copies that is
+// not a sealed copy («copia no válida»): those are never vouched for, listed or put back.
 QList<RegisterProblem> MissingVisitNotices(const QString& registerPath, QByteArrayView bytes);
 
-// True for a notice of MissingVisitNotices.
+// True for a notice of a missing visit, one that «Restaurar visitas» puts back.
 bool IsMissingVisit(const RegisterProblem& notice);
 
 // Appends to its register every missing visit of the registers of folder (and of its subfolders,

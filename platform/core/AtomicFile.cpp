@@ -1,10 +1,13 @@
 #include "platform/core/AtomicFile.h"
 
 #include "platform/core/DiskSync.h"
+#include "platform/core/FolderFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <memory>
 #include <vector>
@@ -62,7 +65,12 @@ bool keepBackups(const QString& path, bool& linked, QString& failure) {
     const QString fresh = path + QStringLiteral(".bak-nueva");
     QFile::remove(fresh);
     linked = linkFile(path, fresh);
-    for (int generation = kBackupGenerations; generation > 1; --generation) {
+    // Only the generations before the first gap move back: a save killed halfway through the
+    // moves leaves a gap, and the next one fills it instead of renaming over an older backup.
+    int gap = 1;
+    while (gap < kBackupGenerations && QFileInfo::exists(BackupPath(path, gap)))
+        ++gap;
+    for (int generation = gap; generation > 1; --generation) {
         const QString older = BackupPath(path, generation - 1);
         if (QFileInfo::exists(older) && !renameOver(older, BackupPath(path, generation))) {
             QFile::remove(fresh);
@@ -80,36 +88,80 @@ bool keepBackups(const QString& path, bool& linked, QString& failure) {
     return true;
 }
 
+// The new file is staged beside its target as "<name>.nuevo-<8 hexadecimal digits>". One that a
+// kill left behind, older than an hour, is nobody's write any more: the next write removes it.
+const QString kStagedInfix = QStringLiteral(".nuevo-");
+
+void removeLeftNewFiles(const QString& path) {
+    const QFileInfo target(path);
+    const QDateTime hourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QString pattern = target.fileName() + kStagedInfix + QStringLiteral("????????");
+    for (const QFileInfo& left :
+         QDir(target.absolutePath()).entryInfoList({pattern}, QDir::Files | QDir::Hidden))
+        if (!left.isSymLink() && left.lastModified().toUTC() < hourAgo)
+            QFile::remove(left.absoluteFilePath());
+}
+
 } // namespace
 
-StagedFile::StagedFile(const QString& path) : path_(path), file_(path) {}
+StagedFile::StagedFile(const QString& path) : path_(path) {}
+
+StagedFile::~StagedFile() {
+    if (!staged_.isEmpty()) {
+        file_.close();
+        QFile::remove(staged_);
+    }
+}
 
 bool StagedFile::fail(const QString& reason) {
     failure_ = cannotWrite(path_, reason);
-    file_.cancelWriting();
+    if (!staged_.isEmpty()) {
+        file_.close();
+        QFile::remove(staged_);
+        staged_.clear();
+    }
     return false;
 }
 
 bool StagedFile::stage(const QByteArray& bytes) {
+    // In a folder that others write, a link in the file's place could send the new file's
+    // name, or a later reader, somewhere else: where a file of ours is expected, only a file goes.
+    if (IsLink(path_))
+        return fail(FolderOpenReason(FolderOpen::Link));
+    if (QFileInfo::exists(path_) && !QFileInfo(path_).isFile())
+        return fail(FolderOpenReason(FolderOpen::NotRegular));
+    removeLeftNewFiles(path_);
+    // A new name of its own, made by exclusive creation: nothing planted there is written through.
     // Unbuffered: a write that does not reach the disk's cache fails here, where it is checked.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(withSystemReason(
-            QStringLiteral("no se puede crear un archivo nuevo en su carpeta"), file_));
+    for (int tries = 0; tries < 8 && staged_.isEmpty(); ++tries) {
+        const QString name = path_ + kStagedInfix +
+                             QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                                      QLatin1Char('0'));
+        if (OpenInFolder(file_, name, FolderAccess::CreateNew, QIODevice::Unbuffered) ==
+            FolderOpen::Opened)
+            staged_ = name;
+    }
+    if (staged_.isEmpty())
+        return fail(QStringLiteral("no se puede crear un archivo nuevo en su carpeta"));
+    // The new file keeps the rights of the one it replaces.
+    if (QFileInfo::exists(path_))
+        QFile::setPermissions(staged_, QFileInfo(path_).permissions());
     if (file_.write(bytes) != bytes.size() || !file_.flush())
         return fail(withSystemReason(QStringLiteral("el disco está lleno o no admite un archivo "
                                                     "tan grande"),
                                      file_));
     if (!syncToDisk(file_))
         return fail(QStringLiteral("el disco no ha confirmado que lo ha guardado"));
+    file_.close();
     return true;
 }
 
 bool StagedFile::commit() {
-    if (!file_.commit()) {
-        failure_ = cannotWrite(
-            path_, withSystemReason(QStringLiteral("no se puede poner en su sitio"), file_));
+    if (staged_.isEmpty() || !renameOver(staged_, path_)) {
+        failure_ = cannotWrite(path_, QStringLiteral("no se puede poner en su sitio"));
         return false;
     }
+    staged_.clear();
     syncFolder(QFileInfo(path_).absolutePath());
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <QString>
 
 #include <utility>
@@ -10,13 +10,15 @@
 // Files written whole or not at all. Every step is checked: the bytes go unbuffered into a new
 // file beside the target (so a full disk fails the write itself, not a late flush whose failure
 // Qt 6.4's QSaveFile::commit() does not report for small files), are synced to the disk, and
-// only then take the target's place in one rename. On any failure the target is as it was and
-// the new file is gone. Failures come with a Spanish text naming the file.
+// only then take the target's place in one rename. A link or anything but a regular file in the
+// target's place is refused (the folder may be one that students write). On any failure the target
+// is as it was and the new file is gone. Failures come with a Spanish text naming the file.
 
 // One file staged beside its place; removed unless committed.
 class StagedFile {
 public:
     explicit StagedFile(const QString& path);
+    ~StagedFile();
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
@@ -30,7 +32,8 @@ private:
     bool fail(const QString& reason);
 
     QString path_;
-    QSaveFile file_;
+    QString staged_; // the new file's name while it waits for its place
+    QFile file_;
     QString failure_;
 };
 

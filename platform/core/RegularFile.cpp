@@ -1,19 +1,19 @@
 #include "platform/core/RegularFile.h"
 
+#include "platform/core/FolderFile.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 bool openRegularFileForReading(QFile& file) {
-    if (!QFileInfo(file.fileName()).isFile())
-        return false;
-    return file.open(QIODevice::ReadOnly);
+    return OpenInFolder(file, file.fileName(), FolderAccess::Read) == FolderOpen::Opened;
 }
 
 bool ReadRegularFile(const QString& path, QByteArray& bytes, QString& reason, qint64 limit) {
     bytes.clear();
-    QFile file(path);
-    if (!openRegularFileForReading(file)) {
-        reason = QStringLiteral("no se puede abrir el archivo");
+    QFile file;
+    const FolderOpen opened = OpenInFolder(file, path, FolderAccess::Read);
+    if (opened != FolderOpen::Opened) {
+        reason = FolderOpenReason(opened);
         return false;
     }
     const auto tooLarge = [&] {

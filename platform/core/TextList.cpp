@@ -48,11 +48,11 @@ void TextList::loadFromBytes(QByteArrayView bytes, Encoding encoding) {
 }
 
 void TextList::loadFromFile(const QString& path, Encoding encoding) {
-    QFile file(path);
-    if (!openRegularFileForReading(file))
-        throw ToolkitError::cannotOpenFile(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // A key is some kilobytes; a far larger file in a class folder is nobody's key.
+    constexpr qint64 kLargestList = 64 * 1024 * 1024;
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(path, bytes, reason, kLargestList))
         throw ToolkitError::cannotOpenFile(path);
     loadFromBytes(bytes, encoding);
 }

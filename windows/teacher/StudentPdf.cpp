@@ -2,6 +2,7 @@
 
 #include "platform/chart/ChartTextObject.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Printable.h"
 #include "teacher/DecimalCell.h"
 #include "windows/teacher/A4Pdf.h"
 #include "windows/teacher/TrendChart.h"
@@ -134,7 +135,7 @@ qreal chartHeight(const CourseStudent& student) {
 } // namespace
 
 QString ReportFileName(const QString& student) {
-    QString name = student;
+    QString name = CutToShow(student, 100);
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1F]")),
                  QStringLiteral("_"));
     return QStringLiteral("Informe de %1.pdf").arg(name.trimmed());
@@ -144,7 +145,8 @@ void BuildStudentReport(QTextDocument& document, ChartTextObject& charts,
                         const CourseStudent& student, const QString& period, QPaintDevice* device) {
     document.setDefaultFont(pointFont(kBodyPointSize));
     QString html = QStringLiteral("<h1>Informe del alumno</h1><h2>%1</h2><p>%2")
-                       .arg(student.name.toHtmlEscaped(), StudentLine(student).toHtmlEscaped());
+                       .arg(CutToShow(student.name).toHtmlEscaped(),
+                            CutToShow(StudentLine(student)).toHtmlEscaped());
     if (!period.isEmpty())
         html += QStringLiteral("<br>") + period.toHtmlEscaped();
     html += QStringLiteral("</p>");
@@ -178,7 +180,7 @@ void BuildStudentReport(QTextDocument& document, ChartTextObject& charts,
 bool WriteStudentPdf(const CourseStudent& student, const QString& period, const QString& path,
                      QString& failure) {
     A4Pdf pdf(path, QStringLiteral("el informe"));
-    if (!pdf.open(QStringLiteral("Informe del alumno: %1").arg(student.name), failure))
+    if (!pdf.open(QStringLiteral("Informe del alumno: %1").arg(CutToShow(student.name)), failure))
         return false;
     QTextDocument document;
     ChartTextObject charts(&document);

@@ -2,6 +2,7 @@
 
 #include "lesson/LessonFiles.h"
 #include "platform/chart/ChartTextObject.h"
+#include "platform/core/Printable.h"
 #include "teacher/DecimalCell.h"
 #include "teacher/RegisterDates.h"
 #include "teacher/SummaryTable.h"
@@ -97,8 +98,9 @@ QString htmlTable(const SummaryTable& table, const QList<std::pair<int, int>>& c
         html += review ? QStringLiteral("<tr bgcolor=\"#fbe3e0\">") : QStringLiteral("<tr>");
         for (const auto& column : columns) {
             const int c = column.first;
+            // A name with no end would take the layout time out of all proportion: cut.
             const QString text =
-                columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]);
+                CutToShow(columns == kQuestionColumns ? cellText(row, c) : DisplayCell(row[c]));
             // Numbers line up on the right; a number with its text reads as text.
             const bool number = (row[c].typeId() == QMetaType::Int ||
                                  row[c].typeId() == QMetaType::Double || IsDecimal(row[c])) &&
@@ -194,7 +196,7 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
     if (!warnings.isEmpty()) {
         html += QStringLiteral("<h2 style=\"page-break-before: always\">Avisos</h2><p>");
         for (int i = 0; i < warnings.size() && i < kMostProblemsListed; ++i) {
-            html += ProblemLine(warnings[i]).toHtmlEscaped() + QStringLiteral("<br>");
+            html += CutToShow(ProblemLine(warnings[i])).toHtmlEscaped() + QStringLiteral("<br>");
         }
         if (warnings.size() > kMostProblemsListed)
             html += QStringLiteral("… y %1 más (todos en el libro de Excel).")
