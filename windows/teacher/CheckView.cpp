@@ -36,6 +36,8 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
     connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::BtPublicarClick);
+    // Holding the feedback back is a choice of the exam only.
+    connect(ui->CbExamen, &QCheckBox::toggled, ui->CbComentariosAlFinal, &QWidget::setEnabled);
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
             &CheckView::ProblemasSelectionChange);
 }
@@ -100,7 +102,7 @@ void CheckView::BtPublicarClick() {
     classFolder_ = folder;
     Publication done;
     try {
-        done = publishLesson(report_, folder, ui->CbEscuchar->isChecked());
+        done = publishLesson(report_, folder, publishChoices());
     } catch (const ToolkitError& e) {
         Boxes::error(e.spanishSentence());
         return;
@@ -127,6 +129,11 @@ void CheckView::BtPublicarClick() {
                                "con ella.");
     if (!ui->CbEscuchar->isChecked())
         text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
+    if (ui->CbExamen->isChecked())
+        text += ui->CbComentariosAlFinal->isChecked()
+                    ? QStringLiteral(" Es un examen: los alumnos verán si acertaron y los "
+                                     "comentarios al terminar la lección.")
+                    : QStringLiteral(" Es un examen: cada pregunta admite una sola respuesta.");
     if (!left.isEmpty())
         text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
                                "clase.")
@@ -134,6 +141,11 @@ void CheckView::BtPublicarClick() {
     emit said(QStringLiteral("Lección publicada en %1.")
                   .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path())));
     Boxes::information(caption, text);
+}
+
+PublishChoices CheckView::publishChoices() const {
+    return {ui->CbEscuchar->isChecked(), ui->CbExamen->isChecked(),
+            ui->CbExamen->isChecked() && ui->CbComentariosAlFinal->isChecked()};
 }
 
 void CheckView::showReport() {
