@@ -16,11 +16,10 @@ QuestionView question(const TextList& key, int line) {
         try {
             answer.text = AnswerText(key, k, line);
             const Judgment judgment = Judge(key, k, line);
-            answer.verdict = VerdictText(judgment.verdict);
+            answer.verdict = judgment.verdict;
             answer.feedback = judgment.feedback;
         } catch (const ToolkitError& e) {
             // What the student's error box would say.
-            answer.verdict = QStringLiteral("Error");
             answer.feedback = e.message();
         }
         view.answers.append(answer);

@@ -65,10 +65,9 @@ AnswerView studentAnswer(int questionLine, int k) {
     try {
         answer.text = AnswerText(k, questionLine);
         const Judgment judgment = Judge(k, questionLine);
-        answer.verdict = VerdictText(judgment.verdict);
+        answer.verdict = judgment.verdict;
         answer.feedback = judgment.feedback;
     } catch (const ToolkitError& e) {
-        answer.verdict = QStringLiteral("Error");
         answer.feedback = e.message();
     }
     return answer;
