@@ -129,3 +129,10 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
     done.plainKeys = plainKeysIn(folder, lesson);
     return done;
 }
+
+QString AnswersNeedPlainKey(const QString& publishedKey, const QString& plainKey) {
+    return QStringLiteral("la lección solo tiene la clave publicada para la clase, %1, y de ella "
+                          "no se sacan las respuestas: hace falta la clave sin proteger, %2, que "
+                          "está en su carpeta")
+        .arg(QDir::toNativeSeparators(publishedKey), QFileInfo(plainKey).fileName());
+}

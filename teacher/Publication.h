@@ -41,3 +41,7 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
 
 // The lesson's plain keys in the folder, in any letter case, by path.
 QStringList plainKeysIn(const QString& folder, const QString& lesson);
+
+// Why the answers of a lesson are not printed nor exported from its published key (the class's
+// copy, which any student's computer holds): the teacher's plain key is needed, named here.
+QString AnswersNeedPlainKey(const QString& publishedKey, const QString& plainKey);

@@ -106,6 +106,20 @@ TEST(PublicationFaults, AReadingAndAKeyOfTwoPublicationsAreNoticed) {
     Clave.reset();
 }
 
+// No answer comes out of the class's copy of the key, which every student's computer holds.
+TEST(PublicationFaults, NoAnswersAreExportedFromAPublishedKey) {
+    Folders f;
+    int status = -1;
+    run({"publicar", f.lesson(f.teacher), f.clase}, status);
+    const QString out = f.outside + "/salida";
+    for (const QStringList& call : {QStringList{"gift", f.lesson(f.clase), out},
+                                    {"ficha", f.lesson(f.clase), "--con-clave", "--pdf", out}}) {
+        EXPECT_TRUE(run(call, status).contains("hace falta la clave sin proteger"));
+        EXPECT_EQ(status, 2);
+        EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
 // Two teachers publishing two versions into one folder at once: each told it is published
 // leaves a reading and a key of one publication.
 TEST(PublicationFaults, TwoPublishersAtOnceLeaveOnePublicationWhole) {
