@@ -93,6 +93,7 @@ private slots:
         for (int s = 0; s < sections.size(); ++s) {
             const QJsonObject section = sections[s].toObject();
             QCOMPARE(section.value("numero").toInt(), s + 1);
+            QVERIFY(!section.value("texto").toString().contains(QChar::ObjectReplacementCharacter));
             const int header = FindSection(SectionHeader(s + 1));
             QCOMPARE(section.value("cuestiones").isNull(), header < 0);
             const QJsonArray questions = section.value("cuestiones").toArray();

@@ -113,8 +113,11 @@ WebPublication publishForWeb(const LessonReport& report, const QString& folder, 
     QList<WebReading> readings;
     for (const SectionView& section : report.sections) {
         const Span body = SectionBody(text, section.number);
-        readings.append({ReadingHtml(*document, body.start, body.end, pictures),
-                         text.mid(body.start, body.length())});
+        // A picture stands in the viewer's text as one object character, which no voice says and
+        // no word of the page's reading matches: a blank keeps the words where they are.
+        QString spoken = text.mid(body.start, body.length());
+        spoken.replace(QChar::ObjectReplacementCharacter, u' ');
+        readings.append({ReadingHtml(*document, body.start, body.end, pictures), spoken});
     }
 
     Files page = pageFiles();
