@@ -1,12 +1,17 @@
 // The published lesson page in headless Chromium: its size without pictures and the time to its
 // first render, opened from the disk. Prints figures; asserts nothing.
-// Usage: node bench/web-render.js CARPETA_PUBLICADA [VECES]   (after scripts/test-web's npm ci)
+// With --capturas CARPETA it also saves the pictures of the page for docs/: on a desktop and on a
+// phone 360 pixels wide, a section read and an answer judged.
+// Usage: node bench/web-render.js CARPETA_PUBLICADA [VECES] [--capturas CARPETA]
+//        (after scripts/test-web's npm ci)
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const puppeteer = require(path.join(__dirname, '..', 'tests', 'web', 'node_modules', 'puppeteer-core'));
 
+const shotsAt = process.argv.indexOf('--capturas');
+const shots = shotsAt > 0 ? process.argv.splice(shotsAt, 2)[1] : null;
 const folder = path.resolve(process.argv[2] || '');
 const runs = Number(process.argv[3] || 15);
 if (!fs.existsSync(path.join(folder, 'index.html'))) {
@@ -34,6 +39,18 @@ const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
       fcp: performance.getEntriesByName('first-contentful-paint')[0].startTime,
       ready: performance.getEntriesByName('dorvalia-lista')[0].startTime }));
     for (const k in figures) figures[k].push(t[k]);
+    await page.close();
+  }
+  for (const [name, width, height] of shots ? [['web-escritorio', 1280, 860], ['web-movil', 360, 760]] : []) {
+    const page = await browser.newPage();
+    await page.setViewport({ width, height });
+    await page.goto(pathToFileURL(path.join(folder, 'index.html')).href);
+    await page.type('#nombre', 'Lucía');
+    await page.keyboard.press('Enter');
+    for (const s of ['#secciones button', '#siguiente', '#opciones input', '#aceptar']) await page.click(s);
+    if (width < 400) await page.evaluate(() => document.getElementById('t-cuestiones').scrollIntoView());
+    else await page.evaluate(() => window.scrollTo(0, 0));
+    await page.screenshot({ path: path.join(shots, name + '.png'), fullPage: width >= 400 });
     await page.close();
   }
   await browser.close();

@@ -108,11 +108,12 @@ int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         }
         reports.append({student, parser.value(pdfOption)});
     }
-    const QString heading = SummaryHeading(folder, reading.from, reading.to);
+    // A family reads the report: the dates, never the teacher's folder.
+    const QString period = SummaryPeriod(reading.from, reading.to);
     bool written = true;
     QString failure;
     for (const auto& [student, path] : reports) {
-        if (WriteStudentPdf(*student, heading, path, failure)) {
+        if (WriteStudentPdf(*student, period, path, failure)) {
             out << QStringLiteral("Informe de %1 guardado en %2.\n")
                        .arg(student->name, QDir::toNativeSeparators(path));
         } else {

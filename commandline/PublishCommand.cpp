@@ -112,6 +112,9 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     for (const QString& document : done.documents)
         out << QStringLiteral("Copiado también, como estaba junto a la lectura: %1.\n")
                    .arg(QDir::toNativeSeparators(document));
+    for (const QString& document : done.programDocuments)
+        out << QStringLiteral("Escrito también, porque faltaba en la carpeta: %1.\n")
+                   .arg(QDir::toNativeSeparators(document));
     if (parser.isSet(silentOption))
         out << QStringLiteral("Los alumnos no podrán escuchar la lectura en voz alta.\n");
     if (choices.exam)

@@ -29,6 +29,14 @@ QString KeyName(const QString& lesson) {
     return lesson + kKeySuffix;
 }
 
+QString ProperLessonTextName(const QString& fileName) {
+    static const QString rtf = QStringLiteral(".rtf");
+    if (!fileName.endsWith(rtf, Qt::CaseInsensitive) ||
+        fileName.endsWith(kLessonTextSuffix, Qt::CaseInsensitive) || fileName.size() == rtf.size())
+        return {};
+    return fileName.chopped(rtf.size()) + kLessonTextSuffix;
+}
+
 QString FileByNameAnyCase(const QString& path) {
     const QFileInfo exact(path);
     if (exact.exists())

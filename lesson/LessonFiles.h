@@ -24,6 +24,11 @@ inline const QString kInstructionsName = QStringLiteral("dorvalia_instrucciones.
 QString LessonTextName(const QString& lesson);
 QString KeyName(const QString& lesson);
 
+// The name a reading chosen as fileName must take for its lesson to open: "El_huerto_lec.rtf"
+// for "El_huerto.rtf" (whose lesson would otherwise be «El», looked for in "El_lec.rtf");
+// empty when fileName already ends in "_lec.rtf" or is no ".rtf" file.
+QString ProperLessonTextName(const QString& fileName);
+
 // The path itself when a file has it; otherwise a file of the same folder whose name differs only
 // in letter case, as Windows opens it (the first in name order when several do); otherwise the
 // path itself.

@@ -296,8 +296,8 @@ QList<RegisterProblem> AllWarnings(const ClassSummary& summary) {
 QList<int> SpreadBands(const LessonSummary& lesson) {
     QList<int> bands(10, 0);
     for (const StudentRow& s : lesson.students) {
-        if (s.questionsAnswered > 0)
-            ++bands[std::min(9, 10 * s.firstRight / s.questionsAnswered)];
+        if (s.mark >= 0)
+            ++bands[std::min(9, s.mark / 10)];
     }
     return bands;
 }

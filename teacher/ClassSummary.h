@@ -65,6 +65,7 @@ struct StudentRow {
     QList<WrongQuestion> wrongAtLast;  // in the order of sections and questions
     QList<FirstAttempt> firstAttempts; // one per question answered
     int mark = -1;                     // out of ten, in tenths; -1 without a gradable question
+    int gradableAnswered = 0;          // the lesson's gradable questions the student answered
 };
 
 struct LessonSummary {
@@ -118,8 +119,8 @@ using SummaryProgress = std::function<void(int done, int total)>;
 ClassSummary SummarizeFolder(const QString& folder, bool subfolders, QDate from = {}, QDate to = {},
                              const SummaryProgress& progress = {}, const StudentNames& names = {});
 
-// The spread of the class: how many students got 0-9 %, 10-19 %, ... 90-100 % of the questions
-// they answered right at the first attempt (ten bands; students with no answer are left out).
+// The spread of the class by mark: how many students have a mark from 0 to 0,9, from 1 to 1,9, ...
+// from 9 to 10 (ten bands; students without a mark are left out).
 QList<int> SpreadBands(const LessonSummary& lesson);
 
 // "1, 3, 4"

@@ -33,6 +33,8 @@ CourseLesson pageLesson(const LessonSummary& lesson, const StudentRow& row) {
         page.sectionsOffered = row.sectionsCompleted + int(row.sectionsPending.size());
     page.wrongAtLast = row.wrongAtLast;
     page.mark = row.mark;
+    page.gradable = lesson.gradable;
+    page.gradableAnswered = row.gradableAnswered;
     return page;
 }
 
@@ -81,6 +83,12 @@ QList<CourseStudent> CourseStudents(const ClassSummary& summary) {
         }
     }
     for (CourseStudent& student : students) {
+        for (const CourseLesson& lesson : student.lessons) {
+            if (lesson.mark < 0)
+                continue;
+            student.gradable += lesson.gradable;
+            student.gradableAnswered += lesson.gradableAnswered;
+        }
         // The lessons come by name; a lesson without a dated visit goes last.
         std::stable_sort(student.lessons.begin(), student.lessons.end(),
                          [](const CourseLesson& a, const CourseLesson& b) {
@@ -182,6 +190,31 @@ SummaryTable CourseTable(const QList<CourseStudent>& students) {
     return table;
 }
 
+SummaryTable CourseMarksTable(const QList<CourseStudent>& students) {
+    SummaryTable table;
+    table.headers = {QStringLiteral("Alumno"),
+                     QStringLiteral("Lecciones"),
+                     QStringLiteral("Visitas"),
+                     QStringLiteral("Nota media"),
+                     QStringLiteral("Cuestiones respondidas"),
+                     QStringLiteral("Secciones completadas"),
+                     QStringLiteral("Última visita")};
+    for (const CourseStudent& s : students) {
+        const int mark = MeanMarkTenths(s);
+        table.rows.append(
+            {s.name, int(s.lessons.size()), s.visits,
+             mark >= 0 ? DecimalCell(mark / 10.0, 1) : QVariant(),
+             mark >= 0 ? QVariant(AnsweredText(s.gradableAnswered, s.gradable)) : QVariant(),
+             SectionsText(s.sectionsCompleted, s.sectionsOffered),
+             s.lastVisit.isValid() ? QVariant(s.lastVisit) : QVariant()});
+    }
+    return table;
+}
+
+QString AnsweredText(int answered, int of) {
+    return of > 0 ? QStringLiteral("%1 de %2").arg(answered).arg(of) : QString();
+}
+
 QString SectionsText(int completed, int offered) {
     if (completed < 0)
         return QStringLiteral("sin clave");
@@ -200,7 +233,7 @@ SummaryTable StudentPageTable(const CourseStudent& student) {
     table.headers = {QStringLiteral("Lección"),
                      QStringLiteral("Visitas"),
                      QStringLiteral("Nota"),
-                     QStringLiteral("% correctas al primer intento"),
+                     QStringLiteral("Cuestiones respondidas"),
                      QStringLiteral("Secciones completadas"),
                      QStringLiteral("Cuestiones por retomar")};
     for (const CourseLesson& lesson : student.lessons) {
@@ -210,7 +243,8 @@ SummaryTable StudentPageTable(const CourseStudent& student) {
         table.rows.append(
             {lesson.lesson, VisitDatesText(lesson.visitDates),
              lesson.mark >= 0 ? DecimalCell(lesson.mark / 10.0, 1) : QVariant(),
-             percentCell(lesson.firstRight, lesson.questionsAnswered),
+             lesson.mark >= 0 ? QVariant(AnsweredText(lesson.gradableAnswered, lesson.gradable))
+                              : QVariant(),
              SectionsText(lesson.sectionsCompleted, lesson.sectionsOffered),
              wrong.isEmpty() ? QVariant() : QVariant(wrong.join(QStringLiteral(", ")))});
     }
@@ -222,9 +256,10 @@ QString StudentLine(const CourseStudent& student) {
         Counted(int(student.lessons.size()), QStringLiteral("lección"),
                 QStringLiteral("lecciones")),
         Counted(student.visits, QStringLiteral("visita"), QStringLiteral("visitas"))};
-    const double percent = FirstRightPercent(student.firstRight, student.questionsAnswered);
-    if (percent >= 0)
-        parts.append(QStringLiteral("%1 correctas al primer intento").arg(DisplayCell(percent)));
+    if (const int mark = MeanMarkTenths(student); mark >= 0)
+        parts.append(QStringLiteral("nota media %1 (respondidas %2)")
+                         .arg(DisplayCell(DecimalCell(mark / 10.0, 1)),
+                              AnsweredText(student.gradableAnswered, student.gradable)));
     if (student.sectionsOffered >= 0)
         parts.append(QStringLiteral("%1 secciones completadas")
                          .arg(SectionsText(student.sectionsCompleted, student.sectionsOffered)));

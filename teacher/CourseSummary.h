@@ -19,7 +19,9 @@ struct CourseLesson {
     int sectionsCompleted = -1; // -1 without the key
     int sectionsOffered = 0;    // the key's sections
     QList<WrongQuestion> wrongAtLast;
-    int mark = -1; // out of ten, in tenths; -1 without one
+    int mark = -1;            // out of ten, in tenths; -1 without one
+    int gradable = 0;         // the questions the mark is over
+    int gradableAnswered = 0; // of them, those the student answered
 };
 
 struct CourseStudent {
@@ -31,6 +33,9 @@ struct CourseStudent {
     // Over the lessons with their key: -1 when none of the student's lessons has one.
     int sectionsCompleted = -1;
     int sectionsOffered = -1;
+    // Over the lessons with a mark: the questions the marks are over, and those answered.
+    int gradable = 0;
+    int gradableAnswered = 0;
     QDate lastVisit;             // invalid when no visit has a date
     QList<CourseLesson> lessons; // in time order: by the first visit's date, then by name
 };
@@ -51,6 +56,24 @@ int MeanMarkTenths(const CourseStudent& student);
 // «Curso», which curso.csv writes too: a row per student (the columns of CourseColumn, then a
 // mark per lesson in the lessons' order by name); the date of the last visit is a QDate cell.
 SummaryTable CourseTable(const QList<CourseStudent>& students);
+
+// The course table of the results window: a row per student with the mark beside the questions
+// answered (the columns of CourseViewColumn). The percentage of the exports is not among them:
+// over the questions answered only, it would contradict the mark.
+SummaryTable CourseMarksTable(const QList<CourseStudent>& students);
+
+enum CourseViewColumn {
+    VAlumno,
+    VLecciones,
+    VVisitas,
+    VNota,
+    VRespondidas,
+    VSecciones,
+    VUltimaVisita,
+};
+
+// "4 de 9"; empty without questions to answer.
+QString AnsweredText(int answered, int of);
 
 enum CourseColumn {
     CAlumno,
@@ -73,7 +96,7 @@ enum PageColumn {
     PLeccion,
     PVisitas,
     PNota,
-    PPrimerIntento,
+    PRespondidas,
     PSecciones,
     PPorRetomar,
 };
@@ -83,7 +106,7 @@ QString SectionsText(int completed, int offered);
 // "05/10/2026, 07/10/2026"; "fecha desconocida" for a visit of unknown date.
 QString VisitDatesText(const QList<QDate>& dates);
 
-// "3 lecciones, 5 visitas, 33,3 % correctas al primer intento, 3 de 3 secciones completadas;
+// "3 lecciones, 5 visitas, nota media 3,3 (respondidas 4 de 9), 3 de 3 secciones completadas;
 // última visita el 10/11/2026."
 QString StudentLine(const CourseStudent& student);
 

@@ -161,8 +161,10 @@ void AnalyseLesson(LessonSummary& lesson, const KeyOutline& key) {
     QList<int> rights(n, 0), marks(n, -1);
     for (int i = 0; i < n; ++i) {
         StudentRow& student = lesson.students[i];
+        student.gradableAnswered = 0;
         for (const FirstAttempt& a : student.firstAttempts) {
             const int j = column.value(questionKey(a.section, a.question), -1);
+            student.gradableAnswered += j >= 0;
             if (a.right && j >= 0) {
                 ++rights[i];
                 scores[j][i] = 1;

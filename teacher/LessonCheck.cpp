@@ -79,6 +79,13 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
     return report;
 }
 
+QString ReadingNameAdvice(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return QStringLiteral("una lectura debe llamarse NOMBRE_lec.rtf, y «%1» no: cámbiele el "
+                          "nombre a «%2»")
+        .arg(name, ProperLessonTextName(name));
+}
+
 LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText) {
     // Names as the student's program derives them, without touching its program-wide state.
     const LessonPlace lesson = LessonPlace::ofReading(chosenPath);
@@ -91,7 +98,20 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     const QByteArray readingBefore = ReadingDigestAt(textPath);
     try {
         text = readText(textPath);
+        if (text.notRtf)
+            unread.append({Severity::Error, textPath, 0,
+                           QStringLiteral("no es un archivo RTF: guárdelo desde su procesador de "
+                                          "textos como «Formato de texto enriquecido (.rtf)»")});
     } catch (const ToolkitError& e) {
+        // "El_huerto.rtf" is read as the lesson «El»: when "El_lec.rtf" cannot be read, the
+        // name, not a missing file, is what the teacher has to mend.
+        if (!ProperLessonTextName(QFileInfo(chosenPath).fileName()).isEmpty()) {
+            LessonReport report;
+            report.textPath = chosenPath;
+            report.unreadable = true;
+            report.problems.append({Severity::Error, chosenPath, 0, ReadingNameAdvice(chosenPath)});
+            return report;
+        }
         unread.append({Severity::Error, textPath, 0,
                        QStringLiteral("no se puede leer el texto: %1").arg(e.spanish())});
     }

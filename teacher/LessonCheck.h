@@ -54,6 +54,9 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
 // Reads the text as the lesson window shows it; throws ToolkitError as the viewer does.
 using TextReader = std::function<LessonText(const QString& path)>;
 
+// What to do with a reading whose name does not end in "_lec.rtf" (ProperLessonTextName).
+QString ReadingNameAdvice(const QString& path);
+
 // Checks the lesson whose text is chosenPath, its files named as the student's program names
 // them, the key read as it reads it. A file that cannot be read is an error of the report.
 LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText);

@@ -11,6 +11,9 @@ struct LessonText {
     QStringList lines;
     QList<int> lineStarts; // one per display line, ascending
     QString text;
+    // The file is no RTF: the lesson window shows its bytes as plain text (an ODT or a Word file
+    // renamed ".rtf" shows as garbage).
+    bool notRtf = false;
 
     // Index of the display line holding the character at position; -1 before the first line.
     int lineOf(int position) const;

@@ -8,6 +8,7 @@
 #include "teacher/FilesTogether.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -97,11 +98,19 @@ Publication publishLesson(const LessonReport& report, const QString& classFolder
                                                    {done.textPath, reading}};
     // The student's program looks for them in its working folder, which a class opening lessons
     // from its folder has there; they go under the exact names it opens.
+    // A class folder without them gets the program's own copies: without them the students
+    // meet «No se encuentra el archivo» before the first lesson.
     for (const QString& name : {kIntroductionName, kInstructionsName}) {
         const QString beside = FileByNameAnyCase(QDir(text.path()).filePath(name));
         if (QFileInfo(beside).isFile()) {
             done.documents.append(target.filePath(name));
             files.append({done.documents.last(), ReadWholeFile(beside)});
+        } else if (!QFileInfo(FileByNameAnyCase(target.filePath(name))).exists()) {
+            QFile own(QStringLiteral(":/documentos/") + name);
+            if (!own.open(QIODevice::ReadOnly))
+                throw ToolkitError::cannotOpenFile(own.fileName());
+            done.programDocuments.append(target.filePath(name));
+            files.append({done.programDocuments.last(), own.readAll()});
         }
     }
 

@@ -16,6 +16,9 @@ struct Publication {
     // The program documents (introduction, instructions) that stood beside the reading, copied
     // with it.
     QStringList documents;
+    // Those the class's folder lacked and the reading had not beside it, written from the
+    // program's own copies.
+    QStringList programDocuments;
 };
 
 // What the teacher chooses when publishing, kept in the published key.
@@ -27,11 +30,12 @@ struct PublishChoices {
 
 // Writes the lesson of the report (checked with checkLessonFiles) into the class's folder: the
 // reading, the published key of the key the check read and the program documents beside the
-// reading, each replaced whole or not at all. The published key records the choices and the
-// digest of the reading, and takes its place before the reading does, so that a publication
-// stopped between the two leaves a pair that every reader sees as mismatched. Publications into
-// one folder take turns (a lock file beside the lesson, which a killed publisher does not leave
-// blocking), and one returns only when its own pair is what stands in the folder.
+// reading (or the program's own, where the folder has none), each replaced whole or not at all.
+// The published key records the choices and the digest of the reading, and takes its place before
+// the reading does, so that a publication stopped between the two leaves a pair that every reader
+// sees as mismatched. Publications into one folder take turns (a lock file beside the lesson,
+// which a killed publisher does not leave blocking), and one returns only when its own pair is
+// what stands in the folder.
 // Throws ToolkitError with a Spanish message when the lesson cannot be read, the folder is the
 // lesson's own (its plain key would stay there for the class), a file of the lesson in the class's
 // folder is a link or not a regular file, another publication holds the folder too long, or a

@@ -12,25 +12,27 @@
   }
 
   // The reading's text nodes and where each starts counting only non-blank characters: the
-  // spoken text and the shown reading differ in their blanks alone.
+  // spoken text and the shown reading differ in their blanks alone (a picture is one U+FFFC in
+  // the spoken text and no text at all in the reading, so it counts as a blank).
+  var BLANKS = /[\s\ufffc]+/g, BLANK = /[\s\ufffc]/;
   function textMap(element) {
     var nodes = [], walker = element.ownerDocument.createTreeWalker(element, 4), count = 0, node;
     while ((node = walker.nextNode())) {
       nodes.push({ node: node, start: count });
-      count += node.data.replace(/\s+/g, '').length;
+      count += node.data.replace(BLANKS, '').length;
     }
     return nodes;
   }
 
   // The range of the word that begins at spoken[charIndex] inside the shown reading, or null.
   function wordRange(element, map, spoken, charIndex, charLength) {
-    var before = spoken.slice(0, charIndex).replace(/\s+/g, '').length;
-    var word = spoken.slice(charIndex, charIndex + (charLength || 1000)).split(/\s/)[0].length;
+    var before = spoken.slice(0, charIndex).replace(BLANKS, '').length;
+    var word = spoken.slice(charIndex, charIndex + (charLength || 1000)).split(BLANK)[0].length;
     for (var i = map.length - 1; i >= 0; i--) {
       if (map[i].start > before) continue;
       var data = map[i].node.data, seen = map[i].start, at = 0;
-      while (at < data.length && (seen < before || /\s/.test(data[at]))) {
-        if (!/\s/.test(data[at])) seen++;
+      while (at < data.length && (seen < before || BLANK.test(data[at]))) {
+        if (!BLANK.test(data[at])) seen++;
         at++;
       }
       if (at >= data.length) return null;

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 class PrepareOutputsTest : public QObject {
     Q_OBJECT
@@ -64,6 +65,10 @@ private slots:
             Boxes::answer(true, file);
             view->BtImprimirFichaClick();
             QVERIFY(Fixture::readFile(file).startsWith("%PDF"));
+            // The print dialog may print to a file: the status bar says where, not «impresora».
+            if (file == printed)
+                QCOMPARE(window.statusBar()->currentMessage(),
+                         "La ficha del alumno está en " + QDir::toNativeSeparators(printed) + ".");
         }
         QCOMPARE(window.statusBar()->currentMessage(),
                  "La copia del docente está en " + QDir::toNativeSeparators(saved) + ".");
@@ -167,6 +172,49 @@ private slots:
         QVERIFY(!student.toPlainText().contains("Quizá"));
         QVERIFY(teacher.toPlainText().contains("Correcta. Sí"));
         QVERIFY(teacher.toPlainText().contains("Pendiente. Quizá"));
+    }
+
+    // Questions of every height, with short answers and long ones: no question is parted from
+    // any of its answers, on either copy, whatever the page's end falls on.
+    void everyQuestionStaysWithItsAnswers() {
+        QStringList key;
+        for (int s = 1; s <= 3; ++s) {
+            key << QStringLiteral(".Sección %1").arg(s);
+            for (int q = 1; q <= 17; ++q) {
+                key << ".c" + QString("¿Qué dice el texto? ").repeated(1 + (q * s) % 9);
+                for (int a = 0; a < 2 + (q + s) % 5; ++a)
+                    key << (a % 2 ? ".rNo."
+                                  : ".r" + QString("Lo que dice el párrafo. ").repeated(a))
+                        << (a == 0 ? ".bBien." : ".m" + QString("Vuelve a leer. ").repeated(q % 6));
+            }
+        }
+        Fixture::writeFile(lessonPath("Alturas"), Fixture::lessonText({".Sección 1"}));
+        for (const WorksheetCopy copy : {WorksheetCopy::Alumno, WorksheetCopy::Docente}) {
+            QString failure;
+            const auto sheet = MakeWorksheet(lessonPath("Alturas"), key, copy, failure);
+            QVERIFY(sheet);
+            const qreal page = sheet->pageSize().height();
+            sheet->documentLayout()->documentSize(); // laid out whole, as printing does
+            // The page of a block's first line (0) or its last (-1), as they are printed.
+            auto pageOf = [&](const QTextBlock& block, int line) {
+                const QTextLayout* lines = block.layout();
+                const QRectF r = lines->lineAt(line < 0 ? lines->lineCount() - 1 : line).rect();
+                return int((lines->position().y() + (line < 0 ? r.bottom() - 0.5 : r.top())) /
+                           page);
+            };
+            int questions = 0;
+            for (QTextBlock b = sheet->begin(); b.isValid(); b = b.next()) {
+                if (!b.text().contains("¿Qué dice el texto?"))
+                    continue;
+                ++questions;
+                QTextBlock last = b;
+                while (last.next().text().startsWith(u'\u2610') ||
+                       last.next().text().startsWith(u'\u2611'))
+                    last = last.next();
+                QVERIFY2(pageOf(b, 0) == pageOf(last, -1), qPrintable(b.text()));
+            }
+            QCOMPARE(questions, 51);
+        }
     }
 };
 

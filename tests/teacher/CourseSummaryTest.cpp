@@ -154,9 +154,24 @@ TEST_F(CourseSummaryTest, CursoCsvAndAStudentsPageFollowTheDefinitions) {
         cells.append(texts);
     }
     EXPECT_EQ(cells, (QList<QStringList>{
-                         {"A", "05/10/2026, 12/10/2026", "3,3", "33,3\u00A0%", "2 de 2", ""},
-                         {"C", "03/11/2026", "", "50,0\u00A0%", "sin clave", "1.2"},
-                         {"D", "10/11/2026, 10/11/2026", "0,0", "0,0\u00A0%", "1 de 1", "1.1"}}));
+                         {"A", "05/10/2026, 12/10/2026", "3,3", "3 de 3", "2 de 2", ""},
+                         {"C", "03/11/2026", "", "", "sin clave", "1.2"},
+                         {"D", "10/11/2026, 10/11/2026", "0,0", "1 de 1", "1 de 1", "1.1"}}));
+    // One figure per student, the marks': Ana's 75 % of the questions she answered was beside a
+    // mean mark of 5 (she left one of B's two questions); no lesson of C's has a mark.
+    QStringList rows;
+    for (const QVariantList& row : CourseMarksTable(students).rows) {
+        QStringList texts;
+        for (const QVariant& value : row)
+            texts.append(DisplayCell(value));
+        rows.append(texts.join(u'|'));
+    }
+    EXPECT_EQ(rows, (QStringList{"Beto|3|3|7,5|3 de 3|2 de 2|17/11/2026",
+                                 "Lucía|3|5|1,7|4 de 4|3 de 3|10/11/2026",
+                                 "Pérez, Ana|2|2|5,0|4 de 5|2 de 3|20/10/2026"}));
+    EXPECT_EQ(StudentLine(students[2]),
+              "2 lecciones, 2 visitas, nota media 5,0 (respondidas 4 de 5), 2 de 3 secciones "
+              "completadas; última visita el 20/10/2026.");
     ASSERT_EQ(lucia->lessons[2].wrongAtLast.size(), 1);
     EXPECT_EQ(lucia->lessons[2].wrongAtLast[0].text, "Pregunta 1.1");
     EXPECT_EQ(lucia->lessons[1].wrongAtLast[0].text, "");
@@ -194,3 +209,18 @@ TEST_F(CourseSummaryTest, LikelyMatchesAndJoinsKeptInTheTeachersFile) {
 }
 
 } // namespace
+
+// The class's spread counts students by their mark, as the tables show it: a 5,6 of a student who
+// left questions unanswered is no longer among the 8,9s; a lesson without a mark is left out.
+TEST(SpreadBandsTest, StudentsCountByTheirMark) {
+    LessonSummary lesson;
+    for (const auto& [mark, answered, right] :
+         {std::tuple{56, 5, 4}, {100, 9, 9}, {-1, 3, 3}, {0, 0, 0}, {99, 9, 8}}) {
+        StudentRow row;
+        row.mark = mark;
+        row.questionsAnswered = answered;
+        row.firstRight = right;
+        lesson.students.append(row);
+    }
+    EXPECT_EQ(SpreadBands(lesson), (QList<int>{1, 0, 0, 0, 0, 1, 0, 0, 0, 2}));
+}

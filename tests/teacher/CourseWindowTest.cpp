@@ -2,15 +2,21 @@
 #include "platform/Application.h"
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
+#include "platform/chart/ChartTextObject.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "windows/teacher/ClassResultsView.h"
 #include "windows/teacher/CourseView.h"
+#include "windows/teacher/StudentPdf.h"
+#include "windows/teacher/SummaryPdf.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -18,6 +24,11 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
 
 namespace {
 
@@ -95,13 +106,13 @@ private slots:
         QCOMPARE(matches->count(), 1);
 
         clickStudent(view, "Beto");
+        // Without keys there is no mark, and no other figure stands in for it.
         QCOMPARE(cells(view.findChild<QTableView*>("TablaLecciones")),
-                 QStringList({"A|12/10/2026||0,0\u00A0%|sin clave|",
-                              "B|20/11/2026||100,0\u00A0%|sin clave|"}));
+                 QStringList({"A|12/10/2026|||sin clave|", "B|20/11/2026|||sin clave|"}));
         auto* trend = view.findChild<BarChartView*>("GraficoTendencia");
         QVERIFY(trend->isVisible());
         QCOMPARE(trend->chart().bars.size(), 2);
-        QCOMPARE(trend->chart().bars[1].value, 100.0);
+        QCOMPARE(trend->chart().bars[1].mark, "sin nota");
 
         // The filter finds her without the accent; the join names her as the teacher types.
         view.findChild<QLineEdit*>("FiltroAlumno")->setText("LUCIA");
@@ -113,8 +124,8 @@ private slots:
         QCOMPARE(Boxes::unanswered(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!view.reading(), 20000);
         QCoreApplication::processEvents();
-        // Without keys, no marks: the mean and each lesson's mark are blank.
-        QCOMPARE(cells(course), QStringList({"Lucía|2|2|3|66,7\u00A0%|||20/11/2026|3|2|||"}));
+        // Without keys, no marks: the mean and the questions answered are blank.
+        QCOMPARE(cells(course), QStringList({"Lucía|2|2|||sin clave|20/11/2026"}));
         QCOMPARE(matches->count(), 0);
         QSettings ini(dir.filePath("alumnos.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("uniones/size").toInt(), 1);
@@ -179,6 +190,53 @@ private slots:
             run(arguments, status);
             QVERIFY2(status == expected, qPrintable(arguments.join(u' ')));
         }
+    }
+
+    // The family report: every cell of its lessons table at least as wide as its longest word
+    // (the questions to take up again printed one letter a line), and the dates read without
+    // the teacher's folder.
+    void theFamilyReportKeepsItsWordsWhole() {
+        CourseStudent student;
+        student.name = QStringLiteral("Lucía");
+        CourseLesson lesson;
+        lesson.hasKey = true;
+        lesson.sectionsCompleted = 2;
+        lesson.sectionsOffered = 5;
+        lesson.wrongAtLast = {{2, 1, "¿Qué?"}, {3, 1, ""}, {3, 2, ""}, {4, 2, ""}};
+        lesson.mark = 33;
+        lesson.gradable = 9;
+        lesson.gradableAnswered = 4;
+        for (int n = 1; n <= 3; ++n) {
+            lesson.lesson = QStringLiteral("La_excursión_al_volcán_%1").arg(n);
+            lesson.visitDates = {{2026, 10, n}, {2026, 11, n}, {2026, 12, n}};
+            student.lessons.append(lesson);
+        }
+        const QString period = SummaryPeriod({2026, 10, 1}, {2026, 12, 31});
+        QCOMPARE(period, QStringLiteral("Desde el 01/10/2026 · hasta el 31/12/2026"));
+        QBuffer pages;
+        QVERIFY(pages.open(QIODevice::WriteOnly));
+        QPdfWriter writer(&pages);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QTextDocument document;
+        ChartTextObject charts(&document);
+        BuildStudentReport(document, charts, student, period, &writer);
+        // Laid out as printing lays it out: on the writer's page, within margins of 2 cm.
+        document.documentLayout()->setPaintDevice(&writer);
+        QTextFrameFormat frame = document.rootFrame()->frameFormat();
+        frame.setMargin(2 / 2.54 * 96);
+        document.rootFrame()->setFrameFormat(frame);
+        document.setPageSize(QSizeF(writer.width(), writer.height()));
+        int cells = 0;
+        for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+            if (!QTextCursor(b).currentTable())
+                continue;
+            ++cells;
+            const auto words =
+                std::max<qsizetype>(1, b.text().split(u' ', Qt::SkipEmptyParts).size());
+            QVERIFY2(b.layout()->lineCount() <= words, qPrintable(b.text()));
+        }
+        QCOMPARE(cells, 4 * 6);
     }
 };
 

@@ -22,6 +22,9 @@ const QStringList kKey = {".Sección 1", ".c¿Qué duerme?",     ".rEl volcán."
                           ".rLa isla.", ".mRelee el título.", ".Sección 2",   ".c¿Quién llega?",
                           ".rLucía.",   ".bEso es."};
 
+const QString kIntro = QStringLiteral("dorvalia_intro.rtf");
+const QString kInstructions = QStringLiteral("dorvalia_instrucciones.rtf");
+
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
@@ -74,14 +77,17 @@ private slots:
         const QString bad = writeLesson("Mala", broken);
         const QString keyless = writeLesson("SinClave", {});
         const QString clase = dir_.filePath("clase");
-        const QStringList both = {"Buena_CRJ.dvk", "Buena_lec.rtf"};
+        // A new class folder gets the program's introduction and instructions too.
+        const QStringList both = {"Buena_CRJ.dvk", "Buena_lec.rtf", kInstructions, kIntro};
         QTest::newRow("lista") << QStringList{"publicar", good, clase} << 0
                                << "Publicada: " + QDir::toNativeSeparators(clase) << both;
         QTest::newRow("con errores")
             << QStringList{"publicar", bad, clase} << 1
             << "La lección tiene 1 error: no se ha publicado." << QStringList();
         QTest::newRow("forzada") << QStringList{"publicar", "--forzar", bad, clase} << 0
-                                 << "Publicada: " << QStringList{"Mala_CRJ.dvk", "Mala_lec.rtf"};
+                                 << "Publicada: "
+                                 << QStringList{"Mala_CRJ.dvk", "Mala_lec.rtf", kInstructions,
+                                                kIntro};
         QTest::newRow("sin clave")
             << QStringList{"publicar", "--forzar", keyless, clase} << 2
             << "La lección no se puede leer: no se ha publicado." << QStringList();
@@ -136,6 +142,13 @@ private slots:
         QVERIFY2(output.contains("aviso: en la carpeta de la clase está la clave sin proteger " +
                                  QDir::toNativeSeparators(stray)),
                  qPrintable(output));
+        // The class's folder had no introduction: the program's own, as the package installs it.
+        QVERIFY2(output.contains("Escrito también, porque faltaba en la carpeta: " +
+                                 QDir::toNativeSeparators(clase + u'/' + kIntro)),
+                 qPrintable(output));
+        for (const QString& document : {kIntro, kInstructions})
+            QCOMPARE(Fixture::readFile(clase + u'/' + document),
+                     Fixture::readFile(QStringLiteral(DORVALIA_SAMPLES "/") + document));
         QVERIFY(QFile::exists(stray));
         QFile::remove(stray);
 
@@ -145,7 +158,8 @@ private slots:
         output = run({"publicar", good, clase}, status);
         QCOMPARE(status, 0);
         QVERIFY(!output.contains("aviso"));
-        QCOMPARE(filesIn(clase), QStringList({"Otra_CRJ.dvk", "Otra_lec.rtf"}));
+        QCOMPARE(filesIn(clase),
+                 QStringList({"Otra_CRJ.dvk", "Otra_lec.rtf", kInstructions, kIntro}));
         QCOMPARE(ReadPublishedKeyLines(clase + "/Otra_CRJ.dvk"), changed);
 
         // The introduction beside the reading goes with it, under the name the student's program
@@ -159,6 +173,30 @@ private slots:
                                  QDir::toNativeSeparators(clase + "/dorvalia_intro.rtf")),
                  qPrintable(output));
         QCOMPARE(Fixture::readFile(clase + "/dorvalia_intro.rtf"), Fixture::lessonText({"Hola"}));
+    }
+
+    // A reading under another name is told how to be named, a file that is no RTF is said to be
+    // none (not a lesson without sections), and neither is published.
+    void readingsTheCheckRefuses() {
+        const QString clase = freshFolder("clase");
+        Fixture::writeFile(lessons_ + "/El_huerto.rtf", Fixture::lessonText({".Sección 1"}));
+        Fixture::writeFile(lessons_ + "/Odt_lec.rtf", QByteArray("PK\x03\x04\x14\0\0\0mimetype"
+                                                                 "application/vnd.oasis"));
+        for (const auto& [reading, said] :
+             {std::pair{
+                  QStringLiteral("/El_huerto.rtf"),
+                  QStringLiteral("una lectura debe llamarse NOMBRE_lec.rtf, y «El_huerto.rtf» "
+                                 "no: cámbiele el nombre a «El_huerto_lec.rtf»")},
+              {QStringLiteral("/Odt_lec.rtf"), QStringLiteral("no es un archivo RTF")}}) {
+            int status = -1;
+            const QString output = run({"revisar", lessons_ + reading}, status);
+            QVERIFY2(output.contains(said), qPrintable(output));
+            QVERIFY2(!output.contains("ninguna marca") && !output.contains("El_lec.rtf"),
+                     qPrintable(output));
+            QCOMPARE(status, 2);
+            run({"publicar", "--forzar", lessons_ + reading, clase}, status);
+            QCOMPARE(filesIn(clase), QStringList());
+        }
     }
 
     // The check and the class's results read the published key when it is all there is; a
@@ -226,9 +264,13 @@ private slots:
             "En la carpeta de la clase está la clave sin proteger " +
             QDir::toNativeSeparators(clase + "/Ventana_CRJ.TXT")));
         QCOMPARE(Boxes::shown()[3].kind, Boxes::Kind::Information);
-        QCOMPARE(Boxes::shown()[3].text, "Lección publicada en " + QDir::toNativeSeparators(clase) +
-                                             ": Ventana_lec.rtf y Ventana_CRJ.dvk.");
-        QCOMPARE(filesIn(clase), QStringList({"Ventana_CRJ.dvk", "Ventana_lec.rtf"}));
+        QCOMPARE(Boxes::shown()[3].text,
+                 "Lección publicada en " + QDir::toNativeSeparators(clase) +
+                     ": Ventana_lec.rtf y Ventana_CRJ.dvk. La carpeta no tenía la introducción o "
+                     "las instrucciones del programa, que el alumno ve al empezar: se han escrito "
+                     "en ella.");
+        QCOMPARE(filesIn(clase),
+                 QStringList({"Ventana_CRJ.dvk", "Ventana_lec.rtf", kInstructions, kIntro}));
         QCOMPARE(ReadPublishedKeyLines(clase + "/Ventana_CRJ.dvk"), kKey);
         QVERIFY(QFile::exists(lessons_ + "/Ventana_CRJ.TXT"));
 

@@ -2,6 +2,7 @@
 #include "platform/Application.h"
 #include "platform/Boxes.h"
 #include "platform/core/Clock.h"
+#include "teacher/SummaryTable.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "windows/teacher/ClassResultsView.h"
 
@@ -10,6 +11,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -68,21 +70,59 @@ private slots:
         auto* progress = view.findChild<QProgressBar*>("Progreso");
         QCOMPARE(progress->maximum(), kRegisters);
         QCOMPARE(progress->value(), kRegisters);
-        const QStringList questions = cells(view.findChild<QTableView*>("TablaCuestiones"));
+        const QStringList questions = cells(view.findChild<QTableView*>("TablaCuestiones"), true);
         QCOMPARE(questions.size(), 1);
-        QVERIFY2(questions[0].startsWith(QStringLiteral("1|1|2|1|50,0\u00A0%|2|200||||")),
+        QVERIFY2(questions[0].startsWith(QStringLiteral("L|1|1|2|1|50,0\u00A0%|2|200||||")),
                  qPrintable(questions[0]));
-        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")),
-                 QStringList({"Ana|200|200|200|0|0|1|1|||", "Beto|200|400|200|200|0|0|1|||"}));
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos"), true),
+                 QStringList({"L|Ana|200|200|200|0|0|1|1|||", "L|Beto|200|400|200|200|0|0|1|||"}));
 
         // From 7 December on, Beto's first visit is one where he was wrong first, still.
         view.findChild<QCheckBox*>("FiltrarFechas")->setChecked(true);
         view.findChild<QDateEdit*>("Desde")->setDate(QDate(2026, 12, 7));
         view.findChild<QDateEdit*>("Hasta")->setDate(QDate(2026, 12, 31));
         read(view, dir.path());
-        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).value(0),
-                 QStringLiteral("Ana|28|28|28|0|0|1|1|||"));
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos"), true).value(0),
+                 QStringLiteral("L|Ana|28|28|28|0|0|1|1|||"));
         QCOMPARE(view.summary().problems.size(), kRegisters);
+    }
+
+    // At 1366 pixels the questions' table shows «Aviso» beside a long question without
+    // scrolling; nothing is counted before a reading; the second export starts where the first
+    // one went.
+    void fitsA1366PixelScreen() {
+        QTemporaryDir clase;
+        const QByteArray question = ".c\xBFQu\xE9 cuenta el narrador del viaje al volc\xE1n en el "
+                                    "p\xE1rrafo que empieza con la llegada a la isla?\r\n.rQue "
+                                    "subieron de noche.\r\n.bBien.\r\n.rQue se volvieron antes "
+                                    "de llegar porque el camino estaba cortado.\r\n.mNo.\r\n";
+        const QByteArray key = ".Secci\xF3n 1\r\n" + question + question + question;
+        write(clase.filePath("V_CRJ.TXT"), key);
+        write(clase.filePath("V01122026_reg.csv"),
+              "Ana,01/12/2026,V\r\n" + kColumns +
+                  "Ana,1,1,1,Correcta,si\r\nAna,1,2,2,Incorrecta\r\n"
+                  "Beto,01/12/2026,V\r\n" +
+                  kColumns + "Beto,1,1,2,Incorrecta\r\nBeto,1,3,2,Incorrecta\r\n");
+        ClassResultsView view;
+        view.resize(1366 - 24, 700); // the tab, within the teacher's window's frame
+        view.show();
+        QVERIFY(!view.findChild<QProgressBar*>("Progreso")->isVisible());
+        read(view, clase.path());
+        auto* table = view.findChild<QTableView*>("TablaCuestiones");
+        const QHeaderView* header = table->horizontalHeader();
+        QVERIFY(!table->isColumnHidden(QAviso));
+        QVERIFY2(header->sectionViewportPosition(QAviso) + header->sectionSize(QAviso) <=
+                     table->viewport()->width(),
+                 qPrintable(QString::number(header->length())));
+
+        QTemporaryDir out;
+        Boxes::startScript();
+        Boxes::answer(true, out.filePath("csv"));
+        Boxes::answer(true, out.filePath("excel"));
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarCsv"), Qt::LeftButton);
+        QTest::mouseClick(view.findChild<QPushButton*>("BtExportarCsvExcel"), Qt::LeftButton);
+        QCOMPARE(Boxes::shown().size(), 2);
+        QCOMPARE(Boxes::shown()[1].text, QFileInfo(out.filePath("csv")).absoluteFilePath());
     }
 
     // The dates offered are the week up to today, as the program's clock tells it.
@@ -177,15 +217,17 @@ private slots:
         QVERIFY2(avisos.contains(notice), qPrintable(avisos));
         QVERIFY2(avisos.contains(QStringLiteral("L120526_reg.csv: fecha dudosa: «12/05/26»")),
                  qPrintable(avisos));
-        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos")).size(), 1);
+        QCOMPARE(cells(view.findChild<QTableView*>("TablaAlumnos"), true).size(), 1);
 
-        // The folder dialog of an export starts in the teacher's documents.
+        // The folder dialog of an export starts in the teacher's documents, where there is such a
+        // folder (the last export's folder is gone with its test), never in one that is not there.
         Boxes::startScript();
         Boxes::answer(false);
         QTest::mouseClick(view.findChild<QPushButton*>("BtExportarCsvExcel"), Qt::LeftButton);
         QCOMPARE(Boxes::shown().size(), 1);
-        QCOMPARE(Boxes::shown()[0].text,
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(Boxes::shown()[0].text, QFileInfo(documents).isDir() ? documents : folder.path());
 
         QTemporaryDir out;
         int status = -1;

@@ -17,14 +17,15 @@ inline QString run(const QStringList& arguments, int& status) {
     return out + err;
 }
 
-// The visible cells of a table, a row per line, cells joined by "|".
-inline QStringList cells(QTableView* view) {
+// The visible cells of a table (all of them, hidden columns too, when all), a row per line, cells
+// joined by "|".
+inline QStringList cells(QTableView* view, bool all = false) {
     QStringList rows;
     const QAbstractItemModel* model = view->model();
     for (int r = 0; r < model->rowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < model->columnCount(); ++c) {
-            if (!view->isColumnHidden(c))
+            if (all || !view->isColumnHidden(c))
                 row.append(model->index(r, c).data().toString());
         }
         rows.append(row.join(u'|'));

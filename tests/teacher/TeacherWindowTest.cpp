@@ -195,7 +195,7 @@ private slots:
 
         auto* results = window->findChild<ClassResultsView*>();
         results->findChild<QLineEdit*>("Carpeta")->setText(QDir::toNativeSeparators(dir_.path()));
-        results->BtLeerClick();
+        results->readClicked();
         QTRY_VERIFY(!results->reading());
         delete window;
         ClassResultsView again;

@@ -8,7 +8,9 @@
 #include "platform/core/ToolkitError.h"
 #include "teacher/Publication.h"
 #include "teacher/Words.h"
+#include "windows/teacher/ClassFolder.h"
 #include "windows/teacher/LessonReader.h"
+#include "windows/teacher/ReadingName.h"
 #include "windows/teacher/SeverityColour.h"
 #include "windows/teacher/WebExport.h"
 
@@ -72,7 +74,9 @@ void CheckView::followLesson(const QString& path) {
 
 void CheckView::BtAbrirClick() {
     QString path = path_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
+    // Every RTF shows: a reading under another name is offered its lesson's name.
+    if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
+        OfferProperReadingName(QStringLiteral("Revisar lección"), path))
         openLesson(path);
 }
 
@@ -102,6 +106,7 @@ void CheckView::BtPublicarClick() {
     if (!Boxes::chooseFolder(QStringLiteral("Carpeta de la clase"), folder))
         return;
     classFolder_ = folder;
+    RememberClassFolder(folder);
     Publication done;
     try {
         done = publishLesson(report_, folder, publishChoices());
@@ -129,6 +134,9 @@ void CheckView::BtPublicarClick() {
     if (!done.documents.isEmpty())
         text += QStringLiteral(" Los documentos del programa que estaban junto a la lectura van "
                                "con ella.");
+    if (!done.programDocuments.isEmpty())
+        text += QStringLiteral(" La carpeta no tenía la introducción o las instrucciones del "
+                               "programa, que el alumno ve al empezar: se han escrito en ella.");
     if (!ui->CbEscuchar->isChecked())
         text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
     if (ui->CbExamen->isChecked())

@@ -12,6 +12,8 @@
 #include "teacher/SummaryTable.h"
 #include "teacher/SummaryXlsx.h"
 #include "teacher/VisitCopies.h"
+#include "windows/teacher/ClassFolder.h"
+#include "windows/teacher/ColumnChoice.h"
 #include "windows/teacher/CourseView.h"
 #include "windows/teacher/FlagColour.h"
 #include "windows/teacher/QuestionDetail.h"
@@ -22,10 +24,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPromise>
-#include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
-#include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -53,18 +53,20 @@ QString withSuffix(QString path, const QString& suffix) {
     return path;
 }
 
-// Exports start in the teacher's own documents, not in the class's folder that students read.
-QString documentsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+// The questions' columns a teacher looks at first; the rest wait in the header's menu, so that
+// the table fits a 1366-pixel screen with «Aviso» in sight.
+bool questionHiddenAtFirst(int column) {
+    return column == QCorrectasPrimer || column == QVecesElegida || column == QTextoIncorrecta ||
+           column == QRespuestasAceptadas || column >= QFirstShare;
 }
 
-// Where the teacher's program remembers the folder of registers it read last.
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Dorvalia"),
-                     QStringLiteral("Docente"));
+bool studentHiddenAtFirst(int column) {
+    return column == SRespuestasAceptadas || column == SCorrectas || column == SIncorrectas ||
+           column == SPendientes;
 }
 
-const QString kLastFolder = QStringLiteral("resultados/carpeta");
+// A question's text, or a wrong answer's, wraps no row: its column stops at this width.
+constexpr int kWidestTextColumn = 280;
 
 } // namespace
 
@@ -74,28 +76,35 @@ ClassResultsView::ClassResultsView(QWidget* parent)
     ui->setupUi(this);
     course_ = new CourseView(ui->PestanaCurso);
     ui->PestanaCurso->layout()->addWidget(course_);
-    connect(course_, &CourseView::joinsChanged, this, &ClassResultsView::JoinsChange);
+    connect(course_, &CourseView::joinsChanged, this, &ClassResultsView::namesJoined);
     prepare(ui->TablaCuestiones, questions_);
     prepare(ui->TablaAlumnos, students_);
+    // The lesson is chosen above: its column would repeat it on every row.
+    questionColumns_ = new ColumnChoice(ui->TablaCuestiones, questionHiddenAtFirst,
+                                        [](int column) { return column == QLeccion; });
+    studentColumns_ = new ColumnChoice(ui->TablaAlumnos, studentHiddenAtFirst,
+                                       [](int column) { return column == SLeccion; });
+    // Nothing is counted before a reading starts.
+    ui->Progreso->hide();
     const QDate today = Clock::today();
     ui->Desde->setDate(today.addDays(-7));
     ui->Hasta->setDate(today);
-    ui->Carpeta->setText(QDir::toNativeSeparators(settings().value(kLastFolder).toString()));
-    connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::BtLeerClick);
-    connect(ui->BtRestaurar, &QPushButton::clicked, this, &ClassResultsView::BtRestaurarClick);
-    connect(ui->Carpeta, &QLineEdit::returnPressed, this, &ClassResultsView::BtLeerClick);
+    offerLastFolder();
+    connect(ui->BtLeer, &QPushButton::clicked, this, &ClassResultsView::readClicked);
+    connect(ui->BtRestaurar, &QPushButton::clicked, this, &ClassResultsView::restoreClicked);
+    connect(ui->Carpeta, &QLineEdit::returnPressed, this, &ClassResultsView::readClicked);
     connect(ui->BtElegirCarpeta, &QPushButton::clicked, this,
-            &ClassResultsView::BtElegirCarpetaClick);
+            &ClassResultsView::chooseFolderClicked);
     connect(ui->BtExportarXlsx, &QPushButton::clicked, this,
-            &ClassResultsView::BtExportarXlsxClick);
-    connect(ui->BtExportarCsv, &QPushButton::clicked, this, &ClassResultsView::BtExportarCsvClick);
+            &ClassResultsView::exportWorkbookClicked);
+    connect(ui->BtExportarCsv, &QPushButton::clicked, this, &ClassResultsView::exportCsvClicked);
     connect(ui->BtExportarCsvExcel, &QPushButton::clicked, this,
-            &ClassResultsView::BtExportarCsvExcelClick);
-    connect(ui->BtExportarPdf, &QPushButton::clicked, this, &ClassResultsView::BtExportarPdfClick);
-    connect(ui->FiltrarFechas, &QCheckBox::toggled, this, &ClassResultsView::FiltrarFechasClick);
-    connect(ui->Leccion, &QComboBox::currentIndexChanged, this, &ClassResultsView::LeccionChange);
+            &ClassResultsView::exportExcelCsvClicked);
+    connect(ui->BtExportarPdf, &QPushButton::clicked, this, &ClassResultsView::exportPdfClicked);
+    connect(ui->FiltrarFechas, &QCheckBox::toggled, this, &ClassResultsView::dateFilterToggled);
+    connect(ui->Leccion, &QComboBox::currentIndexChanged, this, &ClassResultsView::lessonChanged);
     connect(ui->TablaCuestiones, &QTableView::activated, this,
-            &ClassResultsView::TablaCuestionesActivated);
+            &ClassResultsView::questionActivated);
     connect(&watcher_, &QFutureWatcher<ClassSummary>::progressRangeChanged, ui->Progreso,
             &QProgressBar::setRange);
     connect(&watcher_, &QFutureWatcher<ClassSummary>::progressValueChanged, ui->Progreso,
@@ -109,20 +118,20 @@ ClassResultsView::~ClassResultsView() {
     watcher_.waitForFinished();
 }
 
-void ClassResultsView::FiltrarFechasClick() {
+void ClassResultsView::dateFilterToggled() {
     ui->Desde->setEnabled(ui->FiltrarFechas->isChecked());
     ui->Hasta->setEnabled(ui->FiltrarFechas->isChecked());
 }
 
-void ClassResultsView::BtElegirCarpetaClick() {
+void ClassResultsView::chooseFolderClicked() {
     QString folder = ui->Carpeta->text();
     if (!Boxes::chooseFolder(QStringLiteral("Carpeta de los registros"), folder))
         return;
     ui->Carpeta->setText(QDir::toNativeSeparators(folder));
-    BtLeerClick();
+    readClicked();
 }
 
-void ClassResultsView::BtLeerClick() {
+void ClassResultsView::readClicked() {
     if (reading())
         return;
     const QString folder = QDir::fromNativeSeparators(ui->Carpeta->text().trimmed());
@@ -138,7 +147,7 @@ void ClassResultsView::BtLeerClick() {
     read(folder);
 }
 
-void ClassResultsView::BtRestaurarClick() {
+void ClassResultsView::restoreClicked() {
     if (reading())
         return;
     QStringList failures;
@@ -149,7 +158,7 @@ void ClassResultsView::BtRestaurarClick() {
     read(folder_);
 }
 
-void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joinsPath) {
+void ClassResultsView::namesJoined(const StudentNames& names, const QString& joinsPath) {
     names_ = names;
     joinsChosen_ = joinsChosen_ || joinsPath != QDir(folder_).filePath(kJoinsFileName);
     joinsPath_ = joinsPath;
@@ -160,12 +169,25 @@ void ClassResultsView::JoinsChange(const StudentNames& names, const QString& joi
 void ClassResultsView::readLastFolder() {
     const QString folder = QDir::fromNativeSeparators(ui->Carpeta->text().trimmed());
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        BtLeerClick();
+        readClicked();
+}
+
+void ClassResultsView::offerLastFolder() {
+    offered_ = QDir::toNativeSeparators(LastClassFolder());
+    ui->Carpeta->setText(offered_);
+}
+
+void ClassResultsView::showEvent(QShowEvent* event) {
+    // A class's folder published to since, while nothing was read or typed, is offered now.
+    if (folder_.isEmpty() && !reading() && ui->Carpeta->text() == offered_)
+        offerLastFolder();
+    QWidget::showEvent(event);
 }
 
 void ClassResultsView::read(const QString& folder) {
     folder_ = folder;
-    settings().setValue(kLastFolder, QFileInfo(folder).absoluteFilePath());
+    RememberClassFolder(folder);
+    ui->Progreso->show();
     const bool dated = ui->FiltrarFechas->isChecked();
     from_ = dated ? ui->Desde->date() : QDate();
     to_ = dated ? ui->Hasta->date() : QDate();
@@ -229,8 +251,8 @@ void ClassResultsView::showSummary() {
     else if (!any)
         state += QStringLiteral(" Ninguna visita en las fechas elegidas.");
     ui->Estado->setText(state);
-    LeccionChange();
-    course_->setSummary(summary_, names_, joinsPath_, heading());
+    lessonChanged();
+    course_->setSummary(summary_, names_, joinsPath_, SummaryPeriod(from_, to_));
     emit summaryShown();
 }
 
@@ -259,14 +281,13 @@ void ClassResultsView::fillModel(QStandardItemModel* model, const SummaryTable& 
     }
 }
 
-void ClassResultsView::LeccionChange() {
+void ClassResultsView::lessonChanged() {
     const int index = ui->Leccion->currentIndex();
     const QString lesson = ui->Leccion->currentText();
     fillModel(questions_, index >= 0 ? QuestionsTable(summary_, lesson) : SummaryTable());
     fillModel(students_, index >= 0 ? StudentsTable(summary_, lesson) : SummaryTable());
-    // The lesson is chosen above: its column would repeat it on every row.
-    ui->TablaCuestiones->setColumnHidden(QLeccion, true);
-    ui->TablaAlumnos->setColumnHidden(SLeccion, true);
+    questionColumns_->apply();
+    studentColumns_->apply();
     // On the screen the question's text stands beside its number; the exports keep the order
     // of their fixed columns.
     QHeaderView* header = ui->TablaCuestiones->horizontalHeader();
@@ -284,6 +305,10 @@ void ClassResultsView::LeccionChange() {
     }
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
+    for (const int column : {QTexto, QIncorrectaMasElegida, QTextoIncorrecta}) {
+        if (header->sectionSize(column) > kWidestTextColumn)
+            header->resizeSection(column, kWidestTextColumn);
+    }
     showMarks();
     QLayout* charts = ui->ContenidoGraficos->layout();
     while (QLayoutItem* item = charts->takeAt(0)) {
@@ -337,7 +362,7 @@ QuestionDetail* ClassResultsView::showQuestionDetail(int section, int question) 
     return nullptr;
 }
 
-void ClassResultsView::TablaCuestionesActivated(const QModelIndex& index) {
+void ClassResultsView::questionActivated(const QModelIndex& index) {
     showQuestionDetail(index.siblingAtColumn(QSeccion).data(kSortRole).toInt(),
                        index.siblingAtColumn(QCuestion).data(kSortRole).toInt());
 }
@@ -349,17 +374,18 @@ QString ClassResultsView::heading() const {
 void ClassResultsView::exportFile(const QString& caption, const QString& filter,
                                   const QString& suffix, const QString& saved,
                                   const std::function<bool(const QString&, QString&)>& write) {
-    QString path = QDir(documentsFolder()).filePath(QStringLiteral("resultados") + suffix);
+    QString path = QDir(ExportFolder(folder_)).filePath(QStringLiteral("resultados") + suffix);
     if (!Boxes::saveFile(caption, filter, path))
         return;
     path = withSuffix(path, suffix);
+    RememberExportFolder(QFileInfo(path).path());
     QString failure;
     if (!write(path, failure))
         return Boxes::error(failure);
     ui->Estado->setText(saved.arg(QDir::toNativeSeparators(path)));
 }
 
-void ClassResultsView::BtExportarXlsxClick() {
+void ClassResultsView::exportWorkbookClicked() {
     exportFile(QStringLiteral("Exportar libro"), QStringLiteral("Libro de Excel|*.xlsx"),
                QStringLiteral(".xlsx"), QStringLiteral("Libro guardado en %1."),
                [this](const QString& path, QString& failure) {
@@ -367,20 +393,21 @@ void ClassResultsView::BtExportarXlsxClick() {
                });
 }
 
-void ClassResultsView::BtExportarCsvClick() {
+void ClassResultsView::exportCsvClicked() {
     exportCsv(CsvStyle::Standard);
 }
 
-void ClassResultsView::BtExportarCsvExcelClick() {
+void ClassResultsView::exportExcelCsvClicked() {
     exportCsv(CsvStyle::SpanishExcel);
 }
 
 void ClassResultsView::exportCsv(CsvStyle style) {
-    QString folder = documentsFolder();
+    QString folder = ExportFolder(folder_);
     if (!Boxes::chooseFolder(QStringLiteral("Carpeta para cuestiones.csv, alumnos.csv, curso.csv y "
                                             "respuestas.csv"),
                              folder))
         return;
+    RememberExportFolder(folder);
     QString failure;
     if (!WriteSummaryCsv(summary_, folder, failure, style))
         return Boxes::error(failure);
@@ -389,7 +416,7 @@ void ClassResultsView::exportCsv(CsvStyle style) {
                             .arg(QDir::toNativeSeparators(folder)));
 }
 
-void ClassResultsView::BtExportarPdfClick() {
+void ClassResultsView::exportPdfClicked() {
     exportFile(QStringLiteral("Exportar informe"), QStringLiteral("Informe PDF|*.pdf"),
                QStringLiteral(".pdf"), QStringLiteral("Informe guardado en %1."),
                [this](const QString& path, QString& failure) {

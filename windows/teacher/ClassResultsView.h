@@ -12,6 +12,7 @@
 namespace Ui {
 class ClassResultsView;
 }
+class ColumnChoice;
 class CourseView;
 class QuestionDetail;
 class QStandardItemModel;
@@ -27,16 +28,16 @@ public:
     ~ClassResultsView() override;
 
     // Reads the folder (as typed in "Carpeta") with the subfolder and date choices shown.
-    void BtLeerClick();
-    void BtRestaurarClick();
+    void readClicked();
+    void restoreClicked();
     // Reads the folder read last time, as the program starts; nothing when there is none.
     void readLastFolder();
-    void BtElegirCarpetaClick();
-    void BtExportarXlsxClick();
-    void BtExportarCsvClick();
+    void chooseFolderClicked();
+    void exportWorkbookClicked();
+    void exportCsvClicked();
     // The same CSV files for a Spanish Excel: semicolons and decimal commas.
-    void BtExportarCsvExcelClick();
-    void BtExportarPdfClick();
+    void exportExcelCsvClicked();
+    void exportPdfClicked();
 
     bool reading() const { return watcher_.isRunning(); }
     const ClassSummary& summary() const { return summary_; }
@@ -51,16 +52,21 @@ signals:
     // The teacher asked for a question in the key of the lesson whose reading is readingPath.
     void keyQuestionWanted(const QString& readingPath, int section, int question);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The class's folder last published to or read, in «Carpeta».
+    void offerLastFolder();
     // Reads folder in the background with the names joined as names_ says.
     void read(const QString& folder);
-    void JoinsChange(const StudentNames& names, const QString& joinsPath);
+    void namesJoined(const StudentNames& names, const QString& joinsPath);
     void showSummary();
-    void LeccionChange();
-    void FiltrarFechasClick();
+    void lessonChanged();
+    void dateFilterToggled();
     void fillModel(QStandardItemModel* model, const SummaryTable& table);
     void showMarks();
-    void TablaCuestionesActivated(const QModelIndex& index);
+    void questionActivated(const QModelIndex& index);
     QString heading() const;
     void exportCsv(CsvStyle style);
     // Asks where to save a file with the save dialog, then writes it; saved names it when done.
@@ -80,4 +86,7 @@ private:
     // The joins' file: alumnos.ini in the folder read, unless the teacher chose another.
     QString joinsPath_;
     bool joinsChosen_ = false;
+    ColumnChoice* questionColumns_;
+    ColumnChoice* studentColumns_;
+    QString offered_; // the folder «Carpeta» was given as the last one
 };

@@ -5,6 +5,7 @@
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
 #include "teacher/SummaryTable.h"
+#include "windows/teacher/ClassFolder.h"
 #include "windows/teacher/StudentPdf.h"
 #include "windows/teacher/TrendChart.h"
 
@@ -13,7 +14,6 @@
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
-#include <QStandardPaths>
 
 namespace {
 
@@ -78,29 +78,29 @@ CourseView::CourseView(QWidget* parent)
     ui->TablaLecciones->verticalHeader()->hide();
     ui->Division->setStretchFactor(0, 1);
     ui->Division->setStretchFactor(1, 1);
-    connect(ui->FiltroAlumno, &QLineEdit::textChanged, this, &CourseView::FiltroAlumnoChange);
+    connect(ui->FiltroAlumno, &QLineEdit::textChanged, this, &CourseView::filterEdited);
     connect(ui->TablaCurso->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &CourseView::AlumnoChange);
+            &CourseView::studentChanged);
     connect(ui->Parecidos, &QListWidget::currentRowChanged, this,
             [this](int row) { ui->BtUnir->setEnabled(row >= 0); });
-    connect(ui->BtUnir, &QPushButton::clicked, this, &CourseView::BtUnirClick);
-    connect(ui->BtSeparar, &QPushButton::clicked, this, &CourseView::BtSepararClick);
-    connect(ui->BtArchivoAlumnos, &QPushButton::clicked, this, &CourseView::BtArchivoAlumnosClick);
-    connect(ui->BtInformeAlumno, &QPushButton::clicked, this, &CourseView::BtInformeAlumnoClick);
+    connect(ui->BtUnir, &QPushButton::clicked, this, &CourseView::joinClicked);
+    connect(ui->BtSeparar, &QPushButton::clicked, this, &CourseView::separateClicked);
+    connect(ui->BtArchivoAlumnos, &QPushButton::clicked, this, &CourseView::joinsFileClicked);
+    connect(ui->BtInformeAlumno, &QPushButton::clicked, this, &CourseView::reportClicked);
 }
 
 CourseView::~CourseView() = default;
 
 void CourseView::setSummary(const ClassSummary& summary, const StudentNames& names,
-                            const QString& joinsPath, const QString& heading) {
+                            const QString& joinsPath, const QString& period) {
     names_ = names;
     joinsPath_ = joinsPath;
-    heading_ = heading;
+    period_ = period;
     students_ = CourseStudents(summary);
     ui->ArchivoAlumnos->setText(
         QStringLiteral("Uniones: %1").arg(QDir::toNativeSeparators(joinsPath)));
     const QString previous = chosen_;
-    fill(course_, CourseTable(students_));
+    fill(course_, CourseMarksTable(students_));
     filter_->sort(-1);
     ui->TablaCurso->resizeColumnsToContents();
 
@@ -131,11 +131,11 @@ void CourseView::chooseStudent(const QString& name) {
     }
 }
 
-void CourseView::FiltroAlumnoChange() {
+void CourseView::filterEdited() {
     static_cast<NameFilter*>(filter_)->setWanted(ui->FiltroAlumno->text());
 }
 
-void CourseView::AlumnoChange() {
+void CourseView::studentChanged() {
     const QModelIndex current = ui->TablaCurso->currentIndex();
     chosen_ = current.isValid() ? current.siblingAtColumn(CAlumno).data().toString() : QString();
     showPage();
@@ -174,7 +174,7 @@ void CourseView::saveJoins(const StudentNames& names) {
     emit joinsChanged(names_, joinsPath_);
 }
 
-void CourseView::BtUnirClick() {
+void CourseView::joinClicked() {
     const QListWidgetItem* item = ui->Parecidos->currentItem();
     if (!item)
         return;
@@ -194,13 +194,13 @@ void CourseView::BtUnirClick() {
     saveJoins(names);
 }
 
-void CourseView::BtSepararClick() {
+void CourseView::separateClicked() {
     StudentNames names = names_;
     names.separate(chosen_);
     saveJoins(names);
 }
 
-void CourseView::BtArchivoAlumnosClick() {
+void CourseView::joinsFileClicked() {
     QString path = joinsPath_;
     if (!Boxes::saveFile(QStringLiteral("Archivo de uniones de nombres"),
                          QStringLiteral("Nombres de los alumnos|*.ini"), path))
@@ -219,19 +219,21 @@ void CourseView::BtArchivoAlumnosClick() {
     emit joinsChanged(names_, joinsPath_);
 }
 
-void CourseView::BtInformeAlumnoClick() {
+void CourseView::reportClicked() {
     const CourseStudent* student = FindCourseStudent(students_, chosen_);
     if (!student)
         return;
-    QString path = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                       .filePath(ReportFileName(student->name));
+    // The class's folder is where the joins' file lives.
+    QString path =
+        QDir(ExportFolder(QFileInfo(joinsPath_).path())).filePath(ReportFileName(student->name));
     if (!Boxes::saveFile(QStringLiteral("Informe del alumno"), QStringLiteral("Informe PDF|*.pdf"),
                          path))
         return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
+    RememberExportFolder(QFileInfo(path).path());
     QString failure;
-    if (!WriteStudentPdf(*student, heading_, path, failure))
+    if (!WriteStudentPdf(*student, period_, path, failure))
         return Boxes::error(failure);
     ui->NombreAlumno->setText(QStringLiteral("Informe de %1 guardado en %2.")
                                   .arg(student->name, QDir::toNativeSeparators(path)));

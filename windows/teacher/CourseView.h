@@ -24,27 +24,27 @@ public:
     ~CourseView() override;
 
     // Shows the students of summary, whose names were joined by names, kept in joinsPath;
-    // heading says what was read, for the report.
+    // period names the dates read, for the family report (never the folder).
     void setSummary(const ClassSummary& summary, const StudentNames& names,
-                    const QString& joinsPath, const QString& heading);
+                    const QString& joinsPath, const QString& period);
     const QList<CourseStudent>& students() const { return students_; }
     // The student whose page is shown; empty when none is.
     QString chosenStudent() const { return chosen_; }
     void chooseStudent(const QString& name);
 
     // Joins the two names of the chosen likely match into one student, asking for its name.
-    void BtUnirClick();
-    void BtSepararClick();
-    void BtArchivoAlumnosClick();
-    void BtInformeAlumnoClick();
+    void joinClicked();
+    void separateClicked();
+    void joinsFileClicked();
+    void reportClicked();
 
 signals:
     // The joins or their file changed and are saved: the figures must be counted anew.
     void joinsChanged(const StudentNames& names, const QString& joinsPath);
 
 private:
-    void FiltroAlumnoChange();
-    void AlumnoChange();
+    void filterEdited();
+    void studentChanged();
     void showPage();
     void saveJoins(const StudentNames& names);
 
@@ -56,6 +56,6 @@ private:
     QList<CourseStudent> students_;
     StudentNames names_;
     QString joinsPath_;
-    QString heading_;
+    QString period_;
     QString chosen_;
 };

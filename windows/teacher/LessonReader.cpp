@@ -2,6 +2,10 @@
 
 #include "platform/LessonViewer.h"
 #include "platform/RichViewer.h"
+#include "platform/core/RegularFile.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QFile>
 
 #include <QTextBlock>
 #include <QTextLayout>
@@ -12,6 +16,10 @@ LessonText readLessonText(const QString& path) {
     viewer.load(path);
 
     LessonText text;
+    // The viewer shows any other file as plain text; its start tells whether it is RTF.
+    QFile file(path);
+    if (openRegularFileForReading(file))
+        text.notRtf = !looksLikeRtf(file.read(4096));
     const int count = viewer.lineCount(); // lays the document out at the viewer's width
     text.text = viewer.plainText();
     text.lines.reserve(count);

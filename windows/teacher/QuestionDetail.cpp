@@ -85,13 +85,13 @@ QuestionDetail::QuestionDetail(const ClassSummary& summary, const LessonSummary&
         wide += ui->TablaRespuestas->columnWidth(c);
     resize(std::max(width(), wide), height());
     ui->BtAbrirClave->setEnabled(lesson.hasKey);
-    connect(ui->BtAbrirClave, &QPushButton::clicked, this, &QuestionDetail::BtAbrirClaveClick);
+    connect(ui->BtAbrirClave, &QPushButton::clicked, this, &QuestionDetail::openKeyClicked);
     connect(ui->BtCerrar, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QuestionDetail::~QuestionDetail() = default;
 
-void QuestionDetail::BtAbrirClaveClick() {
+void QuestionDetail::openKeyClicked() {
     emit keyWanted();
     accept();
 }

@@ -21,7 +21,7 @@ public:
                    const QuestionRow& question, QWidget* parent = nullptr);
     ~QuestionDetail() override;
 
-    void BtAbrirClaveClick();
+    void openKeyClicked();
 
 signals:
     void keyWanted();

@@ -45,15 +45,14 @@ BarChart FirstAttemptChart(const LessonSummary& lesson) {
 }
 
 BarChart SpreadChart(const LessonSummary& lesson) {
-    BarChart chart = barChart(QStringLiteral("Reparto de la clase: alumnos según su % de "
-                                             "cuestiones correctas al primer intento"),
-                              QStringLiteral("Alumnos"));
+    BarChart chart =
+        barChart(QStringLiteral("Reparto de la clase: alumnos según su nota (sobre 10)"),
+                 QStringLiteral("Alumnos"));
     const QList<int> bands = SpreadBands(lesson);
     int most = 1;
     for (int b = 0; b < bands.size(); ++b) {
-        chart.bars.append(
-            {b < 9 ? QStringLiteral("%1–%2").arg(10 * b).arg(10 * b + 9) : QStringLiteral("90–100"),
-             double(bands[b]), kBar, DisplayCell(bands[b])});
+        chart.bars.append({b < 9 ? QStringLiteral("%1–%1,9").arg(b) : QStringLiteral("9–10"),
+                           double(bands[b]), kBar, DisplayCell(bands[b])});
         most = std::max(most, bands[b]);
     }
     // Whole numbers at whole steps: a count of students has no fractions.

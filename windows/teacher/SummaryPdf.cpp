@@ -125,13 +125,20 @@ QString daysCovered(const ClassSummary& summary) {
 } // namespace
 
 QString SummaryHeading(const QString& folder, const QDate& from, const QDate& to) {
-    QString heading = QStringLiteral("Carpeta: %1").arg(QDir::toNativeSeparators(folder));
+    QStringList parts = {QStringLiteral("Carpeta: %1").arg(QDir::toNativeSeparators(folder))};
     if (from.isValid())
-        heading +=
-            QStringLiteral(" · desde el %1").arg(from.toString(QStringLiteral("dd/MM/yyyy")));
+        parts.append(
+            QStringLiteral("desde el %1").arg(from.toString(QStringLiteral("dd/MM/yyyy"))));
     if (to.isValid())
-        heading += QStringLiteral(" · hasta el %1").arg(to.toString(QStringLiteral("dd/MM/yyyy")));
-    return heading;
+        parts.append(QStringLiteral("hasta el %1").arg(to.toString(QStringLiteral("dd/MM/yyyy"))));
+    return parts.join(QStringLiteral(" · "));
+}
+
+QString SummaryPeriod(const QDate& from, const QDate& to) {
+    QString period = SummaryHeading({}, from, to).section(QStringLiteral(" · "), 1);
+    if (!period.isEmpty())
+        period[0] = period[0].toUpper();
+    return period;
 }
 
 bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const QString& path,

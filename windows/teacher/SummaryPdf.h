@@ -12,3 +12,6 @@ bool WriteSummaryPdf(const ClassSummary& summary, const QString& heading, const 
 
 // "Carpeta: … · desde el 01/12/2026 · hasta el 07/12/2026"
 QString SummaryHeading(const QString& folder, const QDate& from, const QDate& to);
+// The dates alone, for what leaves the school: "Desde el 01/12/2026 · hasta el 07/12/2026";
+// empty when no date was chosen.
+QString SummaryPeriod(const QDate& from, const QDate& to);

@@ -1,5 +1,6 @@
 #include "windows/teacher/TrendChart.h"
 
+#include "teacher/DecimalCell.h"
 #include "teacher/RegisterDates.h"
 #include "teacher/SummaryTable.h"
 
@@ -19,10 +20,9 @@ QFont font(qreal points, bool bold = false) {
 
 BarChart TrendChart(const CourseStudent& student) {
     BarChart chart;
-    chart.title = {QStringLiteral("Correctas al primer intento por lección, en el orden en que "
-                                  "las hizo"),
-                   font(10, true), Qt::black};
-    chart.axisTitle = {QStringLiteral("% de cuestiones"), font(8), Qt::black};
+    chart.title = {QStringLiteral("Nota por lección, en el orden en que las hizo"), font(10, true),
+                   Qt::black};
+    chart.axisTitle = {QStringLiteral("Nota (sobre 10)"), font(8), Qt::black};
     chart.labelFont = font(7.5);
     chart.scaleFont = font(7.5);
     chart.markFont = font(7.5);
@@ -30,8 +30,9 @@ BarChart TrendChart(const CourseStudent& student) {
     // the term has.
     chart.orientation = BarChart::Orientation::Rows;
     chart.barShare = 0.7;
+    chart.maximum = 10;
+    chart.step = 1;
     for (const CourseLesson& lesson : student.lessons) {
-        const double percent = FirstRightPercent(lesson.firstRight, lesson.questionsAnswered);
         QString label = lesson.lesson;
         for (const QDate& day : lesson.visitDates) {
             if (day.isValid()) {
@@ -39,10 +40,12 @@ BarChart TrendChart(const CourseStudent& student) {
                 break;
             }
         }
-        // A lesson without an answer has no share: an empty column that says so.
-        chart.bars.append({label, std::max(0.0, percent),
-                           percent >= 0 && percent < kReviewBelowPercent ? kLowBar : kBar,
-                           percent >= 0 ? DisplayCell(percent) : QStringLiteral("sin respuestas")});
+        // The same mark as the tables; a lesson without one (no key, or no question with a
+        // right answer) has an empty row that says so.
+        const double mark = lesson.mark / 10.0;
+        chart.bars.append(
+            {label, std::max(0.0, mark), lesson.mark >= 0 && mark < 5 ? kLowBar : kBar,
+             lesson.mark >= 0 ? DisplayCell(DecimalCell(mark, 1)) : QStringLiteral("sin nota")});
     }
     return chart;
 }

@@ -19,6 +19,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -137,25 +138,44 @@ void prependStudentLines(QTextDocument& document) {
                       textFormat());
 }
 
-// Moves to a new page every question that the page's end would part from its answers (or a
-// section's heading from its first question), unless it would not fit on one page either.
-void keepTogether(QTextDocument& document, const QList<Group>& groups) {
+// The pages a group starts and ends on: where its first block stands, and where its last line
+// ends. A block's place is not enough at the end: the layout moves a line that does not fit to
+// the next page and leaves its block where the page ended, so an answer alone at the top of a
+// page seemed to stand with its question.
+std::pair<int, int> pagesOf(const QTextDocument& document, const Group& group) {
     QAbstractTextDocumentLayout* layout = document.documentLayout();
+    // The layout goes on lazily after a change: asking for a block's place alone can leave the
+    // blocks below it without lines. The whole document is laid out before anything is measured.
+    layout->documentSize();
     const qreal page = document.pageSize().height();
-    const qreal body = page - 2 * kMargin;
+    const QTextBlock first = document.findBlockByNumber(group.first);
+    const QTextBlock last = document.findBlockByNumber(group.last);
+    const QRectF top = layout->blockBoundingRect(first);
+    const QRectF bottom = layout->blockBoundingRect(last);
+    const QTextLayout* lines = last.layout();
+    const qreal textBottom =
+        lines->lineCount() > 0
+            ? lines->position().y() + lines->lineAt(lines->lineCount() - 1).rect().bottom()
+            : bottom.bottom();
+    return {int(top.top() / page), int((textBottom - 0.5) / page)};
+}
+
+// Moves to a new page every question that the page's end would part from its answers (or a
+// section's heading from its first question). Each move is checked on the new layout: a group
+// that a new page does not hold either (longer than a page) goes back where it was.
+void keepTogether(QTextDocument& document, const QList<Group>& groups) {
     for (const Group& group : groups) {
-        const QTextBlock first = document.findBlockByNumber(group.first);
-        const QTextBlock last = document.findBlockByNumber(group.last);
-        const QRectF top = layout->blockBoundingRect(first);
-        const QRectF bottom = layout->blockBoundingRect(last);
-        const int firstPage = int(top.top() / page);
-        const int lastPage = int((bottom.bottom() - 1) / page);
-        if (firstPage == lastPage || bottom.bottom() - top.top() > body)
+        const auto [firstPage, lastPage] = pagesOf(document, group);
+        if (firstPage == lastPage)
             continue;
-        QTextCursor cursor(first);
-        QTextBlockFormat format;
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        cursor.mergeBlockFormat(format);
+        QTextCursor cursor(document.findBlockByNumber(group.first));
+        const QTextBlockFormat before = cursor.blockFormat();
+        QTextBlockFormat moved = before;
+        moved.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.setBlockFormat(moved);
+        const auto [newFirst, newLast] = pagesOf(document, group);
+        if (newFirst != newLast)
+            cursor.setBlockFormat(before);
     }
 }
 

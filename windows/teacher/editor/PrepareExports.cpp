@@ -99,8 +99,9 @@ void PrepareView::BtExportarGiftClick() {
 namespace {
 
 // The system's print dialog for the worksheet; false when the teacher cancels it. In a script,
-// the print goes to the PDF that the answer names.
-bool printWorksheet(QTextDocument& worksheet, QWidget* parent) {
+// the print goes to the PDF that the answer names. pdfPath gets the file when the dialog printed
+// to a PDF file rather than to a printer.
+bool printWorksheet(QTextDocument& worksheet, QWidget* parent, QString& pdfPath) {
 #ifdef DORVALIA_PRINTING
     QPrinter printer;
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -118,10 +119,13 @@ bool printWorksheet(QTextDocument& worksheet, QWidget* parent) {
             return false;
     }
     PrintWorksheet(worksheet, printer);
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        pdfPath = printer.outputFileName();
     return true;
 #else
     Q_UNUSED(worksheet);
     Q_UNUSED(parent);
+    Q_UNUSED(pdfPath);
     return false;
 #endif
 }
@@ -162,8 +166,15 @@ void PrepareView::BtImprimirFichaClick() {
     const QString what =
         teacher ? QStringLiteral("La copia del docente") : QStringLiteral("La ficha del alumno");
     if (how == Print) {
-        if (printWorksheet(*worksheet, this))
+        // The print dialog may print to a PDF file: the teacher is told where it went.
+        QString printed;
+        if (!printWorksheet(*worksheet, this, printed))
+            return;
+        if (printed.isEmpty())
             emit said(QStringLiteral("%1 se ha enviado a la impresora.").arg(what));
+        else
+            emit said(
+                QStringLiteral("%1 está en %2.").arg(what, QDir::toNativeSeparators(printed)));
         return;
     }
     if (how != Pdf)

@@ -8,6 +8,7 @@
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
 #include "windows/teacher/LessonReader.h"
+#include "windows/teacher/ReadingName.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
@@ -22,6 +23,13 @@ bool PrepareView::readLesson(const QString& readingPath) {
     } catch (const ToolkitError& e) {
         Boxes::error(QStringLiteral("No se puede leer la lectura %1: %2")
                          .arg(QDir::toNativeSeparators(readingPath), e.spanish()));
+        return false;
+    }
+    if (reading_.notRtf) {
+        Boxes::error(QStringLiteral("La lectura %1 no es un archivo RTF: guárdela desde su "
+                                    "procesador de textos como «Formato de texto enriquecido "
+                                    "(.rtf)»")
+                         .arg(QDir::toNativeSeparators(readingPath)));
         return false;
     }
     QList<Problem> ignored;
@@ -119,15 +127,18 @@ void PrepareView::newKey(const QString& path) {
     session_.startNew(found.lesson, readingFacts_.markerLines.keys());
 }
 
+// Every RTF shows in the dialog: a reading under another name is offered its lesson's name.
 void PrepareView::BtAbrirLeccionClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
+    if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
+        OfferProperReadingName(kCaption, path))
         openLesson(path);
 }
 
 void PrepareView::BtNuevaClaveClick() {
     QString path = readingPath_;
-    if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
+    if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
+        OfferProperReadingName(kCaption, path))
         newKey(path);
 }
 
