@@ -9,6 +9,7 @@
 #include "platform/core/RegularFile.h"
 #include "platform/core/TextList.h"
 #include "platform/core/ToolkitError.h"
+#include "teacher/Publication.h"
 #include "teacher/Words.h"
 #include "teacher/editor/KeySave.h"
 #include "teacher/editor/Questions.h"
@@ -65,7 +66,8 @@ VerbHelp GiftCommand::help() const {
         QStringLiteral("dorvalia-docente gift RUTA_lec.rtf SALIDA.gift"),
         QStringLiteral(
             "Escribe las preguntas de la clave de la lección (su archivo _CRJ.TXT) en formato\n"
-            "GIFT, en UTF-8, para importarlas en Moodle. Antes de las preguntas de cada sección\n"
+            "GIFT, en UTF-8, para importarlas en Moodle. No se exporta desde la clave publicada\n"
+            "(_CRJ.dvk): hace falta la clave sin proteger. Antes de las preguntas de cada sección\n"
             "va la línea «$CATEGORY: Sección N». Una respuesta con juicio pendiente (ni «.b» ni\n"
             "«.m») pasa a ser incorrecta, con un 0 %; se dice cuántas. Varias respuestas\n"
             "correctas de una pregunta se reparten la nota («~%50%»). Las preguntas sin\n"
@@ -91,25 +93,21 @@ int GiftCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     QStringList lines;
     const QString found = lesson.keyToRead();
     if (IsPublishedKey(found)) {
-        // The lesson has only the class's copy of its key: the same lines.
-        try {
-            lines = ReadPublishedKeyLines(found);
-        } catch (const ToolkitError& e) {
-            err << QStringLiteral("dorvalia-docente gift: %1\n").arg(e.spanish());
-            return kRefused;
-        }
-    } else {
-        QByteArray bytes;
-        QString reason;
-        if (!readBytes(found, bytes, reason)) {
-            err << QStringLiteral("dorvalia-docente gift: no se puede leer la clave %1: %2\n")
-                       .arg(native(keyPath), reason);
-            return kRefused;
-        }
-        TextList key;
-        key.loadFromBytes(bytes, TextList::Encoding::Teacher);
-        lines = key.lines();
+        // The class's copy is on every student's computer: no answers come out of it.
+        err << QStringLiteral("dorvalia-docente gift: %1.\n")
+                   .arg(AnswersNeedPlainKey(found, keyPath));
+        return kRefused;
     }
+    QByteArray bytes;
+    QString reason;
+    if (!readBytes(found, bytes, reason)) {
+        err << QStringLiteral("dorvalia-docente gift: no se puede leer la clave %1: %2\n")
+                   .arg(native(keyPath), reason);
+        return kRefused;
+    }
+    TextList key;
+    key.loadFromBytes(bytes, TextList::Encoding::Teacher);
+    lines = key.lines();
     const GiftExport gift = writeGift(lines);
     QString failure;
     if (!WriteFileAtomically(output, gift.text.toUtf8(), failure)) {

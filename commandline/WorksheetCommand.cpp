@@ -5,6 +5,7 @@
 #include "lesson/LessonPlace.h"
 #include "lesson/PublishedKey.h"
 #include "platform/core/ToolkitError.h"
+#include "teacher/Publication.h"
 #include "windows/teacher/Worksheet.h"
 
 #include <QCommandLineParser>
@@ -28,7 +29,8 @@ VerbHelp WorksheetCommand::help() const {
             "pregunta queda en la misma página que sus respuestas. La ficha del alumno empieza\n"
             "con líneas para el nombre, el curso y la fecha. Con --con-clave es la copia del\n"
             "docente: la casilla de cada respuesta correcta va marcada, y cada respuesta lleva\n"
-            "su juicio (Correcta, Incorrecta o Pendiente) y el comentario que leerá el alumno.\n"),
+            "su juicio (Correcta, Incorrecta o Pendiente) y el comentario que leerá el alumno;\n"
+            "necesita la clave sin proteger (_CRJ.TXT), no la publicada.\n"),
         {{Exit::Done, QStringLiteral("ficha escrita")},
          {Exit::Unreadable, QStringLiteral("no se puede leer la lectura o la clave")},
          {Exit::NotWritten,
@@ -51,6 +53,12 @@ int WorksheetCommand::execute(const QStringList& arguments, QTextStream& out, QT
                           QStringLiteral("se espera RUTA_lec.rtf --pdf SALIDA.pdf [--con-clave]"));
     const LessonPlace lesson = LessonPlace::ofReading(parser.positionalArguments().first());
     const QString readingPath = lesson.readingPath();
+    if (parser.isSet(withKey) && IsPublishedKey(lesson.keyToRead())) {
+        // The class's copy is on every student's computer: no answers come out of it.
+        err << QStringLiteral("dorvalia-docente ficha: %1.\n")
+                   .arg(AnswersNeedPlainKey(lesson.keyToRead(), lesson.keyPath()));
+        return status(Exit::Unreadable);
+    }
     QStringList key;
     try {
         // The published key when the lesson has only that one, as the class reads it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lesson/KeyPositions.h"
+#include "lesson/PublishedKey.h"
 #include "platform/core/TextList.h"
 
 #include <QString>
@@ -17,6 +18,18 @@ extern std::unique_ptr<TextList> Clave;
 // key at all, the published key's lines (PublishedKey.h). Throws ToolkitError("Cannot open file
 // %s") with the path given when there is none, or the published key's refusal.
 void LoadKey(const QString& path);
+
+// What the key LoadKey read says of how the lesson is taken: whether the students may listen to
+// the reading, whether it is an exam and whether the exam holds its feedback until the student
+// ends the lesson, and the reading it was published with. Its key bytes are empty (Clave holds
+// the lines). A plain key, or none read, gives the defaults: no exam, listening allowed.
+const SealedKey& KeySettings();
+
+// Throws ToolkitError, in words for the student, when the reading at readingPath, before the
+// lesson window read it (digestBefore, ReadingDigestAt) or now, is not the one the key LoadKey
+// read was published with: the teacher is publishing the lesson at this moment. Clave is then
+// left empty, as after a key that cannot be read.
+void RequireOnePublication(const QString& readingPath, const QByteArray& digestBefore);
 
 // The queries on Clave, over the key positions of KeyPositions.h.
 

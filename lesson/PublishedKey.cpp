@@ -16,7 +16,7 @@
 namespace {
 
 constexpr QByteArrayView kMagic = "DORVALIA-CLAVE ";
-constexpr int kVersion = 2;       // the version written
+constexpr int kVersion = 3;       // the version written
 constexpr int kOldestVersion = 1; // the oldest version still read
 constexpr qsizetype kNonceSize = 16;
 constexpr qsizetype kLengthSize = 8;
@@ -57,7 +57,11 @@ QByteArray header() {
 }
 
 constexpr char kListening = 0x01;
-constexpr qsizetype kBodyFixed = 3; // the flags and the name's length
+constexpr char kExam = 0x02;
+constexpr char kFeedbackAtEnd = 0x04;
+constexpr qsizetype kDigestSize = 32;
+// A key sealed with no reading records this digest, which no reading has.
+const QByteArray kNoDigest(kDigestSize, '\0');
 
 // The lesson a published file's name gives: the name up to its suffix; empty for another name.
 QString lessonOfPublishedName(const QString& path) {
@@ -126,18 +130,34 @@ bool IsPublishedKey(const QString& path) {
     return path.endsWith(kPublishedKeySuffix, Qt::CaseInsensitive);
 }
 
-QByteArray SealKey(const QByteArray& plain, const QString& lesson, bool listening) {
-    const QByteArray name = lesson.toUtf8().left(0xffff);
-    QByteArray body(kBodyFixed, '\0');
-    body[0] = listening ? kListening : '\0';
-    qToBigEndian(quint16(name.size()), body.data() + 1);
-    body += name + plain;
+QByteArray SealKey(const SealedKey& published) {
+    const QByteArray name = published.lesson.toUtf8().left(0xffff);
+    char flags = published.listening ? kListening : '\0';
+    if (published.exam)
+        flags |= published.feedbackAtEnd ? kExam | kFeedbackAtEnd : kExam;
+    QByteArray body(1, flags);
+    body += published.readingDigest.size() == kDigestSize ? published.readingDigest : kNoDigest;
+    body += QByteArray(2, '\0');
+    qToBigEndian(quint16(name.size()), body.data() + 1 + kDigestSize);
+    body += name + published.key;
     QByteArray nonce(kNonceSize, '\0');
     QRandomGenerator::system()->generate(nonce.begin(), nonce.end());
     QByteArray sealed =
         header() + nonce + bigEndian64(quint64(body.size())) + applyKeyStream(body, nonce);
     sealed += hmac(authenticationKey(), sealed);
     return sealed;
+}
+
+QByteArray SealKey(const QByteArray& plain, const QString& lesson, bool listening) {
+    SealedKey published;
+    published.key = plain;
+    published.lesson = lesson;
+    published.listening = listening;
+    return SealKey(published);
+}
+
+QByteArray ReadingDigest(QByteArrayView reading) {
+    return QCryptographicHash::hash(reading, QCryptographicHash::Sha256);
 }
 
 SealedKey OpenSealedKey(const QByteArray& sealed, const QString& path) {
@@ -182,14 +202,22 @@ SealedKey OpenSealedKey(const QByteArray& sealed, const QString& path) {
         return opened;
     }
     // The tag held, so a body out of shape was written by no version of this program.
-    if (body.size() < kBodyFixed || (body[0] & ~kListening) != 0)
+    const char known = number == 2 ? kListening : kListening | kExam | kFeedbackAtEnd;
+    const qsizetype digestSize = number == 2 ? 0 : kDigestSize;
+    const qsizetype before = 1 + digestSize + 2; // the flags, the digest and the name's length
+    if (body.size() < before || (body[0] & ~known) != 0 ||
+        ((body[0] & kFeedbackAtEnd) != 0 && (body[0] & kExam) == 0))
         throw damaged(path);
-    const qsizetype nameSize = qFromBigEndian<quint16>(body.constData() + 1);
-    if (body.size() < kBodyFixed + nameSize)
+    const qsizetype nameSize = qFromBigEndian<quint16>(body.constData() + 1 + digestSize);
+    if (body.size() < before + nameSize)
         throw damaged(path);
     opened.listening = (body[0] & kListening) != 0;
-    opened.lesson = QString::fromUtf8(body.sliced(kBodyFixed, nameSize));
-    opened.key = body.sliced(kBodyFixed + nameSize);
+    opened.exam = (body[0] & kExam) != 0;
+    opened.feedbackAtEnd = (body[0] & kFeedbackAtEnd) != 0;
+    if (const QByteArray digest = body.sliced(1, digestSize); digest != kNoDigest)
+        opened.readingDigest = digest;
+    opened.lesson = QString::fromUtf8(body.sliced(before, nameSize));
+    opened.key = body.sliced(before + nameSize);
     // Bound to its lesson: another lesson's published key renamed to this one is refused, not
     // read as this lesson's answers.
     const QString named = lessonOfPublishedName(path);
@@ -200,10 +228,6 @@ SealedKey OpenSealedKey(const QByteArray& sealed, const QString& path) {
     return opened;
 }
 
-QByteArray UnsealKey(const QByteArray& sealed, const QString& path) {
-    return OpenSealedKey(sealed, path).key;
-}
-
 SealedKey ReadSealedKey(const QString& path) {
     QFile file(path);
     if (!openRegularFileForReading(file))
@@ -211,16 +235,16 @@ SealedKey ReadSealedKey(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ToolkitError::cannotOpenFile(path);
-    return OpenSealedKey(bytes, path);
+    if (IsPublishedKey(path))
+        return OpenSealedKey(bytes, path);
+    SealedKey plain;
+    plain.key = bytes;
+    return plain;
 }
 
-QByteArray ReadPublishedKey(const QString& path) {
-    return ReadSealedKey(path).key;
-}
-
-QStringList ReadPublishedKeyLines(const QString& path) {
+QStringList ReadKeyFileLines(const QString& file) {
     TextList key;
-    key.loadFromBytes(ReadPublishedKey(path), TextList::Encoding::Teacher);
+    key.loadFromBytes(ReadSealedKey(file).key, TextList::Encoding::Teacher);
     return key.lines();
 }
 
@@ -243,14 +267,6 @@ QString PublishedKeyHiddenBy(const QString& keyPath) {
         return QString();
     const QString found = FileByNameAnyCase(published);
     return QFileInfo::exists(found) ? found : QString();
-}
-
-QStringList ReadKeyFileLines(const QString& file) {
-    if (IsPublishedKey(file))
-        return ReadPublishedKeyLines(file);
-    TextList key;
-    key.loadFromFile(file, TextList::Encoding::Teacher);
-    return key.lines();
 }
 
 bool KeyFileAllowsListening(const QString& file) {

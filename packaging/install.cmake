@@ -28,6 +28,10 @@ set(programs dorvalia)
 if(TARGET dorvalia-docente)
     list(APPEND programs dorvalia-docente)
 endif()
+# Each program is a component of its own, and on Debian a package of its own: a student's computer
+# gets the student's program without the teacher's, which would show a published key's answers.
+set(component_dorvalia alumno)
+set(component_dorvalia-docente docente)
 
 if(WIN32 OR APPLE)
     # Windows and macOS: the program beside its documents, and Qt's libraries and plugins
@@ -47,15 +51,18 @@ if(WIN32 OR APPLE)
 endif()
 
 set(documents "${CMAKE_INSTALL_DATADIR}/dorvalia")
-install(TARGETS ${programs} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+foreach(program IN LISTS programs)
+    install(TARGETS ${program} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
+            COMPONENT ${component_${program}})
+endforeach()
 install(FILES "${PROJECT_SOURCE_DIR}/samples/dorvalia_intro.rtf"
               "${PROJECT_SOURCE_DIR}/samples/dorvalia_instrucciones.rtf"
-        DESTINATION "${documents}")
+        DESTINATION "${documents}" COMPONENT alumno)
 # The sample lesson in a folder of its own: the installed folder is read-only, so a teacher copies
 # the lesson to where the class can write its registers.
 install(FILES "${PROJECT_SOURCE_DIR}/samples/El_volcan_lec.rtf"
               "${PROJECT_SOURCE_DIR}/samples/El_volcan_CRJ.TXT"
-        DESTINATION "${documents}/ejemplo")
+        DESTINATION "${documents}/ejemplo" COMPONENT alumno)
 
 # Menu entries. The student's program looks for its introduction and instructions in the folder
 # it starts in, so its entry starts it in the installed documents folder (the Path key). The
@@ -65,8 +72,9 @@ foreach(program IN LISTS programs)
     install(CODE "
         set(DORVALIA_DOCUMENTS_DIR \"\${CMAKE_INSTALL_PREFIX}/${documents}\")
         configure_file(\"${here}/${program}.desktop.in\" \"${out}/${program}.desktop\" @ONLY)
-    ")
-    install(FILES "${out}/${program}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+    " COMPONENT ${component_${program}})
+    install(FILES "${out}/${program}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications"
+            COMPONENT ${component_${program}})
 endforeach()
 
 # Software centres' metadata: the web page and the screenshots only where the project has them.
@@ -86,17 +94,20 @@ foreach(program IN LISTS programs)
         string(REGEX REPLACE "  <screenshots>.*</screenshots>\n" "" metainfo "${metainfo}")
     endif()
     file(CONFIGURE OUTPUT "${out}/${id}.metainfo.xml" CONTENT "${metainfo}" @ONLY)
-    install(FILES "${out}/${id}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+    install(FILES "${out}/${id}.metainfo.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo"
+            COMPONENT ${component_${program}})
 endforeach()
 
 # Icons: the sizes menus, panels and software centres ask for, and the drawing they come from.
 foreach(program IN LISTS programs)
     foreach(size 16 22 24 32 48 64 128 256)
         install(FILES "${here}/icons/hicolor/${size}x${size}/${program}.png"
-                DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps")
+                DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+                COMPONENT ${component_${program}})
     endforeach()
     install(FILES "${here}/icons/${program}.svg"
-            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
+            COMPONENT ${component_${program}})
 endforeach()
 
 # Manual pages and the package's documents, compressed as Debian wants them (gzip -n: no time
@@ -127,19 +138,37 @@ add_custom_command(OUTPUT "${out}/guia-docente.html"
                    DEPENDS markdown-html "${PROJECT_SOURCE_DIR}/docs/guia-docente.md" VERBATIM)
 add_custom_target(packaging_files ALL DEPENDS ${compressed} "${out}/guia-docente.html")
 foreach(program IN LISTS programs)
-    install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    install(FILES "${out}/${program}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1"
+            COMPONENT ${component_${program}})
+    # Each package has its copyright and changelog, as Debian wants.
+    install(FILES "${out}/copyright" "${out}/changelog.gz"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${program}" COMPONENT ${component_${program}})
 endforeach()
-# The guide shows the teacher's program in pictures beside it.
-install(FILES "${out}/copyright" "${out}/changelog.gz" "${PROJECT_SOURCE_DIR}/docs/guia-docente.md"
-              "${out}/guia-docente.html" "${PROJECT_SOURCE_DIR}/docs/docente.png"
-              "${PROJECT_SOURCE_DIR}/docs/preparar.png"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvalia")
+# The guide goes with the teacher's program, and shows it in pictures beside it; without the
+# teacher's program (a build without windows) it goes with the student's.
+if(TARGET dorvalia-docente)
+    set(guide_package dorvalia-docente)
+else()
+    set(guide_package dorvalia)
+endif()
+install(FILES "${PROJECT_SOURCE_DIR}/docs/guia-docente.md" "${out}/guia-docente.html"
+              "${PROJECT_SOURCE_DIR}/docs/docente.png" "${PROJECT_SOURCE_DIR}/docs/preparar.png"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${guide_package}"
+        COMPONENT ${component_${guide_package}})
 install(FILES "${here}/debian/lintian-overrides" RENAME dorvalia
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides")
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" COMPONENT alumno)
 
 # The Debian package: `scripts/package`.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL)
+foreach(program IN LISTS programs)
+    list(APPEND CPACK_COMPONENTS_ALL ${component_${program}})
+endforeach()
 set(CPACK_PACKAGE_NAME dorvalia)
+set(CPACK_DEBIAN_PACKAGE_SOURCE dorvalia)
+set(CPACK_DEBIAN_ALUMNO_PACKAGE_NAME dorvalia)
+set(CPACK_DEBIAN_DOCENTE_PACKAGE_NAME dorvalia-docente)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "${DORVALIA_DEVELOPER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -157,22 +186,26 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # (dialogs, buttons), and the voice's data, which libespeak-ng reads when «Escuchar» is used
 # (dpkg-shlibdeps names the library itself). The program uses Qt's public interface alone, so the
 # package takes any Qt 6 of the same series that dpkg-shlibdeps names, not the very build it was
-# made with.
+# made with. The teacher's package takes the student's of the very same version: the teacher
+# tries lessons with it, and the program documents and the sample lesson are there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, espeak-ng-data")
-set(contents "El paquete trae el programa del alumno, una lección de ejemplo y la guía del
-docente.")
-if(TARGET dorvalia-docente)
-    set(contents "El paquete trae el programa del alumno, el programa del docente (revisar una
-lección antes de la clase, resumir los registros de una clase), una lección de
-ejemplo y la guía del docente.")
-endif()
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "comprensión lectora para alumnos de habla hispana
-Dorvalia ayuda a los alumnos a leer con atención: el alumno abre una lección,
+set(CPACK_DEBIAN_ALUMNO_PACKAGE_DEPENDS "qt6-translations-l10n, espeak-ng-data")
+set(CPACK_DEBIAN_DOCENTE_PACKAGE_DEPENDS
+    "dorvalia (= ${PROJECT_VERSION}), qt6-translations-l10n, espeak-ng-data")
+set(summary "comprensión lectora para alumnos de habla hispana")
+set(about "Dorvalia ayuda a los alumnos a leer con atención: el alumno abre una lección,
 lee cada sección, contesta sus preguntas y sabe al momento si su respuesta es
 correcta, con el comentario del docente. Al cerrar la lección, sus respuestas
-se añaden a un registro que el docente abre con una hoja de cálculo.
+se añaden a un registro que el docente abre con una hoja de cálculo.")
+set(CPACK_DEBIAN_ALUMNO_DESCRIPTION "${summary}
+${about}
 .
-${contents}")
+El paquete trae el programa del alumno, sus documentos y una lección de
+ejemplo. El programa del docente va en el paquete dorvalia-docente, que no
+conviene instalar en los ordenadores de los alumnos.")
+set(CPACK_DEBIAN_DOCENTE_DESCRIPTION "programa del docente de Dorvalia, comprensión lectora
+${about}
+.
+El paquete trae el programa del docente (preparar y revisar una lección,
+publicarla para la clase, resumir los registros de una clase) y su guía.")
 include(CPack)

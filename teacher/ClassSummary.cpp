@@ -1,6 +1,7 @@
 #include "teacher/ClassSummary.h"
 
 #include "lesson/LessonPlace.h"
+#include "lesson/OnePublication.h"
 #include "lesson/PublishedKey.h"
 #include "teacher/KeyOutline.h"
 #include "teacher/RegisterDates.h"
@@ -351,6 +352,10 @@ ClassSummary Summarize(const QList<RegisterFile>& files, QDate from, QDate to,
                                 "cualquiera puede abrirla. Si la carpeta es la de la clase, "
                                 "bórrela")
                      .arg(u'«' + QFileInfo(hidden).fileName() + u'»')});
+        // A publication cut half-way leaves questions that are not those of the reading.
+        if (const QString reading = places.value(it.key()).readingPath();
+            PublicationsMismatched(reading, keyPath))
+            summary.notices.append({reading, 0, MismatchedPublication(reading, keyPath)});
         summary.lessons.append(
             summarizeLesson(it.key(), it.value(),
                             keyPath.isEmpty() ? KeyOutline() : LoadKeyOutline(keyPath), names));

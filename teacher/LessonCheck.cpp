@@ -2,7 +2,9 @@
 
 #include "lesson/LessonFiles.h"
 #include "lesson/Marks.h"
+#include "lesson/OnePublication.h"
 #include "lesson/PublishedKey.h"
+#include "platform/core/TextList.h"
 #include "platform/core/ToolkitError.h"
 #include "teacher/KeyRules.h"
 #include "teacher/LessonPreview.h"
@@ -86,12 +88,14 @@ QString ReadingNameAdvice(const QString& path) {
 
 LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readText) {
     // Names as the student's program derives them, without touching its program-wide state.
-    const LessonPlace lesson = SplitLessonPath(chosenPath);
-    const QString textPath = lesson.folder + LessonTextName(lesson.name);
-    const QString describedKey = lesson.folder + KeyName(lesson.name);
-    const QString keyPath = KeyFileToRead(describedKey);
+    const LessonPlace lesson = LessonPlace::ofReading(chosenPath);
+    const QString textPath = lesson.readingPath();
+    const QString describedKey = lesson.keyPath();
+    const QString keyPath = lesson.keyToRead();
     QList<Problem> unread;
     LessonText text;
+    // Looked at before the text is read and again after the key, as the student's program does.
+    const QByteArray readingBefore = ReadingDigestAt(textPath);
     try {
         text = readText(textPath);
         if (text.notRtf)
@@ -114,14 +118,21 @@ LessonReport checkLessonFiles(const QString& chosenPath, const TextReader& readT
     QStringList key;
     QList<Problem> keyNote;
     try {
-        key = ReadKeyFileLines(keyPath);
+        const SealedKey sealed = ReadSealedKey(keyPath);
+        TextList lines;
+        lines.loadFromBytes(sealed.key, TextList::Encoding::Teacher);
+        key = lines.lines();
+        if (unread.isEmpty() && (!ReadingFitsKey(readingBefore, sealed) ||
+                                 !ReadingFitsKey(ReadingDigestAt(textPath), sealed)))
+            keyNote.append(
+                {Severity::Error, textPath, 0, MismatchedPublication(textPath, keyPath)});
         if (IsPublishedKey(keyPath))
             keyNote.append(
                 {Severity::Nota, keyPath, 0,
                  QStringLiteral("se lee la clave publicada %1, porque no hay ninguna %2: sus "
                                 "líneas son las de la clave con la que se publicó")
                      .arg(u'«' + QFileInfo(keyPath).fileName() + u'»',
-                          u'«' + KeyName(lesson.name) + u'»')});
+                          u'«' + QFileInfo(describedKey).fileName() + u'»')});
         else if (const QString hidden = PublishedKeyHiddenBy(describedKey); !hidden.isEmpty())
             keyNote.append(
                 {Severity::Aviso, keyPath, 0,

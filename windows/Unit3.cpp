@@ -4,7 +4,7 @@
 
 #include "lesson/AnswerKey.h"
 #include "lesson/LessonFiles.h"
-#include "lesson/PublishedKey.h"
+#include "lesson/OnePublication.h"
 #include "lesson/Sections.h"
 #include "platform/Anchors.h"
 #include "platform/Boxes.h"
@@ -135,11 +135,15 @@ void TFormLeccion::FormActivate() {
     ui->UpDownPregunta->setEnabled(false);
     enableAnswerSelector(false);
     ui->BtResultados->setEnabled(false);
+    // The reading shown and the key must come from one publication: the reading is looked at
+    // before the viewer reads it and again after the key is read.
+    const QByteArray readingBefore = ReadingDigestAt(LessonTextPath());
     ui->LectorDeSeccion->load(LessonTextPath());
     LoadKey(KeyPath());
+    RequireOnePublication(LessonTextPath(), readingBefore);
     // The teacher may have published the lesson for a reading test, without the voice.
     if (listening_)
-        listening_->setAllowed(KeyFileAllowsListening(KeyFileToRead(KeyPath())),
+        listening_->setAllowed(KeySettings().listening,
                                QStringLiteral("El docente ha preparado esta lección para leerla "
                                               "sin voz: «Escuchar» no está disponible."));
     NumSecciones = ContarSecciones(*viewer_, prompter_);

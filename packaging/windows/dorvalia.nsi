@@ -3,6 +3,9 @@
 ; where LISTS holds the generated lists of files (install-*.nsh, uninstall-*.nsh), so that the
 ; uninstaller removes exactly what the installer put there.
 ;
+; Two components: the student's program, always, and the teacher's program, which an
+; installation for students leaves out (the installation type «Alumno», the first and the one a
+; silent installation takes): on a student's computer it could show the published key's answers.
 ; The programs and their documents go to Program Files, where the start window finds the
 ; introduction beside the program (the shortcuts start there), with COPYING (the GPL) and
 ; LICENCIAS.txt (each part the installer carries: its version, licence and Debian source
@@ -30,12 +33,16 @@ SetCompressor /SOLID lzma
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "Puede usar, copiar, modificar y redistribuir Dorvalia según esta licencia; no hace falta aceptarla para instalarlo ni para usarlo. Las licencias de las demás partes que trae el programa están en LICENCIAS.txt, en su carpeta."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${OUTDIR}\stage\COPYING"
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Spanish"
+
+InstType "Alumno"
+InstType "Docente"
 
 Function .onInit
     SetShellVarContext all
@@ -47,7 +54,8 @@ Function un.onInit
     SetRegView 64
 FunctionEnd
 
-Section "Dorvalia"
+Section "Dorvalia (programa del alumno)"
+    SectionIn RO
     !include "${LISTS}\install-program.nsh"
     !include "${LISTS}\install-lesson.nsh"
     WriteUninstaller "$INSTDIR\Desinstalar.exe"
@@ -56,8 +64,6 @@ Section "Dorvalia"
     SetOutPath "$INSTDIR"
     CreateDirectory "${MENU}"
     CreateShortcut "${MENU}\Dorvalia.lnk" "$INSTDIR\dorvalia.exe"
-    IfFileExists "$INSTDIR\dorvalia-docente.exe" 0 +2
-        CreateShortcut "${MENU}\Dorvalia Docente.lnk" "$INSTDIR\dorvalia-docente.exe"
     CreateShortcut "${MENU}\Lecciones de ejemplo.lnk" "$DOCUMENTS\Dorvalia"
     CreateShortcut "${MENU}\Desinstalar Dorvalia.lnk" "$INSTDIR\Desinstalar.exe"
 
@@ -71,6 +77,14 @@ Section "Dorvalia"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+Section /o "Dorvalia Docente (programa del docente)"
+    SectionIn 2
+    !include "${LISTS}\install-teacher.nsh"
+    SetOutPath "$INSTDIR"
+    CreateDirectory "${MENU}"
+    CreateShortcut "${MENU}\Dorvalia Docente.lnk" "$INSTDIR\dorvalia-docente.exe"
+SectionEnd
+
 Section "Uninstall"
     Delete "${MENU}\Dorvalia.lnk"
     Delete "${MENU}\Dorvalia Docente.lnk"
@@ -78,6 +92,7 @@ Section "Uninstall"
     Delete "${MENU}\Desinstalar Dorvalia.lnk"
     RMDir "${MENU}"
     !include "${LISTS}\uninstall-program.nsh"
+    !include "${LISTS}\uninstall-teacher.nsh"
     !include "${LISTS}\uninstall-lesson.nsh"
     ; Registers the students wrote stay, and so does their folder.
     RMDir "$DOCUMENTS\Dorvalia"

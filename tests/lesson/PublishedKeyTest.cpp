@@ -99,7 +99,7 @@ TEST(PublishedKey, AnythingButTheFileAsWrittenIsRefusedWithItsMessage) {
     QByteArray shorter = good; // the length's last byte one less
     shorter[header + 16 + 7] = char(shorter[header + 16 + 7] - 1);
     QByteArray otherVersion = good;
-    otherVersion.replace(0, header, "DORVALIA-CLAVE 3\n");
+    otherVersion.replace(0, header, "DORVALIA-CLAVE 4\n");
 
     const QString damaged = QStringLiteral("La clave publicada %1 está dañada o se ha cambiado a "
                                            "mano: vuelva a publicar la lección")
@@ -116,8 +116,8 @@ TEST(PublishedKey, AnythingButTheFileAsWrittenIsRefusedWithItsMessage) {
          QStringLiteral("La clave publicada %1 está vacía: vuelva a publicar la lección")
              .arg(path)},
         {"otra versión", otherVersion,
-         QStringLiteral("La clave publicada %1 es de la versión 3, y este programa solo lee "
-                        "hasta la versión 2")
+         QStringLiteral("La clave publicada %1 es de la versión 4, y este programa solo lee "
+                        "hasta la versión 3")
              .arg(path)},
         {"de otra lección", SealKey(".Secci\xf3n 1\r\n.cOtra\r\n", "Otra"),
          QStringLiteral("La clave publicada %1 es de la lección «Otra», no de «Tema»: vuelva a "
@@ -220,6 +220,28 @@ TEST(PublishedKey, StoredFilesOfEachVersionReadAsTheyWereWritten) {
         EXPECT_EQ(KeyFileAllowsListening(path), c.listening);
     }
     EXPECT_TRUE(KeyFileAllowsListening(data + "El_volcan_CRJ.TXT"));
+}
+
+// A key published as an exam with its feedback held, and with its reading's digest, in the
+// current version: the teacher's choices and the reading come back, and a new key says the same.
+TEST(PublishedKey, TheExamAndTheReadingAreKeptAsWritten) {
+    const QString data = QStringLiteral(DORVALIA_SOURCE "/tests/data/published/");
+    const QByteArray reading =
+        readAll(QStringLiteral(DORVALIA_SOURCE "/samples/El_volcan_lec.rtf"));
+    const SealedKey stored = ReadSealedKey(data + "v3-examen/El_volcan_CRJ.dvk");
+    EXPECT_EQ(stored.key, readAll(data + "El_volcan_CRJ.TXT"));
+    EXPECT_EQ(stored.lesson, "El_volcan");
+    EXPECT_TRUE(stored.listening && stored.exam && stored.feedbackAtEnd);
+    EXPECT_EQ(stored.readingDigest, ReadingDigest(reading));
+    for (const auto& [exam, held] : {std::pair{false, false}, {true, false}, {true, true}}) {
+        SealedKey written = stored;
+        written.listening = !exam;
+        written.exam = exam;
+        written.feedbackAtEnd = held;
+        const SealedKey read = OpenSealedKey(SealKey(written), "El_volcan_CRJ.dvk");
+        EXPECT_EQ(std::tuple(read.listening, read.exam, read.feedbackAtEnd, read.readingDigest),
+                  std::tuple(!exam, exam, held, stored.readingDigest));
+    }
 }
 
 } // namespace

@@ -40,6 +40,8 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
     connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::BtPublicarClick);
     connect(ui->BtPublicarWeb, &QPushButton::clicked, this, &CheckView::BtPublicarWebClick);
+    // Holding the feedback back is a choice of the exam only.
+    connect(ui->CbExamen, &QCheckBox::toggled, ui->CbComentariosAlFinal, &QWidget::setEnabled);
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
             &CheckView::ProblemasSelectionChange);
 }
@@ -107,7 +109,7 @@ void CheckView::BtPublicarClick() {
     RememberClassFolder(folder);
     Publication done;
     try {
-        done = publishLesson(report_, folder, ui->CbEscuchar->isChecked());
+        done = publishLesson(report_, folder, publishChoices());
     } catch (const ToolkitError& e) {
         Boxes::error(e.spanishSentence());
         return;
@@ -137,6 +139,11 @@ void CheckView::BtPublicarClick() {
                                "programa, que el alumno ve al empezar: se han escrito en ella.");
     if (!ui->CbEscuchar->isChecked())
         text += QStringLiteral(" Los alumnos no podrán escuchar la lectura en voz alta.");
+    if (ui->CbExamen->isChecked())
+        text += ui->CbComentariosAlFinal->isChecked()
+                    ? QStringLiteral(" Es un examen: los alumnos verán si acertaron y los "
+                                     "comentarios al terminar la lección.")
+                    : QStringLiteral(" Es un examen: cada pregunta admite una sola respuesta.");
     if (!left.isEmpty())
         text += QStringLiteral(" Cuidado: la clave sin proteger %1 sigue en la carpeta de la "
                                "clase.")
@@ -144,6 +151,11 @@ void CheckView::BtPublicarClick() {
     emit said(QStringLiteral("Lección publicada en %1.")
                   .arg(QDir::toNativeSeparators(QFileInfo(done.keyPath).path())));
     Boxes::information(caption, text);
+}
+
+PublishChoices CheckView::publishChoices() const {
+    return {ui->CbEscuchar->isChecked(), ui->CbExamen->isChecked(),
+            ui->CbExamen->isChecked() && ui->CbComentariosAlFinal->isChecked()};
 }
 
 void CheckView::BtPublicarWebClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "teacher/LessonCheck.h"
+#include "teacher/Publication.h"
 
 #include <QWidget>
 
@@ -46,6 +47,7 @@ signals:
     void said(const QString& text);
 
 private:
+    PublishChoices publishChoices() const;
     void showReport();
     void showProblems();
     void showPreview();
