@@ -30,16 +30,16 @@ void PrepareView::showPlace() {
         const KeySection& section = key.sections[place.section];
         text = section.header >= 0 ? lines[section.header] : QString();
     } else if (place.kind == Place::Question) {
-        text = LineText(lines[key.sections[place.section].questions[place.question].line]);
+        text = key.sections[place.section].questions[place.question].text;
         textEditable = true;
     } else if (place.kind == Place::Answer) {
         const KeyAnswer& answer =
             key.sections[place.section].questions[place.question].answers[place.answer];
-        text = LineText(lines[answer.line]);
+        text = answer.text;
         textEditable = true;
         if (answer.judgment >= 0) {
-            judgment = int(VerdictOfMarker(LineMarker(lines[answer.judgment])));
-            feedback = LineText(lines[answer.judgment]);
+            judgment = int(answer.verdict);
+            feedback = answer.feedback;
         }
     }
     // Only what differs is written, so that the teacher's cursor stays where it is.
