@@ -124,4 +124,22 @@ TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
               }));
 }
 
+// A discrimination of 0,1992 is shown as 0,20, and a question shown so does separate.
+TEST(ItemAnalysisTest, ADiscriminationShownAsTheLeastSeparates) {
+    QTemporaryDir dir;
+    write(dir.filePath("L_CRJ.TXT"), key(4, 4));
+    write(dir.filePath("L07122026_reg.csv"),
+          visits("L",
+                 {"A:1112", "B:2111", "C:1112", "D:1112", "E:1222", "F:2221", "G:2221", "H:2222",
+                  "I:1111", "J:1122"},
+                 4));
+    const LessonSummary lesson = SummarizeFolder(dir.path(), false).lessons.value(0);
+    ASSERT_FALSE(lesson.questions.isEmpty());
+    const QuestionRow& first = lesson.questions.first();
+    ASSERT_TRUE(first.discrimination);
+    EXPECT_LT(*first.discrimination, kLeastDiscrimination);
+    EXPECT_EQ(DecimalText({*first.discrimination, 2}, u','), "0,20");
+    EXPECT_FALSE(first.flags.contains(kNoSepara)) << FlagsText(first.flags).toStdString();
+}
+
 } // namespace
