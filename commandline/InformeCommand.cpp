@@ -3,9 +3,9 @@
 #include "commandline/FolderReading.h"
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
+#include "print/StudentPdf.h"
+#include "print/SummaryPdf.h"
 #include "teacher/CourseSummary.h"
-#include "windows/teacher/StudentPdf.h"
-#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 #include <QDir>

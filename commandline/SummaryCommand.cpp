@@ -3,6 +3,7 @@
 #include "commandline/FolderReading.h"
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
+#include "print/SummaryPdf.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/ItemAnalysis.h"
 #include "teacher/SummaryCsv.h"
@@ -10,7 +11,6 @@
 #include "teacher/SummaryXlsx.h"
 #include "teacher/VisitCopies.h"
 #include "teacher/Words.h"
-#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 

@@ -5,7 +5,7 @@
 #include "lesson/LessonPlace.h"
 #include "lesson/PublishedKey.h"
 #include "platform/core/ToolkitError.h"
-#include "windows/teacher/Worksheet.h"
+#include "print/Worksheet.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "lesson/PublishedKey.h"
 #include "platform/Boxes.h"
 #include "platform/core/Clock.h"
+#include "print/Worksheet.h"
 #include "tests/windows/LessonFixture.h"
 #include "windows/teacher/TeacherWindow.h"
-#include "windows/teacher/Worksheet.h"
 #include "windows/teacher/editor/PrepareView.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -7,6 +7,7 @@
 #include "platform/UpDown.h"
 #include "platform/core/Ansi.h"
 #include "platform/core/Clock.h"
+#include "print/Worksheet.h"
 #include "teacher/editor/KeyDocument.h"
 #include "teacher/editor/Questions.h"
 #include "tests/windows/LessonFixture.h"
@@ -14,7 +15,6 @@
 #include "windows/Unit3.h"
 #include "windows/Unit5.h"
 #include "windows/teacher/TeacherWindow.h"
-#include "windows/teacher/Worksheet.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>

@@ -6,10 +6,10 @@
 #include "lesson/LessonPlace.h"
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
+#include "print/LessonReader.h"
+#include "print/SeverityColour.h"
 #include "teacher/Publication.h"
 #include "teacher/Words.h"
-#include "windows/teacher/LessonReader.h"
-#include "windows/teacher/SeverityColour.h"
 
 #include <QDir>
 #include <QFileInfo>

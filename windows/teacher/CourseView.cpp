@@ -4,9 +4,9 @@
 
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
+#include "print/StudentPdf.h"
+#include "print/TrendChart.h"
 #include "teacher/SummaryTable.h"
-#include "windows/teacher/StudentPdf.h"
-#include "windows/teacher/TrendChart.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,10 +8,10 @@
 #include "platform/core/Ansi.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/RegularFile.h"
+#include "print/A4Pdf.h"
+#include "print/Worksheet.h"
 #include "teacher/Words.h"
 #include "teacher/editor/Questions.h"
-#include "windows/teacher/A4Pdf.h"
-#include "windows/teacher/Worksheet.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>

@@ -6,9 +6,9 @@
 
 #include "lesson/AnswerKey.h"
 #include "lesson/Sections.h"
+#include "print/SeverityColour.h"
 #include "teacher/Words.h"
 #include "windows/LessonAdapters.h"
-#include "windows/teacher/SeverityColour.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #include "lesson/LessonFiles.h"
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
-#include "windows/teacher/LessonReader.h"
+#include "print/LessonReader.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>

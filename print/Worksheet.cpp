@@ -1,11 +1,11 @@
-#include "windows/teacher/Worksheet.h"
+#include "print/Worksheet.h"
 
 #include "lesson/AnswerKeyValue.h"
 #include "platform/core/Ansi.h"
 #include "platform/core/RegularFile.h"
 #include "platform/rtf/RtfReader.h"
+#include "print/A4Pdf.h"
 #include "teacher/editor/KeyEdits.h"
-#include "windows/teacher/A4Pdf.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
