@@ -8,7 +8,7 @@
 #include "lesson/Sections.h"
 #include "print/SeverityColour.h"
 #include "teacher/Words.h"
-#include "windows/LessonAdapters.h"
+#include "windows/ViewerAdapter.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QFileInfo>
