@@ -62,7 +62,7 @@ private slots:
             Boxes::answer(true, copy);
             Boxes::answer(true, how);
             Boxes::answer(true, file);
-            view->BtImprimirFichaClick();
+            view->printWorksheetClicked();
             QVERIFY(Fixture::readFile(file).startsWith("%PDF"));
         }
         QCOMPARE(window.statusBar()->currentMessage(),

@@ -188,7 +188,7 @@ private slots:
         const QString key = dir_.path() + "/Nueva_CRJ.TXT";
         QCOMPARE(window->prepareView()->document()->path(), key);
         QVERIFY(window->checkView()->report().unreadable);
-        QVERIFY(window->prepareView()->BtGuardarClaveClick());
+        QVERIFY(window->prepareView()->saveKeyClicked());
         QVERIFY(!window->checkView()->report().unreadable);
         QCOMPARE(window->statusBar()->currentMessage(),
                  "Clave guardada: " + QDir::toNativeSeparators(key) + ".");

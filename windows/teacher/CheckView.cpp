@@ -33,11 +33,10 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->VistaPrevia->setColumnWidth(0, 300);
     ui->VistaPrevia->setColumnWidth(1, 80);
     ui->Division->setSizes({560, 480});
-    connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
-    connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
-    connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::BtPublicarClick);
-    connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
-            &CheckView::ProblemasSelectionChange);
+    connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::openClicked);
+    connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::checkClicked);
+    connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::publishClicked);
+    connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this, &CheckView::problemSelected);
 }
 
 CheckView::~CheckView() = default;
@@ -66,18 +65,18 @@ void CheckView::followLesson(const QString& path) {
         emit lessonChecked(path);
 }
 
-void CheckView::BtAbrirClick() {
+void CheckView::openClicked() {
     QString path = path_;
     if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         openLesson(path);
 }
 
-void CheckView::BtRevisarClick() {
+void CheckView::checkClicked() {
     if (!path_.isEmpty())
         openLesson(path_);
 }
 
-void CheckView::BtPublicarClick() {
+void CheckView::publishClicked() {
     if (path_.isEmpty())
         return;
     const QString caption = QStringLiteral("Publicar para la clase");
@@ -250,7 +249,7 @@ QTreeWidgetItem* CheckView::previewItemFor(const Problem& problem) const {
     return best;
 }
 
-void CheckView::ProblemasSelectionChange() {
+void CheckView::problemSelected() {
     const QList<QTreeWidgetItem*> chosen = ui->Problemas->selectedItems();
     if (chosen.isEmpty())
         return;

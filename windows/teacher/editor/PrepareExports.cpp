@@ -36,7 +36,7 @@ constexpr bool kCanPrint = false;
 
 } // namespace
 
-void PrepareView::BtImportarClick() {
+void PrepareView::importClicked() {
     if (document_->path().isEmpty() || document_->readOnly())
         return;
     QString path = QFileInfo(readingPath_).absolutePath();
@@ -78,7 +78,7 @@ void PrepareView::BtImportarClick() {
     Boxes::information(kCaption, text);
 }
 
-void PrepareView::BtExportarGiftClick() {
+void PrepareView::exportGiftClicked() {
     if (document_->path().isEmpty())
         return;
     QString path =
@@ -128,7 +128,7 @@ bool printWorksheet(QTextDocument& worksheet, QWidget* parent) {
 
 } // namespace
 
-void PrepareView::BtImprimirFichaClick() {
+void PrepareView::printWorksheetClicked() {
     if (document_->path().isEmpty())
         return;
     enum { Student, Teacher, Cancel };

@@ -119,13 +119,13 @@ void PrepareView::newKey(const QString& path) {
     session_.startNew(found.lesson, readingFacts_.markerLines.keys());
 }
 
-void PrepareView::BtAbrirLeccionClick() {
+void PrepareView::openLessonClicked() {
     QString path = readingPath_;
     if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         openLesson(path);
 }
 
-void PrepareView::BtNuevaClaveClick() {
+void PrepareView::newKeyClicked() {
     QString path = readingPath_;
     if (Boxes::openFile(QStringLiteral("Lecciones|*") + kLessonTextSuffix, path))
         newKey(path);
@@ -148,11 +148,11 @@ bool PrepareView::mayLeaveKey() {
         {QStringLiteral("Guardar"), QStringLiteral("Descartar"), QStringLiteral("Cancelar")},
         Cancel);
     if (chosen == Save)
-        return BtGuardarClaveClick();
+        return saveKeyClicked();
     return chosen == Discard;
 }
 
-bool PrepareView::BtGuardarClaveClick() {
+bool PrepareView::saveKeyClicked() {
     if (document_->path().isEmpty() || document_->readOnly())
         return false;
     if (document_->changedOnDisk() &&
