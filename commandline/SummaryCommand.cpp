@@ -51,6 +51,10 @@ void printLesson(const LessonSummary& lesson, QTextStream& out) {
         out << u'\n';
     }
     out << QStringLiteral("  %1\n").arg(MarksLine(lesson));
+    for (const QString& line : {TestLine(lesson), CautionLine(lesson)}) {
+        if (!line.isEmpty())
+            out << QStringLiteral("  %1\n").arg(line);
+    }
     for (const QString& line : FlagLines(lesson))
         out << QStringLiteral("  aviso %1\n").arg(line);
 }

@@ -17,16 +17,19 @@
 
 namespace {
 
-// What one student did with one question.
+// What one student did with one question. A «Pendiente» is no attempt: the first attempt is the
+// first answer judged right or wrong, in time order over all the student's visits.
 struct Attempt {
-    int firstVisit = 0; // the earliest visit that accepted an answer to it
+    int firstAnswer = 0; // the first judged answer; the first answer chosen while none is judged
+    bool judged = false;
     bool firstRight = false;
     Verdict last = Verdict::Pendiente; // the verdict of the last accepted answer
-    int firstAnswer = 0;
 };
 
 struct QuestionTally {
     QuestionRow row;
+    int answeredStudents = 0;
+    int judgedStudents = 0;
     QMap<int, int> wrongTimes;
     QMap<int, int> correctTimes;
 };
@@ -51,10 +54,25 @@ int mostChosen(const QMap<int, int>& times) {
     return best;
 }
 
+// An opinion question: every answer in the key is «Pendiente»; without the question in the key,
+// no answer to it was judged.
+bool isOpinion(const QuestionView* q, int judgedStudents) {
+    if (!q)
+        return judgedStudents == 0;
+    return !q->answers.isEmpty() &&
+           std::all_of(q->answers.cbegin(), q->answers.cend(),
+                       [](const AnswerView& a) { return a.verdict == Verdict::Pendiente; });
+}
+
 QuestionRow finishQuestion(QuestionTally& tally, const KeyOutline& key) {
     QuestionRow& row = tally.row;
-    if (const QuestionView* q = key.question(row.section, row.question))
+    const QuestionView* q = key.question(row.section, row.question);
+    if (q)
         row.text = q->text;
+    row.opinion = isOpinion(q, tally.judgedStudents);
+    // Facility and discrimination count one group: those who made an attempt at it; an opinion
+    // question has no attempts, and counts those who answered it.
+    row.students = row.opinion ? tally.answeredStudents : tally.judgedStudents;
     row.firstRightPercent = row.students ? 100.0 * row.firstRight / row.students : 0;
     row.mostWrongAnswer = mostChosen(tally.wrongTimes);
     if (row.mostWrongAnswer >= 0) {
@@ -63,7 +81,8 @@ QuestionRow finishQuestion(QuestionTally& tally, const KeyOutline& key) {
     }
     const int right = mostChosen(tally.correctTimes);
     const int rightTimes = right >= 0 ? tally.correctTimes.value(right) : 0;
-    row.review = row.firstRightPercent < kReviewBelowPercent || row.mostWrongTimes > rightTimes;
+    row.review = !row.opinion && row.students > 0 &&
+                 (row.firstRightPercent < kReviewBelowPercent || row.mostWrongTimes > rightTimes);
     return row;
 }
 
@@ -128,12 +147,16 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             const quint64 akey = quint64(student) << 32 | qkey;
             auto it = attempts.find(akey);
             if (it == attempts.end()) {
-                it = attempts.insert(akey, {v, false, entry.verdict, entry.answer});
-                ++tally.row.students;
+                it = attempts.insert(akey, {entry.answer, false, false, entry.verdict});
+                ++tally.answeredStudents;
             }
             it->last = entry.verdict;
-            if (it->firstVisit == v && entry.verdict == Verdict::Correcta && entry.firstAttempt)
-                it->firstRight = true;
+            if (!it->judged && entry.verdict != Verdict::Pendiente) {
+                it->judged = true;
+                it->firstAnswer = entry.answer;
+                it->firstRight = entry.verdict == Verdict::Correcta;
+                ++tally.judgedStudents;
+            }
         }
     }
 
@@ -149,7 +172,7 @@ LessonSummary summarizeLesson(const QString& name, QList<const RegisterVisit*> v
             ++row.firstRight;
             ++questions[questionKey(section, question)].row.firstRight;
         }
-        row.firstAttempts.append({section, question, it->firstAnswer, it->firstRight});
+        row.firstAttempts.append({section, question, it->firstAnswer, it->firstRight, it->judged});
         if (it->last == Verdict::Incorrecta) {
             const QuestionView* q = key.question(section, question);
             row.wrongAtLast.append({section, question, q ? q->text : QString()});

@@ -19,10 +19,11 @@
 struct QuestionRow {
     int section = 0;
     int question = 0;
-    QString text; // from the key; empty without one
-    int students = 0;
+    QString text;     // from the key; empty without one
+    int students = 0; // those who made an attempt at it; for an opinion question, who answered it
     int firstRight = 0;
     double firstRightPercent = 0;
+    bool opinion = false; // every answer in the key is «Pendiente»: no mark, no review, no flags
     int mostWrongAnswer = -1; // -1: nobody chose a wrong answer
     int mostWrongTimes = 0;
     QString mostWrongText;
@@ -32,6 +33,11 @@ struct QuestionRow {
     // The item analysis (ItemAnalysis.h): a right answer in the key makes the question gradable.
     bool gradable = false;
     std::optional<double> discrimination; // none when it cannot be computed
+    std::optional<double> indexD;         // right share in the upper third less in the lower
+    std::optional<double> alphaWithout;   // the test's alpha with this question left out
+    double chance = 0;                    // one over the key's answers; 0 without them
+    int upperStudents = 0;                // of the students, those in the upper third
+    int lowerStudents = 0;                // and in the lower third
     QList<AnswerChoice> choices;          // the key's answers, then others chosen, by number
     QStringList flags;
 };
@@ -67,10 +73,13 @@ struct LessonSummary {
     int maxAnswer = 0; // the largest answer number chosen
     QList<QuestionRow> questions;
     QList<StudentRow> students;
-    QString folder;    // where its first register is, and its key is looked for
-    int gradable = 0;  // the key's questions with a right answer
-    MarkStats marks;   // over the students, when there are marks
-    int thirdSize = 0; // the students in each of the upper and lower thirds
+    QString folder;              // where its first register is, and its key is looked for
+    int gradable = 0;            // the key's questions with a right answer
+    MarkStats marks;             // over the students, when there are marks
+    int thirdSize = 0;           // the students in each of the upper and lower thirds
+    int varying = 0;             // the gradable questions that some got right and others not
+    std::optional<double> alpha; // the test's reliability (KR-20) over those questions
+    std::optional<double> standardError; // of a mark, on the 0-10 scale
 };
 
 struct ClassSummary {

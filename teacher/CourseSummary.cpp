@@ -119,17 +119,16 @@ const CourseStudent* FindCourseStudent(const QList<CourseStudent>& students, con
     return found;
 }
 
-QStringList CourseCsvHeaders() {
-    return {QStringLiteral("alumno"),
-            QStringLiteral("lecciones"),
-            QStringLiteral("visitas"),
-            QStringLiteral("respuestas"),
-            QStringLiteral("primer_intento_pct"),
-            QStringLiteral("secciones_completadas"),
-            QStringLiteral("secciones_ofrecidas"),
-            QStringLiteral("ultima_visita"),
-            QStringLiteral("cuestiones_respondidas"),
-            QStringLiteral("correctas_primer_intento")};
+int MeanMarkTenths(const CourseStudent& student) {
+    int sum = 0, count = 0;
+    for (const CourseLesson& lesson : student.lessons) {
+        if (lesson.mark >= 0) {
+            sum += lesson.mark;
+            ++count;
+        }
+    }
+    // In whole tenths, halves up, as each mark is rounded.
+    return count ? (2 * sum + count) / (2 * count) : -1;
 }
 
 SummaryTable CourseTable(const QList<CourseStudent>& students) {
@@ -143,15 +142,42 @@ SummaryTable CourseTable(const QList<CourseStudent>& students) {
                      QStringLiteral("Secciones ofrecidas"),
                      QStringLiteral("Última visita"),
                      QStringLiteral("Cuestiones respondidas"),
-                     QStringLiteral("Correctas al primer intento")};
+                     QStringLiteral("Correctas al primer intento"),
+                     QStringLiteral("Nota media")};
+    // A mark per lesson, in the lessons' order by name, after the fixed columns.
+    QStringList lessons;
+    for (const CourseStudent& s : students) {
+        for (const CourseLesson& lesson : s.lessons) {
+            if (!lessons.contains(lesson.lesson))
+                lessons.append(lesson.lesson);
+        }
+    }
+    std::sort(lessons.begin(), lessons.end());
+    for (const QString& lesson : lessons)
+        table.headers.append(QStringLiteral("Nota %1").arg(lesson));
+    const auto markCell = [](int tenths) {
+        return tenths >= 0 ? DecimalCell(tenths / 10.0, 1) : QVariant();
+    };
     for (const CourseStudent& s : students) {
         const bool key = s.sectionsOffered >= 0;
-        table.rows.append({s.name, int(s.lessons.size()), s.visits, s.accepted,
-                           percentCell(s.firstRight, s.questionsAnswered),
-                           key ? QVariant(s.sectionsCompleted) : QVariant(),
-                           key ? QVariant(s.sectionsOffered) : QVariant(),
-                           s.lastVisit.isValid() ? QVariant(s.lastVisit) : QVariant(),
-                           s.questionsAnswered, s.firstRight});
+        QVariantList row = {s.name,
+                            int(s.lessons.size()),
+                            s.visits,
+                            s.accepted,
+                            percentCell(s.firstRight, s.questionsAnswered),
+                            key ? QVariant(s.sectionsCompleted) : QVariant(),
+                            key ? QVariant(s.sectionsOffered) : QVariant(),
+                            s.lastVisit.isValid() ? QVariant(s.lastVisit) : QVariant(),
+                            s.questionsAnswered,
+                            s.firstRight,
+                            markCell(MeanMarkTenths(s))};
+        for (const QString& name : lessons) {
+            int mark = -1;
+            for (const CourseLesson& lesson : s.lessons)
+                mark = lesson.lesson == name ? lesson.mark : mark;
+            row.append(markCell(mark));
+        }
+        table.rows.append(row);
     }
     return table;
 }

@@ -45,12 +45,12 @@ const CourseStudent* FindCourseStudent(const QList<CourseStudent>& students, con
 // First-attempt success in percent; -1 without any question answered.
 double FirstRightPercent(int firstRight, int questionsAnswered);
 
-// «Curso»: a row per student (the columns of CourseColumn); the date of the last visit is a
-// QDate cell.
-SummaryTable CourseTable(const QList<CourseStudent>& students);
+// The mean of the student's marks over the lessons that have one, in tenths; -1 without any.
+int MeanMarkTenths(const CourseStudent& student);
 
-// The fixed first columns of curso.csv, in CourseColumn's order.
-QStringList CourseCsvHeaders();
+// «Curso», which curso.csv writes too: a row per student (the columns of CourseColumn, then a
+// mark per lesson in the lessons' order by name); the date of the last visit is a QDate cell.
+SummaryTable CourseTable(const QList<CourseStudent>& students);
 
 enum CourseColumn {
     CAlumno,
@@ -62,7 +62,8 @@ enum CourseColumn {
     CSeccionesOfrecidas,
     CUltimaVisita,
     CCuestionesRespondidas,
-    CCorrectasPrimer
+    CCorrectasPrimer,
+    CNotaMedia
 };
 
 // A student's page as a table: a row per lesson in time order (the columns of PageColumn).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Verdict.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,24 +15,27 @@ struct LessonSummary;
 // the students who understood the reading from those who did not, and which answers the
 // strongest and the weakest chose first.
 
-// A student's first attempt at a question: the answer first accepted, and whether the question
-// was right at the first attempt (as «Correctas al primer intento» counts it).
+// A student's first attempt at a question: the first answer judged «Correcta» or «Incorrecta»
+// (a «Pendiente» is no attempt), and whether it was right; marks, facility, the answers' table and
+// every export count this one.
 struct FirstAttempt {
     int section = 0;
     int question = 0;
     int answer = 0;
     bool right = false;
+    bool judged = false; // false: every answer it took was «Pendiente», and answer is the first
 };
 
 // How many students chose an answer first: all of them, and those of the upper and of the lower
 // third of the class by mark.
 struct AnswerChoice {
     int answer = 0;
-    QString text;    // from the key; empty without it
-    QString verdict; // the key's judgment («Correcta», «Incorrecta», …); empty without it
+    QString text;                   // from the key; empty without it
+    std::optional<Verdict> verdict; // the key's judgment; none without it
     int first = 0;
     int upper = 0;
     int lower = 0;
+    bool unchosen = false; // a wrong answer no one chose first, in a class large enough to say so
 };
 
 // The flags' words, as the teacher reads them.
@@ -62,6 +67,19 @@ QString FlagsText(const QStringList& flags);
 // "Notas de 9 alumnos (sobre 10): media 5,0; mediana 5,0; desviación típica 2,4.", or why there
 // are none.
 QString MarksLine(const LessonSummary& lesson);
+
+// Under this many students, the figures come with a caution in words.
+constexpr int kFewestForFirmFigures = 20;
+
+// "Fiabilidad de la prueba (alfa) 0,53, sobre 7 cuestiones que varían. Error típico de una
+// nota: 1,2 puntos.", or why there is none; empty without marks.
+QString TestLine(const LessonSummary& lesson);
+
+// The caution for a class under kFewestForFirmFigures students; empty otherwise.
+QString CautionLine(const LessonSummary& lesson);
+
+// Which students each question's figures count, for under the table.
+QString GroupLine();
 
 // The flagged questions, a line each: "1.2: no separa a quienes entendieron; ¿clave
 // equivocada?".

@@ -86,6 +86,7 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
     int question = -1;     // the open question's line; -1 after a header
     int lastQuestion = -1; // the last question line in the file
     int answers = 0, correct = 0;
+    int pendingHere = 0; // the open question's answers judged «.p» on purpose
 
     auto closeQuestion = [&] {
         if (question < 0)
@@ -94,6 +95,12 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
             out.add(Severity::Error, question,
                     QStringLiteral("la pregunta no tiene ninguna respuesta: nadie podrá "
                                    "contestarla"));
+        else if (correct == 0 && pendingHere == answers)
+            // Every answer left «Pendiente» on purpose: a question of opinion, which the marks
+            // and the class's analysis leave out.
+            out.add(Severity::Nota, question,
+                    QStringLiteral("pregunta de opinión: todas sus respuestas son «Pendiente»; "
+                                   "no cuenta en la nota"));
         else if (correct == 0)
             out.add(Severity::Aviso, question,
                     QStringLiteral("la pregunta no tiene ninguna respuesta correcta (%1)")
@@ -130,9 +137,10 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
                 out.add(Severity::Aviso, i,
                         QStringLiteral("el juicio %1 %2: el alumno verá «Pendiente»")
                             .arg(quoted(line.left(leadingBlanks(line) + 2)), slip));
-            else if (marker == Mark::Pending)
+            else if (marker == Mark::Pending) {
                 ++facts.pending;
-            else if (!IsJudgmentMark(marker))
+                pendingHere += question >= 0 ? 1 : 0;
+            } else if (!IsJudgmentMark(marker))
                 out.add(Severity::Nota, i,
                         QStringLiteral("el juicio %1 no es %2 ni %3: el alumno verá "
                                        "«Pendiente»")
@@ -177,7 +185,7 @@ KeyFacts checkKey(const QStringList& key, const QString& keyPath, QList<Problem>
         } else if (marker == Mark::Question) {
             closeQuestion();
             question = lastQuestion = i;
-            answers = correct = 0;
+            answers = correct = pendingHere = 0;
             if (text.trimmed().isEmpty())
                 out.add(Severity::Aviso, i, QStringLiteral("la pregunta está vacía"));
             if (lastHeader < 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Verdict.h"
 #include "teacher/LessonText.h"
 #include "teacher/Problem.h"
 
@@ -7,13 +8,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // What the student will meet in one answer, one question and one section. Lines count from 1;
 // 0 means none.
 struct AnswerView {
     int line = 0; // the answer's key line
     QString text;
-    QString verdict;
+    std::optional<Verdict> verdict; // none when the student's program stops on an error
     QString feedback;
 };
 

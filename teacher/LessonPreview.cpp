@@ -8,14 +8,9 @@ QuestionView questionView(const AnswerKeyValue::Question& question) {
         AnswerView shown;
         shown.line = answer.line + 1;
         shown.text = answer.text;
-        if (answer.verdict) {
-            shown.verdict = VerdictText(*answer.verdict);
-            shown.feedback = answer.feedback;
-        } else {
-            // What the student's error box would say.
-            shown.verdict = QStringLiteral("Error");
-            shown.feedback = answer.error;
-        }
+        shown.verdict = answer.verdict;
+        // With no verdict, what the student's error box would say.
+        shown.feedback = answer.verdict ? answer.feedback : answer.error;
         view.answers.append(shown);
     }
     return view;

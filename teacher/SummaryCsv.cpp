@@ -44,13 +44,6 @@ QString joinedRow(const QVariantList& cells, CsvStyle style) {
     return texts.join(style == CsvStyle::SpanishExcel ? u';' : u',') + QStringLiteral("\r\n");
 }
 
-// The course table under its fixed column names, which scripts read.
-SummaryTable courseCsv(const ClassSummary& summary) {
-    SummaryTable table = CourseTable(CourseStudents(summary));
-    table.headers = CourseCsvHeaders();
-    return table;
-}
-
 } // namespace
 
 QByteArray TableCsv(const SummaryTable& table, CsvStyle style) {
@@ -72,11 +65,13 @@ bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString
         return false;
     }
     const QDir dir(folder);
-    // The four tables are one export: all of them replace the old ones, or none does.
+    // The tables are one export: all of them replace the old ones, or none does.
     return WriteFilesAtomically(
         {{dir.filePath(QStringLiteral("cuestiones.csv")), TableCsv(QuestionsTable(summary), style)},
          {dir.filePath(QStringLiteral("alumnos.csv")), TableCsv(StudentsTable(summary), style)},
-         {dir.filePath(QStringLiteral("curso.csv")), TableCsv(courseCsv(summary), style)},
-         {dir.filePath(QStringLiteral("respuestas.csv")), TableCsv(AnswersTable(summary), style)}},
+         {dir.filePath(QStringLiteral("curso.csv")),
+          TableCsv(CourseTable(CourseStudents(summary)), style)},
+         {dir.filePath(QStringLiteral("respuestas.csv")), TableCsv(AnswersTable(summary), style)},
+         {dir.filePath(QStringLiteral("prueba.csv")), TableCsv(TestTable(summary), style)}},
         failure);
 }

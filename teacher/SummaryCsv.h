@@ -18,7 +18,7 @@ enum class CsvStyle {
 // needed and guarded against formulas, percentages with one decimal.
 QByteArray TableCsv(const SummaryTable& table, CsvStyle style = CsvStyle::Standard);
 
-// Writes "cuestiones.csv", "alumnos.csv", "curso.csv" and "respuestas.csv" into folder (made if
-// missing). False with a Spanish reason on failure.
+// Writes "cuestiones.csv", "alumnos.csv", "curso.csv", "respuestas.csv" and "prueba.csv" into
+// folder (made if missing). False with a Spanish reason on failure.
 bool WriteSummaryCsv(const ClassSummary& summary, const QString& folder, QString& failure,
                      CsvStyle style = CsvStyle::Standard);

@@ -41,16 +41,21 @@ SummaryTable QuestionsTable(const ClassSummary& summary, const QString& only) {
     }
     for (int k = 1; k <= maxAnswer; ++k)
         table.headers.append(QStringLiteral("% respuesta %1").arg(k));
+    // After the answers' shares, so that the columns teachers' spreadsheets read stay in place.
+    table.headers +=
+        {QStringLiteral("% al azar"), QStringLiteral("Índice D"), QStringLiteral("Alfa sin ella")};
     for (const LessonSummary& lesson : summary.lessons) {
         if (!wanted(lesson, only))
             continue;
         for (const QuestionRow& q : lesson.questions) {
+            // An opinion question has no right answer: no facility to show.
+            const QVariant facility = q.opinion ? QVariant() : QVariant(q.firstRightPercent);
             QVariantList row = {lesson.name,
                                 q.section,
                                 q.question,
                                 q.students,
-                                q.firstRight,
-                                q.firstRightPercent,
+                                q.opinion ? QVariant() : QVariant(q.firstRight),
+                                facility,
                                 q.mostWrongAnswer >= 0 ? QVariant(q.mostWrongAnswer) : QVariant(),
                                 q.mostWrongTimes,
                                 textOrEmpty(q.text),
@@ -61,6 +66,9 @@ SummaryTable QuestionsTable(const ClassSummary& summary, const QString& only) {
                                 textOrEmpty(FlagsText(q.flags))};
             for (int k = 0; k <= maxAnswer; ++k)
                 row.append(q.accepted ? 100.0 * q.answerTimes.value(k) / q.accepted : 0.0);
+            row += {q.chance > 0 && !q.opinion ? QVariant(100.0 * q.chance) : QVariant(),
+                    q.indexD ? DecimalCell(*q.indexD, 2) : QVariant(),
+                    q.alphaWithout ? DecimalCell(*q.alphaWithout, 2) : QVariant()};
             table.rows.append(row);
         }
     }
@@ -92,6 +100,29 @@ SummaryTable StudentsTable(const ClassSummary& summary, const QString& only) {
                                key ? textOrEmpty(NumberList(s.sectionsPending)) : QVariant(),
                                s.mark >= 0 ? DecimalCell(s.mark / 10.0, 1) : QVariant()});
         }
+    }
+    return table;
+}
+
+SummaryTable TestTable(const ClassSummary& summary, const QString& only) {
+    SummaryTable table;
+    table.headers = {QStringLiteral("Lección"),    QStringLiteral("Alumnos"),
+                     QStringLiteral("Cuestiones"), QStringLiteral("Media"),
+                     QStringLiteral("Mediana"),    QStringLiteral("Desviación típica"),
+                     QStringLiteral("Alfa"),       QStringLiteral("Error típico")};
+    for (const LessonSummary& lesson : summary.lessons) {
+        if (!wanted(lesson, only))
+            continue;
+        const bool marks = lesson.hasKey && lesson.gradable > 0;
+        const auto decimal = [&](double value, int places) {
+            return marks ? DecimalCell(value, places) : QVariant();
+        };
+        table.rows.append(
+            {lesson.name, int(lesson.students.size()),
+             lesson.hasKey ? QVariant(lesson.gradable) : QVariant(), decimal(lesson.marks.mean, 1),
+             decimal(lesson.marks.median, 1), decimal(lesson.marks.spread, 1),
+             lesson.alpha ? DecimalCell(*lesson.alpha, 2) : QVariant(),
+             lesson.standardError ? DecimalCell(*lesson.standardError, 1) : QVariant()});
     }
     return table;
 }

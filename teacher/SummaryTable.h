@@ -19,7 +19,12 @@ struct SummaryTable {
 SummaryTable QuestionsTable(const ClassSummary& summary, const QString& lesson = {});
 SummaryTable StudentsTable(const ClassSummary& summary, const QString& lesson = {});
 
-// Columns of QuestionsTable before the answers' shares.
+// «Prueba»: a row per lesson, the test as a whole: its students, the questions that count in the
+// mark, the marks' mean, median and spread, its reliability (alpha) and a mark's standard error.
+SummaryTable TestTable(const ClassSummary& summary, const QString& lesson = {});
+
+// Columns of QuestionsTable before the answers' shares; after them come «% al azar», «Índice D»
+// and «Alfa sin ella» (QuestionsTailColumn counts them from the end).
 enum QuestionColumn {
     QLeccion,
     QSeccion,
@@ -37,6 +42,8 @@ enum QuestionColumn {
     QAviso,
     QFirstShare
 };
+
+enum QuestionsTailColumn { QAzarFromEnd = 3, QIndiceDFromEnd = 2, QAlfaSinEllaFromEnd = 1 };
 
 // Columns of StudentsTable.
 enum StudentColumn {

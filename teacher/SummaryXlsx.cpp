@@ -139,6 +139,8 @@ bool WriteSummaryXlsx(const ClassSummary& summary, const QString& path, QString&
     writeSheet(book, "Curso", CourseTable(CourseStudents(summary)), formats);
     writeSheet(book, "Respuestas", AnswersTable(summary), formats);
     writeSheet(book, "Avisos", problemsTable(summary), formats);
+    // Last, so that the sheets teachers' spreadsheets read keep their places.
+    writeSheet(book, "Prueba", TestTable(summary), formats);
     if (workbook_close(book) != LXW_NO_ERROR)
         return false;
     QByteArray bytes;

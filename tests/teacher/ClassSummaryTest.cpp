@@ -193,7 +193,7 @@ TEST_F(ClassSummaryTest, CsvHasTheColumnsAndNumbersEverySpreadsheetReads) {
               "M,'=Eva,1,1,0,1,0,0,1,,,|M,\"Pérez, Ana\",1,1,1,0,0,1,1,,,");
     // Without a key nothing is judged: the first choices are counted all the same.
     EXPECT_EQ(lines("respuestas.csv").filter("M,").join(u'|'),
-              "M,1,1,1,,,1,50.0,0,0|M,1,1,2,,,1,50.0,0,0");
+              "M,1,1,1,,,1,50.0,0,0,,,|M,1,1,2,,,1,50.0,0,0,,,");
 }
 
 } // namespace

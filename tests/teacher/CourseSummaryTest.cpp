@@ -117,21 +117,24 @@ TEST_F(CourseSummaryTest, CursoCsvAndAStudentsPageFollowTheDefinitions) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     // Lucía: 6 questions met (A 3, C 2, D 1), 2 right at once; sections of A and D, C has no
     // key. Ana: B's section left half done. Beto's first attempts: B 1 of 2, C and D 1 of 1.
+    // Marks: Lucía A 1 of 3, D 0 of 1, mean 1,65 up to 1,7; Ana A 3 of 3, B 0 of 2; Beto B 1
+    // of 2, D 1 of 1; C has none.
     EXPECT_EQ(csv.readAll().toStdString(),
               "\xEF\xBB\xBF"
-              "alumno,lecciones,visitas,respuestas,primer_intento_pct,secciones_completadas,"
-              "secciones_ofrecidas,ultima_visita,cuestiones_respondidas,"
-              "correctas_primer_intento\r\n"
-              "Beto,3,3,4,75.0,2,2,2026-11-17,4,3\r\n"
-              "Lucía,3,5,10,33.3,3,3,2026-11-10,6,2\r\n"
-              "\"Pérez, Ana\",2,2,5,75.0,2,3,2026-10-20,4,3\r\n");
+              "Alumno,Lecciones,Visitas,Respuestas aceptadas,% correctas al primer intento,"
+              "Secciones completadas,Secciones ofrecidas,Última visita,Cuestiones respondidas,"
+              "Correctas al primer intento,Nota media,Nota A,Nota B,Nota C,Nota D\r\n"
+              "Beto,3,3,4,75.0,2,2,2026-11-17,4,3,7.5,,5.0,,10.0\r\n"
+              "Lucía,3,5,10,33.3,3,3,2026-11-10,6,2,1.7,3.3,,,0.0\r\n"
+              "\"Pérez, Ana\",2,2,5,75.0,2,3,2026-10-20,4,3,5.0,10.0,0.0,,\r\n");
     csv.close(); // Windows replaces no file that is open
     // For a Spanish Excel: semicolons, decimal commas and its own day/month/year.
     ASSERT_TRUE(WriteSummaryCsv(summary, out.path(), failure, CsvStyle::SpanishExcel))
         << failure.toStdString();
     QFile excel(QDir(out.path()).filePath("curso.csv"));
     ASSERT_TRUE(excel.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(excel.readAll().contains("\r\nLucía;3;5;10;33,3;3;3;10/11/2026;6;2\r\n"));
+    EXPECT_TRUE(
+        excel.readAll().contains("\r\nLucía;3;5;10;33,3;3;3;10/11/2026;6;2;1,7;3,3;;;0,0\r\n"));
 
     // Her page: lessons in time order, and what was still wrong at the last attempt.
     const QList<CourseStudent> students = CourseStudents(summary);

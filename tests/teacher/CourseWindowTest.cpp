@@ -113,7 +113,8 @@ private slots:
         QCOMPARE(Boxes::unanswered(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!view.reading(), 20000);
         QCoreApplication::processEvents();
-        QCOMPARE(cells(course), QStringList({"Lucía|2|2|3|66,7\u00A0%|||20/11/2026|3|2"}));
+        // Without keys, no marks: the mean and each lesson's mark are blank.
+        QCOMPARE(cells(course), QStringList({"Lucía|2|2|3|66,7\u00A0%|||20/11/2026|3|2|||"}));
         QCOMPARE(matches->count(), 0);
         QSettings ini(dir.filePath("alumnos.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value("uniones/size").toInt(), 1);
@@ -155,7 +156,7 @@ private slots:
         QFile csv(out.filePath("curso.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QVERIFY(csv.readAll().contains("\r\nLuc\xC3\xAD"
-                                       "a,2,2,3,66.7,,,2026-11-20,3,2\r\n"));
+                                       "a,2,2,3,66.7,,,2026-11-20,3,2,,,\r\n"));
 
         text = run({"informe", dir.path(), "--alumnos", joins, "--alumno", "LUCIA", "--pdf",
                     out.filePath("l.pdf")},

@@ -1,8 +1,12 @@
+#include "teacher/AnswersTable.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/DecimalCell.h"
+#include "teacher/SummaryTable.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,15 +61,23 @@ void write(const QString& path, const QByteArray& bytes) {
 // Worked by hand. L: nine students, questions 1-4 gradable, 5 not. Right first attempts r:
 // A3 B2 C2 D4 E1 F2 G1 H2 I1 (Σr 18, Σr² 44), marks 10·r/4; mean 45/9 = 5,0, median 5,0,
 // spread √(50/9) = 2,36. Thirds of ⌈9/3⌉ = 3 by mark, ties by name: upper D A B (B ties with C F
-// H at 5,0), lower E G I. Discrimination of q with x its 0/1 and y = r − x over all nine:
-// (9Σxy − ΣxΣy) / √((9Σx² − (Σx)²)(9Σy² − (Σy)²)).
-// 1.1: all right: x does not vary, blank; 100 % «muy fácil».
+// H at 5,0), lower E G I. Discrimination of q with x its 0/1 and y = r − x over the n who made
+// an attempt at it: (nΣxy − ΣxΣy) / √((nΣx² − (Σx)²)(nΣy² − (Σy)²)); D: the right share of
+// the upper third less that of the lower, of those who made an attempt.
+// Alpha over 1.2-1.4 (1.1 does not vary): item variances ·n² 18 + 14 + 20 = 52, totals 2 1 1 3
+// 0 1 0 1 0: 9·17 − 81 = 72, so 3/2·(1 − 52/72) = 0,42; error 2,36·√(1 − 0,42) = 1,8.
+// 1.1: all right: x does not vary, blank; 100 % «muy fácil»; D 3/3 − 3/3.
 // 1.2: right D F H (y 3 1 1): Σxy 5, Σy 15, Σy² 31: (45 − 45) / … = 0,00 «no separa»; upper
-//      chose 2 twice, the right 1 once: «¿clave equivocada?».
-// 1.3: right A D (y 2 3): Σxy 5, Σy 16, Σy² 32: 13 / √(14·32) = 0,61; 2 of 9 «muy difícil».
-// 1.4: right A B C D (y 2 1 1 3), G left it: Σxy 7, Σy 14, Σy² 26: 7 / √(20·38) = 0,25; 4 of 8.
+//      chose 2 twice, the right 1 once: «¿clave equivocada?»; D 1/3; alpha without it, over
+//      1.3-1.4: 2·(1 − 34/54) = 0,74.
+// 1.3: right A D (y 2 3): Σxy 5, Σy 16, Σy² 32: 13 / √(14·32) = 0,61; 2 of 9 «muy difícil»;
+//      D 2/3; without it: 2·(1 − 38/32) = −0,38.
+// 1.4: right A B C D (y 2 1 1 3), G left it, so over eight: Σxy 7, Σy 13, Σy² 25:
+//      4 / √(16·31) = 0,18 «no separa»; 4 of 8; D 3/3 − 0/2 (G is not counted); without it:
+//      2·(1 − 32/38) = 0,32.
 // 1.5: no right answer in the key: no mark, no discrimination, no flag.
-// P: two students, 2/3 = 6,7 (rounded up) and 1/3 = 3,3; figures without flags.
+// P: two students, 2/3 = 6,7 (rounded up) and 1/3 = 3,3; figures without flags; only 1.2
+//    varies, so no alpha.
 // U: one student who left two questions: 3,3, in both thirds.
 TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
     QTemporaryDir dir;
@@ -87,6 +99,7 @@ TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
             marks.append(s.name + u' ' + QString::number(s.mark / 10.0, 'f', 1));
         shown.append(lesson.name + u' ' + marks.join(u' '));
         shown.append(MarksLine(lesson));
+        shown.append(TestLine(lesson));
         for (const QuestionRow& q : lesson.questions) {
             QStringList choices;
             for (const AnswerChoice& c : q.choices)
@@ -95,32 +108,42 @@ TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
                                    .arg(c.first)
                                    .arg(c.upper)
                                    .arg(c.lower));
-            shown.append(QStringLiteral("%1.%2 | %3 | %4 | %5 | %6")
+            auto figure = [](const std::optional<double>& f) {
+                return f ? DecimalText({*f, 2}) : QString();
+            };
+            shown.append(QStringLiteral("%1.%2 | %3 | %4 | %5 | %6 | %7 %8")
                              .arg(q.section)
                              .arg(q.question)
                              .arg(QString::number(q.firstRightPercent, 'f', 1),
-                                  q.discrimination ? DecimalText({*q.discrimination, 2}) : "",
-                                  FlagsText(q.flags), choices.join(u' ')));
+                                  figure(q.discrimination), FlagsText(q.flags), choices.join(u' '),
+                                  figure(q.indexD), figure(q.alphaWithout)));
         }
     }
     EXPECT_EQ(shown,
               QStringList({
                   "L A 7.5 B 5.0 C 5.0 D 10.0 E 2.5 F 5.0 G 2.5 H 5.0 I 2.5",
                   "Notas de 9 alumnos (sobre 10): media 5,0; mediana 5,0; desviación típica 2,4.",
-                  "1.1 | 100.0 |  | muy fácil | 1:9/3/3 2:0/0/0 3:0/0/0",
+                  "Fiabilidad de la prueba (alfa) 0,42, sobre 3 cuestiones que varían. Error "
+                  "típico de una nota: 1,8 puntos.",
+                  "1.1 | 100.0 |  | muy fácil | 1:9/3/3 2:0/0/0 3:0/0/0 | 0.00 ",
                   "1.2 | 33.3 | 0.00 | no separa a quienes entendieron; ¿clave equivocada? | "
-                  "1:3/1/0 2:5/2/2 3:1/0/1",
-                  "1.3 | 22.2 | 0.61 | muy difícil | 1:2/2/0 2:5/1/2 3:2/0/1",
-                  "1.4 | 50.0 | 0.25 |  | 1:4/3/0 2:4/0/2 3:0/0/0",
-                  "1.5 | 0.0 |  |  | 1:4/2/2 2:2/1/0",
+                  "1:3/1/0 2:5/2/2 3:1/0/1 | 0.33 0.74",
+                  "1.3 | 22.2 | 0.61 | muy difícil | 1:2/2/0 2:5/1/2 3:2/0/1 | 0.67 -0.38",
+                  "1.4 | 50.0 | 0.18 | no separa a quienes entendieron | 1:4/3/0 2:4/0/2 3:0/0/0 "
+                  "| 1.00 0.32",
+                  "1.5 | 0.0 |  |  | 1:4/2/2 2:2/1/0 |  ",
                   "P X 6.7 Y 3.3",
                   "Notas de 2 alumnos (sobre 10): media 5,0; mediana 5,0; desviación típica 1,7.",
-                  "1.1 | 100.0 |  |  | 1:2/1/1 2:0/0/0 3:0/0/0",
-                  "1.2 | 50.0 |  |  | 1:1/1/0 2:1/0/1 3:0/0/0",
-                  "1.3 | 0.0 |  |  | 1:0/0/0 2:2/1/1 3:0/0/0",
+                  "Fiabilidad de la prueba: no se puede calcular (hacen falta dos alumnos y dos "
+                  "cuestiones que unos acierten y otros no).",
+                  "1.1 | 100.0 |  |  | 1:2/1/1 2:0/0/0 3:0/0/0 | 0.00 ",
+                  "1.2 | 50.0 |  |  | 1:1/1/0 2:1/0/1 3:0/0/0 | 1.00 ",
+                  "1.3 | 0.0 |  |  | 1:0/0/0 2:2/1/1 3:0/0/0 | 0.00 ",
                   "U Z 3.3",
                   "Notas de 1 alumno (sobre 10): media 3,3; mediana 3,3; desviación típica 0,0.",
-                  "1.1 | 100.0 |  |  | 1:1/1/1 2:0/0/0 3:0/0/0",
+                  "Fiabilidad de la prueba: no se puede calcular (hacen falta dos alumnos y dos "
+                  "cuestiones que unos acierten y otros no).",
+                  "1.1 | 100.0 |  |  | 1:1/1/1 2:0/0/0 3:0/0/0 | 0.00 ",
               }));
 }
 
@@ -140,6 +163,98 @@ TEST(ItemAnalysisTest, ADiscriminationShownAsTheLeastSeparates) {
     EXPECT_LT(*first.discrimination, kLeastDiscrimination);
     EXPECT_EQ(DecimalText({*first.discrimination, 2}, u','), "0,20");
     EXPECT_FALSE(first.flags.contains(kNoSepara)) << FlagsText(first.flags).toStdString();
+}
+
+// One first attempt everywhere: the first answer judged right or wrong, over all the visits; a
+// «Pendiente» is no attempt. Question 1 has 1 right, 2 wrong, 3 «Pendiente»; question 2 is an
+// opinion question. A: 3 then 1, right. B: only 3, no attempt. C: 2 then 1, wrong. D: 3 on one
+// visit, 1 on the next, right.
+TEST(ItemAnalysisTest, TheFirstAttemptIsTheFirstJudgedAnswerEverywhere) {
+    QTemporaryDir dir;
+    write(dir.filePath("F_CRJ.TXT"),
+          ".Secci\xF3n 1\r\n.cUno\r\n.rS\xED\r\n.bBien\r\n.rNo\r\n.mMal\r\n"
+          ".rQuiz\xE1s\r\n.pYa veremos\r\n.cOpini\xF3n\r\n.rA\r\n.pVale\r\n"
+          ".rB\r\n.pVale\r\n");
+    QByteArray reg;
+    for (const char* visit :
+         {"A:1,1,3,Pendiente|A,1,1,1,Correcta,si|A,1,2,2,Pendiente",
+          "B:1,1,3,Pendiente|B,1,2,1,Pendiente", "C:1,1,2,Incorrecta|C,1,1,1,Correcta",
+          "D:1,1,3,Pendiente", "D:1,1,1,Correcta,si"}) {
+        const QByteArray v(visit);
+        const QByteArray name = v.left(1);
+        reg += name +
+               ",07/12/2026,F\r\nNombre,Secci\xF3n,Cuesti\xF3n,Respuesta,Juicio,1er intento\r\n";
+        reg += name + ',' + v.mid(2).replace('|', "\r\n") + "\r\n";
+    }
+    write(dir.filePath("F07122026_reg.csv"), reg);
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    ASSERT_EQ(summary.lessons.size(), 1);
+    const LessonSummary& lesson = summary.lessons[0];
+    QStringList marks;
+    for (const StudentRow& s : lesson.students)
+        marks.append(s.name + u' ' + QString::number(s.mark) + u' ' +
+                     QString::number(s.firstRight));
+    EXPECT_EQ(marks.join(u' '), "A 100 1 B 0 0 C 0 0 D 100 1");
+    QStringList rows;
+    for (const QVariantList& row : QuestionsTable(summary).rows)
+        rows.append(QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(row[QCuestion].toInt())
+                        .arg(row[QAlumnos].toInt())
+                        .arg(DisplayCell(row[QPorcentajePrimer]), row[QRevisar].toString(),
+                             row[QAviso].toString()));
+    EXPECT_EQ(rows, QStringList({"1 3 66,7\u00A0%  ", "2 2   "}));
+    QStringList answers;
+    for (const QVariantList& row : AnswersTable(summary).rows)
+        answers.append(QStringLiteral("%1.%2:%3 %4")
+                           .arg(row[RCuestion].toInt())
+                           .arg(row[RRespuesta].toInt())
+                           .arg(row[RPrimeraEleccion].toInt())
+                           .arg(DisplayCell(row[RPorcentaje])));
+    EXPECT_EQ(answers.join(u' ').replace(u'\u00A0', u' '),
+              "1.1:2 66,7 % 1.2:1 33,3 % 1.3:0 0,0 % 2.1:1 50,0 % 2.2:1 50,0 %");
+}
+
+// A simulated class of 47 (tests/data/analysis: make_class.py wrote it, reference.R computed its
+// figures with R's psych package): the test's alpha, alpha without each question, and each
+// question's discrimination, which is psych's corrected item–total correlation over the students
+// who made an attempt at it. A question psych has no correlation for has none here either.
+TEST(ItemAnalysisTest, AgreesWithPsychOnASimulatedClass) {
+    QTemporaryDir dir;
+    const QString data = QStringLiteral(DORVALIA_SOURCE "/tests/data/analysis/");
+    for (const char* name : {"Clase_CRJ.TXT", "Clase13112026_reg.csv"})
+        ASSERT_TRUE(QFile::copy(data + name, dir.filePath(name)));
+    const ClassSummary summary = SummarizeFolder(dir.path(), false);
+    ASSERT_EQ(summary.lessons.size(), 1);
+    const LessonSummary& lesson = summary.lessons[0];
+    ASSERT_EQ(lesson.students.size(), 47);
+    QHash<QString, const QuestionRow*> rows;
+    for (const QuestionRow& q : lesson.questions)
+        rows.insert(QStringLiteral("q%1_%2").arg(q.section).arg(q.question), &q);
+
+    QFile reference(data + "referencia.txt");
+    ASSERT_TRUE(reference.open(QIODevice::ReadOnly | QIODevice::Text));
+    QSet<QString> correlated;
+    int figures = 0;
+    while (!reference.atEnd()) {
+        const QStringList f = QString::fromUtf8(reference.readLine()).trimmed().split(u' ');
+        SCOPED_TRACE(f.join(u' ').toStdString());
+        const double expected = f.last().toDouble();
+        const QuestionRow* q = f.size() == 3 ? rows.value(f[1]) : nullptr;
+        std::optional<double> figure = lesson.alpha;
+        if (f[0] == "alfa_sin")
+            figure = q ? q->alphaWithout : std::nullopt;
+        else if (f[0] == "r_drop") {
+            figure = q ? q->discrimination : std::nullopt;
+            correlated.insert(f[1]);
+        }
+        ASSERT_TRUE(figure.has_value());
+        EXPECT_NEAR(*figure, expected, 0.01);
+        ++figures;
+    }
+    EXPECT_EQ(figures, 18);
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        EXPECT_EQ(it.value()->discrimination.has_value(), correlated.contains(it.key()))
+            << it.key().toStdString();
 }
 
 } // namespace

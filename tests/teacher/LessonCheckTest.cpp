@@ -136,6 +136,13 @@ TEST(LessonCheck, KeyRules) {
           "k:8: aviso: el juicio « .b» lleva un blanco delante",
           "k:10: aviso: el juicio «,m» está a una tecla",
           "k:12: aviso: el juicio «.V» está a una tecla"}},
+        {"opinion question: every answer pending on purpose, a note; one pending by slip is not",
+         QStringList{s1, ".cP", ".rA", ".pVale", ".rB", ".pVale", ".cQ", ".rA", ".pVale", ".rB",
+                     ".nMal"} +
+             tail,
+         {"k:2: nota: pregunta de opinión: todas sus respuestas son «Pendiente»",
+          "k:7: aviso: la pregunta no tiene ninguna respuesta correcta",
+          "k:11: aviso: el juicio «.n» está a una tecla"}},
         {"pending judgments, two correct answers, empty feedback",
          QStringList{s1, ".cP", ".rA", ".bBien", ".rB", ".b", ".rC", ".pQuizás", ".rD", "", ".rE",
                      ".xTal vez"} +
@@ -252,9 +259,9 @@ TEST(LessonCheck, PreviewReadsTheKeyAsTheStudentsProgram) {
     EXPECT_EQ(p.line, 2);
     EXPECT_EQ(p.text, "¿P?");
     ASSERT_EQ(p.answers.size(), 2);
-    EXPECT_EQ(p.answers[0].verdict, "Correcta");
+    EXPECT_EQ(p.answers[0].verdict, Verdict::Correcta);
     EXPECT_EQ(p.answers[1].text, "B");
-    EXPECT_EQ(p.answers[1].verdict, "Pendiente");
+    EXPECT_EQ(p.answers[1].verdict, Verdict::Pendiente);
     EXPECT_EQ(p.answers[1].feedback, "Quizás");
     EXPECT_EQ(report.sections[1].headerLine, 7);
     EXPECT_EQ(report.sections[1].markerLine, 2);
@@ -262,10 +269,10 @@ TEST(LessonCheck, PreviewReadsTheKeyAsTheStudentsProgram) {
     // answer 3, and the judgment of answer 3 lies past the key and its sentinels.
     const QList<AnswerView>& q = report.sections[1].questions.at(0).answers;
     ASSERT_EQ(q.size(), 3);
-    EXPECT_EQ(q[0].verdict, "Pendiente");
+    EXPECT_EQ(q[0].verdict, Verdict::Pendiente);
     EXPECT_EQ(q[0].feedback, "B");
     EXPECT_EQ(q[1].text, "C");
-    EXPECT_EQ(q[2].verdict, "Error");
+    EXPECT_EQ(q[2].verdict, std::nullopt);
     EXPECT_EQ(q[2].feedback, "List index out of bounds (13)");
 }
 

@@ -201,7 +201,7 @@ private slots:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = csv.readAll().split('\n');
         QVERIFY(lines[0].startsWith("\xEF\xBB\xBFLecci\xC3\xB3n;Secci\xC3\xB3n;"));
-        QVERIFY2(lines[1].startsWith("L;1;1;1;0;0,0;2;1;;;revisar;2;;;0,0;50,0;50,0\r"),
+        QVERIFY2(lines[1].startsWith("L;1;1;1;0;0,0;2;1;;;revisar;2;;;0,0;50,0;50,0;;;\r"),
                  lines[1].constData());
     }
 };

@@ -67,10 +67,9 @@ AnswerView studentAnswer(int questionLine, int k) {
     try {
         answer.text = AnswerText(k, questionLine);
         const Judgment judgment = Judge(k, questionLine);
-        answer.verdict = VerdictText(judgment.verdict);
+        answer.verdict = judgment.verdict;
         answer.feedback = judgment.feedback;
     } catch (const ToolkitError& e) {
-        answer.verdict = QStringLiteral("Error");
         answer.feedback = e.message();
     }
     return answer;
@@ -118,8 +117,7 @@ int compareKey(const AnswerKeyValue& value, const QList<SectionView>& preview,
                     continue;
                 }
                 EXPECT_EQ(typed->judgmentLine, student.line);
-                EXPECT_EQ(typed->verdict ? VerdictText(*typed->verdict) : QStringLiteral("Error"),
-                          student.verdict);
+                EXPECT_EQ(typed->verdict, student.verdict);
                 EXPECT_EQ(typed->verdict ? typed->feedback : typed->error, student.feedback);
                 ++compared;
             }

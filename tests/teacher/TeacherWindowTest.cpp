@@ -235,11 +235,12 @@ private slots:
         QTest::keyClick(table, Qt::Key_Return);
         auto* detail = results->findChild<QuestionDetail*>();
         QVERIFY(detail);
-        // Ana (3,3) is the upper third of two, Beto (0,0) the lower.
-        QCOMPARE(cells(detail->findChild<QTableWidget*>("TablaRespuestas")),
-                 QStringList({"1|La abuela.|Incorrecta|1|50,0\u00A0%|0|1",
-                              "2|La nieta.|Correcta|1|50,0\u00A0%|1|0",
-                              "3|Una científica.|Pendiente|0|0,0\u00A0%|0|0"}));
+        // Ana (3,3) is the upper third of two, Beto (0,0) the lower; then each third's shares.
+        QCOMPARE(
+            cells(detail->findChild<QTableWidget*>("TablaRespuestas")),
+            QStringList({"1|La abuela.|Incorrecta|1|50,0\u00A0%|0|1|0,0\u00A0%|100,0\u00A0%|",
+                         "2|La nieta.|Correcta|1|50,0\u00A0%|1|0|100,0\u00A0%|0,0\u00A0%|",
+                         "3|Una científica.|Pendiente|0|0,0\u00A0%|0|0|0,0\u00A0%|0,0\u00A0%|"}));
         QTest::mouseClick(detail->findChild<QPushButton*>("BtAbrirClave"), Qt::LeftButton);
         auto* prepare = window.findChild<PrepareView*>();
         // The tab shown is «Preparar lección», its page the editor (not the start page).

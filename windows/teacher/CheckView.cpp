@@ -205,8 +205,10 @@ void CheckView::showPreview() {
             for (qsizetype k = 0; k < question.answers.size(); ++k) {
                 const AnswerView& answer = question.answers[k];
                 auto* answerItem = new QTreeWidgetItem(
-                    questionItem, {QStringLiteral("%1. %2").arg(k + 1).arg(answer.text),
-                                   answer.verdict, answer.feedback});
+                    questionItem,
+                    {QStringLiteral("%1. %2").arg(k + 1).arg(answer.text),
+                     answer.verdict ? VerdictText(*answer.verdict) : QStringLiteral("Error"),
+                     answer.feedback});
                 answerItem->setForeground(0, QColor(0x80, 0x00, 0x00));
                 answerItem->setToolTip(2, answer.feedback);
                 answerItem->setData(0, KeyLineRole, answer.line);

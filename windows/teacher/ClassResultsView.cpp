@@ -277,6 +277,10 @@ void ClassResultsView::LeccionChange() {
         header->moveSection(header->visualIndex(QDiscriminacion),
                             header->visualIndex(QPorcentajePrimer) + 1);
         header->moveSection(header->visualIndex(QAviso), header->visualIndex(QDiscriminacion) + 1);
+        // The chance level beside the facility it is measured against.
+        const int chance = questions_->columnCount() - QAzarFromEnd;
+        header->moveSection(header->visualIndex(chance),
+                            header->visualIndex(QPorcentajePrimer) + 1);
     }
     ui->TablaCuestiones->resizeColumnsToContents();
     ui->TablaAlumnos->resizeColumnsToContents();
@@ -301,6 +305,15 @@ void ClassResultsView::LeccionChange() {
 void ClassResultsView::showMarks() {
     const int index = ui->Leccion->currentIndex();
     ui->NotasClase->setText(index >= 0 ? MarksLine(summary_.lessons[index]) : QString());
+    QString test;
+    if (index >= 0) {
+        const LessonSummary& lesson = summary_.lessons[index];
+        test = (TestLine(lesson) + u' ' + CautionLine(lesson)).trimmed();
+    }
+    ui->FiabilidadPrueba->setText(test);
+    ui->FiabilidadPrueba->setVisible(!test.isEmpty());
+    ui->GrupoCuestiones->setText(index >= 0 ? QStringLiteral("<small>%1</small>").arg(GroupLine())
+                                            : QString());
 }
 
 QuestionDetail* ClassResultsView::showQuestionDetail(int section, int question) {

@@ -8,15 +8,27 @@
 #include <QHeaderView>
 
 QString QuestionFigures(const LessonSummary& lesson, const QuestionRow& q) {
-    QString text = QStringLiteral("Facilidad: %1 (%2 de %3 correctas al primer intento).")
+    if (q.opinion)
+        return QStringLiteral("Cuestión de opinión (todas sus respuestas son «Pendiente»): la "
+                              "respondieron %1; no cuenta en la nota.")
+            .arg(q.students);
+    QString text = QStringLiteral("Facilidad: %1 (%2 de %3 correctas al primer intento")
                        .arg(DisplayCell(q.firstRightPercent))
                        .arg(q.firstRight)
                        .arg(q.students);
+    if (q.chance > 0)
+        text += QStringLiteral("; al azar, %1").arg(DisplayCell(100.0 * q.chance));
+    text += QStringLiteral(").");
     if (!q.gradable)
         return text + QStringLiteral(" Sin respuesta correcta en la clave: no cuenta en la nota.");
-    text += QStringLiteral(" Discriminación: %1.")
-                .arg(q.discrimination ? DecimalText({*q.discrimination, 2}, u',')
-                                      : QStringLiteral("no se puede calcular"));
+    const auto figure = [](const std::optional<double>& value) {
+        return value ? DecimalText({*value, 2}, u',') : QStringLiteral("no se puede calcular");
+    };
+    text += QStringLiteral(" Discriminación: %1. Índice D: %2.")
+                .arg(figure(q.discrimination), figure(q.indexD));
+    if (q.alphaWithout)
+        text += QStringLiteral(" Alfa de la prueba sin ella: %1.")
+                    .arg(DecimalText({*q.alphaWithout, 2}, u','));
     if (lesson.thirdSize > 0)
         text += QStringLiteral(" Tercios de la clase por nota: %1 alumnos cada uno.")
                     .arg(lesson.thirdSize);
@@ -47,8 +59,10 @@ QuestionDetail::QuestionDetail(const ClassSummary& summary, const LessonSummary&
         if (row[RSeccion].toInt() == q.section && row[RCuestion].toInt() == q.question)
             rows.append(row);
     }
-    const QList<int> shown = {RRespuesta,  RTexto,          RJuicio,        RPrimeraEleccion,
-                              RPorcentaje, RTercioSuperior, RTercioInferior};
+    const QList<int> shown = {
+        RRespuesta,          RTexto,          RJuicio,         RPrimeraEleccion,
+        RPorcentaje,         RTercioSuperior, RTercioInferior, RPorcentajeSuperior,
+        RPorcentajeInferior, RAviso};
     ui->TablaRespuestas->setColumnCount(int(shown.size()));
     ui->TablaRespuestas->setRowCount(int(rows.size()));
     for (int c = 0; c < shown.size(); ++c)
