@@ -1,5 +1,6 @@
 #include "print/AnalysisPdf.h"
 
+#include "print/FlagColour.h"
 #include "teacher/AnswersTable.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/DecimalCell.h"
