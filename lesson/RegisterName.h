@@ -18,9 +18,16 @@ QString DateDigits(const QString& shortDate);
 // lesson + dateDigits + "_reg.csv".
 QString RegisterFileName(const QString& lesson, const QString& dateDigits);
 
-// The file name without its suffix, matched in any letter case (as Windows sees names); nothing
-// when the name is not a register's.
+// The file name without its suffix, matched in any letter case (as Windows sees names), and
+// without the web page's id (WebRegisterId): what names the lesson and the day. Nothing when the
+// name is not a register's.
 std::optional<QString> RegisterStem(const QString& fileName);
+
+// A register that the lesson's web page saved for one visit is named lesson + date digits +
+// "_web-" + 8 lowercase hexadecimal digits chosen when the visit began + "_reg.csv", so that it
+// never takes the place of the lab's register of the day. Its id (the 8 digits), or nothing for
+// any other name.
+std::optional<QString> WebRegisterId(const QString& fileName);
 
 // The lesson of a register's stem written on the day whose short date gives dateDigits: the stem
 // without those digits at its end; nothing when the stem does not end with them.

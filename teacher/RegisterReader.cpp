@@ -10,6 +10,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -89,8 +90,26 @@ QStringList FindRegisters(const QString& folder, bool subfolders) {
     QStringList paths;
     QDirIterator it(folder, {u'*' + kRegisterSuffix}, QDir::Files,
                     subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
-    while (it.hasNext())
-        paths.append(it.next());
+    // A register the web page saved is one visit: the same file dropped twice (in two subfolders,
+    // or saved again at the end of the same visit) counts once, the longest copy.
+    QHash<QString, qsizetype> webRegisters;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = it.fileName();
+        if (!WebRegisterId(name)) {
+            paths.append(path);
+            continue;
+        }
+        const auto seen = webRegisters.constFind(name.toLower());
+        if (seen == webRegisters.cend()) {
+            webRegisters.insert(name.toLower(), paths.size());
+            paths.append(path);
+        } else if (QFileInfo(path).size() > QFileInfo(paths[*seen]).size() ||
+                   (QFileInfo(path).size() == QFileInfo(paths[*seen]).size() &&
+                    path < paths[*seen])) {
+            paths[*seen] = path;
+        }
+    }
     std::sort(paths.begin(), paths.end());
     return paths;
 }

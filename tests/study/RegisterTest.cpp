@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -90,6 +93,34 @@ TEST_F(RegisterTest, TwoVisitsOnOneDayMakeOneFileWithTwoBlocks) {
                                             "Luis,07/12/2026,El_volcan\r\n" +
                                             kColumns);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// The register a visit in the web page saves is pinned in one file that the page's tests read
+// too: this program, given the same visit, writes those very bytes; the page's file name is the
+// day's register with the visit's id, which the teacher's program reads back as that day's.
+TEST_F(RegisterTest, TheWebPagesPinnedVisitIsWhatThisProgramWrites) {
+    const QString stored = QStringLiteral(DORVALIA_SOURCE "/tests/data/stored/");
+    const QJsonObject visit = QJsonDocument::fromJson(contents(stored + "web-visit.json")).object();
+    ASSERT_FALSE(visit.isEmpty());
+    const QString date = visit.value("fecha").toString();
+    NombreLeccion = visit.value("leccion").toString();
+    NombreAlumno = visit.value("nombre").toString();
+    setDay(QDate(2026, 12, 8), QTime(10, 0));
+    Clock::setShortDatePattern(QStringLiteral("dd/MM/yy"));
+    StartVisit();
+    for (const QJsonValue& value : visit.value("respuestas").toArray()) {
+        const QJsonArray answer = value.toArray();
+        AnotarJuicio(answer[2].toInt(), VerdictOfText(answer[3].toString()).value(),
+                     answer[0].toInt(), QString::number(answer[1].toInt()), window);
+    }
+    GuardarRegistro();
+    EXPECT_EQ(contents(registerPath(DateDigits(date))), contents(stored + "web-visit_reg.csv"));
+
+    const QString id = visit.value("id").toString();
+    const QString file = visit.value("archivo").toString();
+    EXPECT_EQ(file, NombreLeccion + DateDigits(date) + "_web-" + id + kRegisterSuffix);
+    EXPECT_EQ(WebRegisterId(file), id);
+    EXPECT_EQ(RegisterStem(file), NombreLeccion + DateDigits(date));
 }
 
 TEST_F(RegisterTest, AVisitAcrossMidnightWritesTheNextDaysFileWithTheOpeningDate) {

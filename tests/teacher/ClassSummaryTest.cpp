@@ -133,6 +133,24 @@ TEST_F(ClassSummaryTest, OneUnreadableRegisterDoesNotStopTheOthers) {
     EXPECT_EQ(lesson(summary).students.size(), 2);
 }
 
+// A visit the web page saved is one more visit of the lesson's day, however often its file was
+// dropped into the class's folders.
+TEST_F(ClassSummaryTest, AWebPageRegisterCountsOnceWithTheLabs) {
+    for (const QString& folder : {dir.path(), dir.filePath("copia")}) {
+        QDir().mkpath(folder);
+        writeRegister(QDir(folder).filePath("L081226_web-3f9a0c1e_reg.csv"),
+                      {{"Dana", "08/12/26", {"1,1,1,Correcta,si"}}});
+    }
+    const ClassSummary summary = SummarizeFolder(dir.path(), true);
+    EXPECT_EQ(summary.registersFound, 3);
+    const QList<StudentRow>& students = lesson(summary).students;
+    const auto dana = std::find_if(students.begin(), students.end(),
+                                   [](const StudentRow& row) { return row.name == "Dana"; });
+    ASSERT_NE(dana, students.end());
+    EXPECT_EQ(dana->visits, 1);
+    EXPECT_EQ(dana->visitDates, QList<QDate>{QDate(2026, 12, 8)});
+}
+
 // The key is found as the student's program finds it: by its name, in other letter case, or only
 // as the class's published copy.
 class KeyForms : public ClassSummaryTest, public ::testing::WithParamInterface<const char*> {};

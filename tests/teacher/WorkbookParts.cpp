@@ -4,7 +4,7 @@
 
 #include <unzip.h>
 
-QMap<QString, QByteArray> WorkbookXmlParts(const QString& path) {
+QMap<QString, QByteArray> ZipParts(const QString& path) {
     QMap<QString, QByteArray> parts;
     unzFile zip = unzOpen(QFile::encodeName(path).constData());
     if (!zip)
@@ -17,11 +17,16 @@ QMap<QString, QByteArray> WorkbookXmlParts(const QString& path) {
             unzOpenCurrentFile(zip) != UNZ_OK)
             break;
         QByteArray bytes(qsizetype(info.uncompressed_size), '\0');
-        unzReadCurrentFile(zip, bytes.data(), unsigned(bytes.size()));
-        unzCloseCurrentFile(zip);
-        if (QByteArray(name).endsWith(".xml"))
+        const int read = unzReadCurrentFile(zip, bytes.data(), unsigned(bytes.size()));
+        if (unzCloseCurrentFile(zip) == UNZ_OK && read == bytes.size())
             parts.insert(QString::fromUtf8(name), bytes);
     }
     unzClose(zip);
+    return parts;
+}
+
+QMap<QString, QByteArray> WorkbookXmlParts(const QString& path) {
+    QMap<QString, QByteArray> parts = ZipParts(path);
+    parts.removeIf([](const auto& part) { return !part.key().endsWith(QStringLiteral(".xml")); });
     return parts;
 }

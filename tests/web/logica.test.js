@@ -8,7 +8,7 @@ const path = require('node:path');
 
 const web = path.join(__dirname, '..', '..', 'web');
 const stored = path.join(__dirname, '..', 'data', 'stored');
-const { sha256, unseal } = require(path.join(web, 'sello.js'));
+const { unseal } = require(path.join(web, 'sello.js'));
 const Registro = require(path.join(web, 'registro.js'));
 const Visit = require(path.join(web, 'visita.js'));
 
@@ -23,14 +23,6 @@ function seal(value, nonce) {
   }
   return Buffer.concat([nonce, plain]).toString('base64');
 }
-
-test('SHA-256 agrees with node at every padding boundary', () => {
-  for (const n of [0, 1, 55, 56, 63, 64, 65, 119, 120, 1000]) {
-    const bytes = crypto.randomBytes(n);
-    assert.strictEqual(Buffer.from(sha256(bytes)).toString('hex'),
-                       crypto.createHash('sha256').update(bytes).digest('hex'), `length ${n}`);
-  }
-});
 
 test('the seal opens to the verdicts, accents and many blocks included; a damaged one throws', () => {
   const verdicts = [[[['Pendiente', 'NINGUNA DE LAS RESPUESTAS'], ['Correcta', '¡Bien! «sí»'],
@@ -76,28 +68,22 @@ function lessonOf(counts) {
   return new Visit({ leccion: 'L', secciones }, verdicts);
 }
 
-test('sections, questions, first attempts and score by the student program rules, and kept across a pause', () => {
+test('the student program progress rules, kept across a pause', () => {
   const v = lessonOf([2, 0, 1]);
   v.enterSection(1);
-  v.accept(1, 2); // Incorrecta, then Correcta: no first attempt
-  v.accept(1, 1);
-  assert.strictEqual(v.mayLeaveSection(), false);
-  v.accept(2, 0); // none of the above answers the question too
-  assert.deepStrictEqual([v.mayLeaveSection(), v.unfinishedSections(), v.score()], [true, [2, 3], 0]);
+  v.accept(1, 2); // Incorrecta
+  v.accept(2, 0);
   v.enterSection(1); // entered again: its questions are unanswered again, the section stays done
-  assert.strictEqual(v.mayLeaveSection(), false);
+  assert.deepStrictEqual([v.mayLeaveSection(), v.unfinishedSections()], [false, [2, 3]]);
   v.enterSection(2); // no questions: it can be left, and stays unfinished
   assert.deepStrictEqual([v.mayLeaveSection(), v.unfinishedSections()], [true, [2, 3]]);
   const again = lessonOf([2, 0, 1]);
   assert.ok(again.restore(v.snapshot()));
   again.enterSection(1);
-  again.accept(1, 1); // failed before the pause: still no first attempt
+  again.accept(1, 1); // failed before the pause: no first attempt
   again.enterSection(3);
   again.accept(1, 1);
   assert.deepStrictEqual([again.answers.map((a) => a.primera), again.counts, again.unfinishedSections(), again.score()],
-    [[false, true], { correctas: 3, incorrectas: 1, pendientes: 1 }, [2], 33]);
+    [[false, true], { correctas: 2, incorrectas: 1, pendientes: 1 }, [2], 33]);
   assert.strictEqual(lessonOf([1]).restore('{"v":2}'), false);
-  const missing = lessonOf([1]);
-  missing.lesson.secciones[0].cuestiones = null;
-  assert.strictEqual(missing.enterSection(1), false);
 });

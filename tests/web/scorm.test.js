@@ -84,8 +84,7 @@ test('a visit leaves its interactions, score, status and time in the platform', 
   assert.deepStrictEqual([values('.id'), values('.type'), values('.student_response'), values('.result')],
     [['s1_c1', 's1_c1', 's1_c2', 's1_c3'], Array(4).fill('choice'), ['2', '1', '1', '0'],
      ['wrong', 'correct', 'correct', 'neutral']]);
-  assert.ok(values('.time').every((t) => /^\d\d:\d\d:\d\d$/.test(t)), values('.time'));
-  assert.ok(values('.latency').every((t) => /^\d{4}:\d\d:\d\d\.\d\d$/.test(t)), values('.latency'));
+  assert.ok(values('.time').every((t) => /^\d\d:\d\d:\d\d$/.test(t)) && values('.latency').every((t) => /^\d{4}:\d\d:\d\d\.\d\d$/.test(t)));
   // One question of the lesson's fifteen right at the first attempt.
   assert.deepStrictEqual([h.raw, h.interactions, h.commits >= 4, h.status], ['7', 4, true, 'incomplete']);
   assert.strictEqual(await frame.$eval('#guardar', (e) => e.hidden), true);
@@ -108,10 +107,6 @@ test('a visit left half-way resumes where it was', async () => {
     lesson_status: 'incomplete' }, suspend_data: left.suspend });
   assert.deepStrictEqual(await frame.$$eval('#secciones button', (bs) => bs.map((x) => x.classList.contains('hecha'))),
                          [true, false, false, false, false]);
-  await frame.click('#ver-resultados');
-  assert.deepStrictEqual(await frame.$$eval('#resultados .dato', (d) => d.slice(2).map((e) => e.textContent)),
-                         ['Respuestas Correctas: 2', 'Respuestas Incorrectas: 1']);
-  await frame.click('#cerrar');
   await answer(frame, 2, 1, 1);
   assert.strictEqual((await held(page)).raw, '20'); // three of fifteen, two of them before the pause
   assert.deepStrictEqual([page.escaped, page.errors], [[], []]);

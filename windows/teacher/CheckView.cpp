@@ -8,6 +8,7 @@
 #include "platform/core/ToolkitError.h"
 #include "print/LessonReader.h"
 #include "print/SeverityColour.h"
+#include "print/WebExport.h"
 #include "teacher/Publication.h"
 #include "teacher/Words.h"
 
@@ -36,6 +37,7 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::openClicked);
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::checkClicked);
     connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::publishClicked);
+    connect(ui->BtPublicarWeb, &QPushButton::clicked, this, &CheckView::publishWebClicked);
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this, &CheckView::problemSelected);
 }
 
@@ -135,6 +137,45 @@ void CheckView::publishClicked() {
     Boxes::information(caption, text);
 }
 
+void CheckView::publishWebClicked() {
+    if (path_.isEmpty())
+        return;
+    const QString caption = QStringLiteral("Publicar para la web");
+    openLesson(path_);
+    if (report_.unreadable) {
+        Boxes::information(caption, QStringLiteral("La lección no se puede leer: no se publica. "
+                                                   "Mire el error de la lista."));
+        return;
+    }
+    const int errors = report_.count(Problem::Severity::Error);
+    if (errors > 0 &&
+        !Boxes::question(
+            caption, QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
+                                    "terminar. ¿Publicarla igual?")
+                         .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")))))
+        return;
+    QString folder = webFolder_.isEmpty() ? QFileInfo(report_.textPath).path() : webFolder_;
+    if (!Boxes::chooseFolder(QStringLiteral("Carpeta donde escribir la página"), folder))
+        return;
+    webFolder_ = folder;
+    WebPublication done;
+    try {
+        done = publishForWeb(report_, folder, ui->CbEscuchar->isChecked());
+    } catch (const ToolkitError& e) {
+        Boxes::error(e.spanishSentence());
+        return;
+    }
+    QString text =
+        QStringLiteral("Página escrita en %1: se abre index.html con cualquier navegador. Para "
+                       "Moodle, suba %2 como actividad SCORM.")
+            .arg(QDir::toNativeSeparators(done.pageFolder), fileName(done.packagePath));
+    if (!ui->CbEscuchar->isChecked())
+        text += QStringLiteral(" La página no ofrece escuchar la lectura.");
+    emit said(
+        QStringLiteral("Página web escrita en %1.").arg(QDir::toNativeSeparators(done.pageFolder)));
+    Boxes::information(caption, text);
+}
+
 void CheckView::showReport() {
     ui->LLeccion->setText(
         QStringLiteral("Lección: %1   Clave: %2")
@@ -153,6 +194,7 @@ void CheckView::showReport() {
                                                : QStringLiteral("color: #006000;"));
     ui->BtRevisar->setEnabled(true);
     ui->BtPublicar->setEnabled(!report_.unreadable);
+    ui->BtPublicarWeb->setEnabled(!report_.unreadable);
     ui->LLugar->clear();
     showProblems();
     showPreview();

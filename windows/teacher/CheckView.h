@@ -31,6 +31,9 @@ public:
     // Checks the lesson again and publishes it into the class's folder that the teacher
     // chooses: the reading and the published key, never the plain key.
     void publishClicked();
+    // Checks the lesson again and writes it, into the folder that the teacher chooses, as a web
+    // page and a SCORM package.
+    void publishWebClicked();
 
     const LessonReport& report() const { return report_; }
 
@@ -53,5 +56,6 @@ private:
     std::unique_ptr<Ui::CheckView> ui;
     QString path_;
     QString classFolder_;
+    QString webFolder_;
     LessonReport report_;
 };
