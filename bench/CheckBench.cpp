@@ -5,8 +5,8 @@
 #include "bench/LessonMaker.h"
 
 #include "platform/core/TextList.h"
+#include "print/LessonReader.h"
 #include "teacher/LessonCheck.h"
-#include "windows/teacher/LessonReader.h"
 
 #include <QTemporaryDir>
 

@@ -57,9 +57,9 @@ void CheckAfterOneEdit(benchmark::State& state) {
     }
     const int line = 50 * 91 + 1;
     for (auto _ : state) {
-        document.edit(
-            KeyEdits::setText(document.lines(), line, LineText(document.lines().at(line)) + u'a'),
-            true);
+        document.edit(KeyEdits::setText(document.lines(), line,
+                                        ReadKeyLine(document.lines().at(line)).text + u'a'),
+                      true);
         const LessonReport report = checkLesson("t", text, "k", document.lines());
         benchmark::DoNotOptimize(report.problems.size());
     }

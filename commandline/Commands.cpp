@@ -1,8 +1,8 @@
 #include "commandline/Commands.h"
 
 #include "commandline/GiftCommands.h"
-#include "commandline/InformeCommand.h"
 #include "commandline/PublishCommand.h"
+#include "commandline/ReportCommand.h"
 #include "commandline/ReviseCommand.h"
 #include "commandline/SummaryCommand.h"
 #include "commandline/WebCommand.h"
@@ -14,7 +14,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(std::make_unique<PublishCommand>());
     commands.push_back(std::make_unique<WebCommand>());
     commands.push_back(std::make_unique<SummaryCommand>());
-    commands.push_back(std::make_unique<InformeCommand>());
+    commands.push_back(std::make_unique<ReportCommand>());
     commands.push_back(std::make_unique<GiftCommand>());
     commands.push_back(std::make_unique<FromGiftCommand>());
     commands.push_back(std::make_unique<WorksheetCommand>());

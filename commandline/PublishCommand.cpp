@@ -3,10 +3,10 @@
 #include "commandline/Usage.h"
 
 #include "platform/core/ToolkitError.h"
+#include "print/LessonReader.h"
 #include "teacher/LessonCheck.h"
 #include "teacher/Publication.h"
 #include "teacher/Words.h"
-#include "windows/teacher/LessonReader.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "commandline/Usage.h"
 
+#include "print/LessonReader.h"
 #include "teacher/LessonCheck.h"
-#include "windows/teacher/LessonReader.h"
 
 #include <QCommandLineParser>
 

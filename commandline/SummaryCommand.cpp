@@ -4,6 +4,7 @@
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
 #include "platform/core/Printable.h"
+#include "print/SummaryPdf.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/ItemAnalysis.h"
 #include "teacher/SummaryCsv.h"
@@ -11,7 +12,6 @@
 #include "teacher/SummaryXlsx.h"
 #include "teacher/VisitCopies.h"
 #include "teacher/Words.h"
-#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 

@@ -3,10 +3,10 @@
 #include "commandline/Usage.h"
 
 #include "platform/core/ToolkitError.h"
+#include "print/LessonReader.h"
+#include "print/WebExport.h"
 #include "teacher/LessonCheck.h"
 #include "teacher/Words.h"
-#include "windows/teacher/LessonReader.h"
-#include "windows/teacher/WebExport.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "lesson/PublishedKey.h"
 #include "platform/core/ToolkitError.h"
 #include "teacher/Publication.h"
-#include "windows/teacher/Worksheet.h"
+#include "print/Worksheet.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -45,3 +45,17 @@ QString VerdictMark(Verdict verdict) {
     }
     return Mark::Pending;
 }
+
+KeyLine ReadKeyLine(const QString& line) {
+    const QString marker = LineMarker(line);
+    KeyLine read;
+    read.text = LineText(line);
+    read.verdict = VerdictOfMarker(marker);
+    if (marker == Mark::Section)
+        read.kind = KeyLine::Kind::Section;
+    else if (marker == Mark::Question)
+        read.kind = KeyLine::Kind::Question;
+    else if (marker == Mark::Answer)
+        read.kind = KeyLine::Kind::Answer;
+    return read;
+}

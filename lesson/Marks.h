@@ -30,6 +30,16 @@ QString FoldAscii(QString text);
 QString LineMarker(const QString& line);
 QString LineText(const QString& line);
 
+// A key line by its mark: a header, a question or an answer; any other line judges the answer it
+// follows, with the verdict its mark gives. The text is what follows the mark.
+struct KeyLine {
+    enum class Kind : quint8 { Section, Question, Answer, Other };
+    Kind kind = Kind::Other;
+    QString text;
+    Verdict verdict = Verdict::Pendiente; // what the line gives as a judgment
+};
+KeyLine ReadKeyLine(const QString& line);
+
 // ".b" and ".m", the two marks that judge an answer right or wrong.
 bool IsJudgmentMark(const QString& marker);
 

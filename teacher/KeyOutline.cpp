@@ -1,6 +1,5 @@
 #include "teacher/KeyOutline.h"
 
-#include "lesson/KeyPositions.h"
 #include "lesson/PublishedKey.h"
 #include "platform/core/ToolkitError.h"
 #include "teacher/LessonPreview.h"
@@ -28,17 +27,18 @@ QString KeyOutline::answerText(int section, int number, int answer) const {
 
 KeyOutline LoadKeyOutline(const QString& keyPath) {
     KeyOutline outline;
-    QStringList lines;
     try {
-        lines = ReadKeyFileLines(KeyFileToRead(keyPath));
+        outline.key = ReadAnswerKey(ReadKeyFileLines(KeyFileToRead(keyPath)));
     } catch (const ToolkitError&) {
         return outline;
     }
     outline.loaded = true;
-    const QMap<int, int> headers = SectionHeaderLines(lines);
-    for (SectionView& section : previewSections(lines, kMostSections, headers, {})) {
-        if (headers.contains(section.number))
-            outline.sections.insert(section.number, std::move(section.questions));
+    for (const AnswerKeyValue::Section& section : outline.key.sections) {
+        if (section.number > kMostSections)
+            break;
+        QList<QuestionView>& questions = outline.sections[section.number];
+        for (const AnswerKeyValue::Question& question : section.questions)
+            questions.append(questionView(question));
     }
     return outline;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lesson/AnswerKeyValue.h"
 #include "teacher/LessonCheck.h"
 
 #include <QList>
@@ -11,7 +12,8 @@
 // program finds them.
 struct KeyOutline {
     bool loaded = false;
-    QMap<int, QList<QuestionView>> sections; // the sections the key has, by number
+    AnswerKeyValue key;
+    QMap<int, QList<QuestionView>> sections; // the sections 1 to 99 the key has, by number
 
     const QuestionView* question(int section, int number) const;
     QString answerText(int section, int number, int answer) const;

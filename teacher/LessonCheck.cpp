@@ -75,7 +75,7 @@ LessonReport checkLesson(const QString& textPath, const LessonText& text, const 
     report.pendingAnswers = keyFacts.pending;
     sortProblems(report);
     report.sections =
-        previewSections(key, textFacts.sections, keyFacts.headers, textFacts.markerLines);
+        previewSections(ReadAnswerKey(key), textFacts.sections, textFacts.markerLines);
     return report;
 }
 

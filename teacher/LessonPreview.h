@@ -1,12 +1,15 @@
 #pragma once
 
+#include "lesson/AnswerKeyValue.h"
 #include "teacher/LessonCheck.h"
 
 #include <QMap>
 
-// The sections 1 to `sections` as the student's program shows them: each found in the key by its
-// header (headers: section number -> header line from 0), its questions and answers found and
-// judged by the student's program's own key queries. Safe on any thread.
-QList<SectionView> previewSections(const QStringList& key, int sections,
-                                   const QMap<int, int>& headers,
+// The sections 1 to `sections` as the student's program shows them: each as the key has it, with
+// the display line of the text where its marker is found (markerLines: section number -> line
+// from 0). Safe on any thread.
+QList<SectionView> previewSections(const AnswerKeyValue& key, int sections,
                                    const QMap<int, int>& markerLines);
+
+// One question of the key as the check and the summary show it.
+QuestionView questionView(const AnswerKeyValue::Question& question);

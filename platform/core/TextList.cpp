@@ -2,6 +2,7 @@
 
 #include "platform/core/Ansi.h"
 #include "platform/core/RegularFile.h"
+#include "platform/core/TextLines.h"
 #include "platform/core/ToolkitError.h"
 
 #include <QFile>
@@ -21,21 +22,7 @@ qsizetype TextList::indexOf(const QString& text) const {
 }
 
 QStringList splitLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.mid(start));
-    return lines;
+    return splitKeepingBreaks(text).lines;
 }
 
 void TextList::loadFromBytes(QByteArrayView bytes, Encoding encoding) {

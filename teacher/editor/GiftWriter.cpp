@@ -1,8 +1,10 @@
 #include "teacher/editor/Questions.h"
 
+#include "lesson/AnswerKeyValue.h"
+
 #include <QDir>
 
-#include "lesson/AnswerKey.h"
+#include <algorithm>
 
 namespace {
 
@@ -34,33 +36,35 @@ QString rightMark(int rightAnswers) {
 
 GiftExport writeGift(const QStringList& lines) {
     GiftExport out;
-    const KeyStructure key = readKeyStructure(lines);
-    for (const KeySection& section : key.sections) {
-        // What no student can reach stays out of Moodle too.
-        if (section.number == 0) {
-            out.skippedQuestions += int(section.questions.size());
-            continue;
-        }
-        out.text += QStringLiteral("$CATEGORY: Sección %1\n\n").arg(section.number);
-        for (int q = 0; q < section.questions.size(); ++q) {
-            const KeyQuestion& question = section.questions[q];
+    const AnswerKeyValue key = ReadAnswerKey(lines);
+    // What no student can reach stays out of Moodle too.
+    out.skippedQuestions = int(key.unreachedQuestions.size());
+    // The sections in the key's order, as the teacher wrote them.
+    QList<const AnswerKeyValue::Section*> sections;
+    for (const AnswerKeyValue::Section& section : key.sections)
+        sections.append(&section);
+    std::sort(sections.begin(), sections.end(),
+              [](const auto* a, const auto* b) { return a->line < b->line; });
+    for (const AnswerKeyValue::Section* section : sections) {
+        out.text += QStringLiteral("$CATEGORY: Sección %1\n\n").arg(section->number);
+        for (int q = 0; q < section->questions.size(); ++q) {
+            const AnswerKeyValue::Question& question = section->questions[q];
             if (question.answers.isEmpty()) {
                 ++out.skippedQuestions;
                 continue;
             }
             out.text += QStringLiteral("::Sección %1, pregunta %2::%3 {\n")
-                            .arg(section.number)
+                            .arg(section->number)
                             .arg(q + 1)
-                            .arg(escaped(LineText(lines[question.line])));
+                            .arg(escaped(question.text));
             int right = 0;
-            for (const KeyAnswer& answer : question.answers)
-                right += answer.judgment >= 0 &&
-                         VerdictOfMarker(LineMarker(lines[answer.judgment])) == Verdict::Correcta;
+            for (const AnswerKeyValue::Answer& answer : question.answers)
+                right += answer.verdict == Verdict::Correcta;
             bool wrong = false;
-            for (const KeyAnswer& answer : question.answers) {
-                const QString judgment = answer.judgment >= 0 ? lines[answer.judgment] : QString();
+            for (const AnswerKeyValue::Answer& answer : question.answers) {
+                // An answer the student's program cannot judge goes as a wrong one.
                 QString mark = QStringLiteral("~");
-                switch (VerdictOfMarker(LineMarker(judgment))) {
+                switch (answer.verdict.value_or(Verdict::Incorrecta)) {
                 case Verdict::Correcta:
                     mark = rightMark(right);
                     break;
@@ -72,10 +76,9 @@ GiftExport writeGift(const QStringList& lines) {
                     break;
                 }
                 wrong = wrong || mark != u"=";
-                out.text += u'\t' + mark + escaped(LineText(lines[answer.line]));
-                const QString feedback = LineText(judgment);
-                if (!feedback.isEmpty())
-                    out.text += QStringLiteral(" #") + escaped(feedback);
+                out.text += u'\t' + mark + escaped(answer.text);
+                if (!answer.feedback.isEmpty())
+                    out.text += QStringLiteral(" #") + escaped(answer.feedback);
                 out.text += u'\n';
             }
             out.text += QStringLiteral("}\n\n");

@@ -37,8 +37,8 @@ LineEdit setJudgment(const QStringList& lines, const KeyAnswer& answer, Verdict 
     const QString label = QStringLiteral("cambiar el juicio");
     if (answer.judgment < 0)
         return {answer.line + 1, 0, {VerdictMark(kind)}, label};
-    return replaceOne(answer.judgment, VerdictMark(kind) + LineText(lines.at(answer.judgment)),
-                      label);
+    return replaceOne(answer.judgment,
+                      VerdictMark(kind) + ReadKeyLine(lines.at(answer.judgment)).text, label);
 }
 
 LineEdit setFeedback(const QStringList& lines, const KeyAnswer& answer, const QString& text) {

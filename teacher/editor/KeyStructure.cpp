@@ -1,17 +1,9 @@
 #include "teacher/editor/KeyStructure.h"
 
-#include "lesson/AnswerKey.h"
 #include "lesson/KeyPositions.h"
+#include "lesson/Marks.h"
 
 #include <QSet>
-
-namespace {
-
-bool isStructural(const QString& marker) {
-    return marker == Mark::Section || marker == Mark::Question || marker == Mark::Answer;
-}
-
-} // namespace
 
 int KeyStructure::sectionOf(int line) const {
     for (int i = 0; i < sections.size(); ++i) {
@@ -37,8 +29,8 @@ KeyStructure readKeyStructure(const QStringList& lines) {
     KeySection* section = nullptr;
     KeyQuestion* question = nullptr;
     for (int i = 0; i < n; ++i) {
-        const QString marker = LineMarker(lines[i]);
-        if (marker == Mark::Section) {
+        const KeyLine line = ReadKeyLine(lines[i]);
+        if (line.kind == KeyLine::Kind::Section) {
             if (section)
                 section->end = i;
             KeySection next;
@@ -52,18 +44,24 @@ KeyStructure readKeyStructure(const QStringList& lines) {
             key.sections.append(next);
             section = &key.sections.last();
             question = nullptr;
-        } else if (marker == Mark::Question) {
+        } else if (line.kind == KeyLine::Kind::Question) {
             if (!section) {
                 key.sections.append(KeySection{});
                 section = &key.sections.last();
             }
-            section->questions.append(KeyQuestion{i, {}});
+            section->questions.append(KeyQuestion{i, line.text, {}});
             question = &section->questions.last();
-        } else if (marker == Mark::Answer && question) {
-            KeyAnswer answer{i, -1};
+        } else if (line.kind == KeyLine::Kind::Answer && question) {
+            KeyAnswer answer{i, -1, line.text, Verdict::Pendiente, {}};
             // The line after an answer is its judgment unless it starts something else.
-            if (i + 1 < n && !isStructural(LineMarker(lines[i + 1])))
-                answer.judgment = ++i;
+            if (i + 1 < n) {
+                const KeyLine next = ReadKeyLine(lines[i + 1]);
+                if (next.kind == KeyLine::Kind::Other) {
+                    answer.judgment = ++i;
+                    answer.verdict = next.verdict;
+                    answer.feedback = next.text;
+                }
+            }
             question->answers.append(answer);
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Verdict.h"
+
 #include <QList>
 #include <QStringList>
 
@@ -10,11 +12,15 @@
 struct KeyAnswer {
     int line = 0;
     int judgment = -1; // the judgment line after the answer; -1 when the answer has none
+    QString text;
+    Verdict verdict = Verdict::Pendiente; // with its judgment's feedback, when it has one
+    QString feedback;
     int end() const { return (judgment >= 0 ? judgment : line) + 1; }
 };
 
 struct KeyQuestion {
     int line = 0;
+    QString text;
     QList<KeyAnswer> answers;
     // One past its last answer's judgment.
     int end() const { return answers.isEmpty() ? line + 1 : answers.last().end(); }

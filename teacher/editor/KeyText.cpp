@@ -14,6 +14,8 @@ const char* endBytes(KeyText::LineEnd end) {
         return "\n";
     case KeyText::LineEnd::Cr:
         return "\r";
+    case KeyText::LineEnd::None:
+        return "";
     case KeyText::LineEnd::CrLf:
         break;
     }
@@ -57,26 +59,15 @@ KeyText readKeyText(const QByteArray& bytes) {
     if (key.encoding == KeyText::Encoding::Windows1252)
         text = ansiToString(body);
 
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        key.lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') {
-            key.ends.append(KeyText::LineEnd::CrLf);
-            ++i;
-        } else {
-            key.ends.append(c == u'\r' ? KeyText::LineEnd::Cr : KeyText::LineEnd::Lf);
-        }
-        start = i + 1;
-    }
-    key.finalBreak = true;
-    if (start < n) {
-        key.lines.append(text.mid(start));
+    TextLines split = splitKeepingBreaks(text);
+    key.lines = std::move(split.lines);
+    key.ends = std::move(split.breaks);
+    // A last line with no break is written back without one, and takes the file's break if a
+    // line is added after it.
+    key.finalBreak = key.ends.isEmpty() || key.ends.last() != LineBreak::None;
+    if (!key.finalBreak) {
+        key.ends.removeLast();
         key.ends.append(key.newLineEnd());
-        key.finalBreak = false;
     }
     return key;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/TextLines.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,7 +13,7 @@
 // never reads).
 struct KeyText {
     enum class Encoding { Windows1252, Utf8 };
-    enum class LineEnd : quint8 { CrLf, Lf, Cr };
+    using LineEnd = LineBreak;
 
     QStringList lines;
     QList<LineEnd> ends; // one per line; the last one is written only when finalBreak is set

@@ -8,6 +8,43 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Lets this process write only `bytes` into any file while it lives, as a full disk would; the
+// signal is ignored, so that the write fails instead. Without such limits (Windows) it does
+// nothing, and the writes it should stop succeed.
+class FileSizeLimit {
+public:
+#ifdef Q_OS_UNIX
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limited = before_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &before_);
+    }
+    static constexpr bool kInForce = true;
+
+private:
+    rlimit before_{};
+#else
+    explicit FileSizeLimit(qint64) {}
+    static constexpr bool kInForce = false;
+#endif
+};
+
+} // namespace
+
 // Five saves keep the three before the last, newest first, and nothing else beside them.
 TEST(AtomicFile, KeepsThreeGenerationsOfBackups) {
     QTemporaryDir dir;
@@ -50,4 +87,47 @@ TEST(AtomicFile, TheWriteAfterAKillLosesNoBackupAndClearsWhatWasLeft) {
     }
     EXPECT_FALSE(QFile::exists(old));
     EXPECT_TRUE(QFile::exists(young));
+}
+
+// A write that fails (no folder to write in, a folder standing at the file's name, a file past
+// what the disk takes) leaves every file of the write as it was and nothing beside them, and says
+// which file could not be written, and why.
+TEST(AtomicFile, AFailedWriteLeavesEveryFileAsItWas) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath("Tema_CRJ.TXT");
+    const QString folder = dir.filePath("carpeta");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("carpeta/dentro"));
+    QString failure;
+    ASSERT_TRUE(WriteFileAtomically(kept, "antes", failure)) << failure.toStdString();
+    const struct {
+        const char* why;
+        QString path;
+        QByteArray bytes;
+    } cases[] = {
+        {"no se puede crear un archivo nuevo en su carpeta", dir.filePath("falta/K_CRJ.TXT"), "x"},
+        {"no se puede crear un archivo nuevo en su carpeta", folder, "x"},
+        {"el disco está lleno", dir.filePath("Grande_CRJ.TXT"), QByteArray(1 << 16, 'x')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.bytes.size() > 1 && !FileSizeLimit::kInForce)
+            continue;
+        const QList<std::pair<QString, QByteArray>> files{{kept, "después"}, {c.path, c.bytes}};
+        bool written = true;
+        {
+            const FileSizeLimit limit(1 << 12);
+            written = WriteFilesAtomically(files, failure);
+        }
+        EXPECT_FALSE(written);
+        EXPECT_TRUE(failure.startsWith(QStringLiteral("No se puede escribir %1: %2")
+                                           .arg(QDir::toNativeSeparators(c.path), c.why)))
+            << failure.toStdString();
+        QByteArray bytes;
+        EXPECT_TRUE(ReadRegularFile(kept, bytes, failure));
+        EXPECT_EQ(bytes, "antes");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("Tema_CRJ.TXT")});
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("dentro")});
+    }
 }

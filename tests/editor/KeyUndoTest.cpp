@@ -19,8 +19,8 @@ const struct {
     {"no final break", ".Secci\xf3n 1\r\n.cQ\n.rA", ".Secci\xf3n 1\r\nX\n.rA"},
 };
 
-// An edit taken back leaves the file's bytes as they were, each line with its own break; a line
-// typed over keeps its break.
+// An edit taken back leaves the file's bytes as they were, each line with its own break (a line
+// deleted too, whose break is not the file's first); a line typed over keeps its break.
 TEST(KeyUndo, UndoGivesBackEachLineWithItsOwnBreak) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -37,6 +37,7 @@ TEST(KeyUndo, UndoGivesBackEachLineWithItsOwnBreak) {
 
         document.edit({1, 1, {QStringLiteral("X")}, QStringLiteral("escribir")}, true);
         EXPECT_EQ(writeKeyText(document.text()), key.retyped);
+        document.edit({2, 1, {}, QStringLiteral("borrar")});
         document.edit({0,
                        2,
                        {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")},

@@ -4,9 +4,9 @@
 #include "lesson/PublishedKey.h"
 #include "platform/Boxes.h"
 #include "platform/core/Clock.h"
+#include "print/Worksheet.h"
 #include "tests/windows/LessonFixture.h"
 #include "windows/teacher/TeacherWindow.h"
-#include "windows/teacher/Worksheet.h"
 #include "windows/teacher/editor/PrepareView.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -63,7 +63,7 @@ private slots:
             Boxes::answer(true, copy);
             Boxes::answer(true, how);
             Boxes::answer(true, file);
-            view->BtImprimirFichaClick();
+            view->printWorksheetClicked();
             QVERIFY(Fixture::readFile(file).startsWith("%PDF"));
             // The print dialog may print to a file: the status bar says where, not «impresora».
             if (file == printed)

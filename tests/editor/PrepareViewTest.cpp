@@ -7,6 +7,7 @@
 #include "platform/UpDown.h"
 #include "platform/core/Ansi.h"
 #include "platform/core/Clock.h"
+#include "print/Worksheet.h"
 #include "teacher/editor/KeyDocument.h"
 #include "teacher/editor/Questions.h"
 #include "tests/windows/LessonFixture.h"
@@ -14,7 +15,6 @@
 #include "windows/Unit3.h"
 #include "windows/Unit5.h"
 #include "windows/teacher/TeacherWindow.h"
-#include "windows/teacher/Worksheet.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(tree->currentItem()->text(0), QString("1. Dos"));
 
         // Saved unchanged, the file is the same, byte for byte.
-        QVERIFY(view->BtGuardarClaveClick());
+        QVERIFY(view->saveKeyClicked());
         QCOMPARE(Fixture::readFile(keyPath), bytes);
 
         // The form's edit shows in the text; the text's edit shows in the form.
@@ -331,7 +331,7 @@ private slots:
                 view->findChild<QTreeWidget*>("ArbolClave")->topLevelItem(0)->child(0));
         edit->setFocus();
         typeInto(edit, " y otra");
-        QVERIFY(view->BtGuardarClaveClick());
+        QVERIFY(view->saveKeyClicked());
         QCOMPARE(Fixture::readFile(keyPath),
                  Fixture::keyText({".Sección 1", ".cUna y otra", ".rSí", ".bBien"}));
         QCOMPARE(QDir(dir_.path()).entryList({"Minus_*"}, QDir::Files),
@@ -351,7 +351,7 @@ private slots:
         const QByteArray other = Fixture::keyText({".Sección 1", ".cDe otro", ".rSí", ".bBien"});
         Fixture::writeFile(keyPath, other);
         Boxes::answer(false);
-        QVERIFY(!view->BtGuardarClaveClick());
+        QVERIFY(!view->saveKeyClicked());
         QVERIFY2(lastBox().contains("ha cambiado en el disco"), qPrintable(lastBox()));
         QCOMPARE(Fixture::readFile(keyPath), other);
         QVERIFY(view->document()->modified());
@@ -449,7 +449,7 @@ private slots:
             QVERIFY2(!enabled(name), name);
         QVERIFY(view->findChild<QPlainTextEdit*>("TextoClave")->isReadOnly());
         view->document()->setLines({".Sección 1"});
-        view->BtQuitarClick();
+        view->removeClicked();
         QCOMPARE(view->document()->lines().size(), 4);
         QVERIFY(!view->document()->modified());
 

@@ -104,13 +104,25 @@ TEST_F(SharedFolder, AFolderThatTakesNoNewFilesStillTakesTheSave) {
 
     constexpr uid_t kNobody = 65534;
     constexpr int kCouldNotDrop = 77;
+    // The checkout may lie in a folder that only its owner can enter: the dropped user runs a copy
+    // of the saving program from a folder open to all.
+    QTemporaryDir open;
+    QString saverProgram = QStringLiteral(DORVALIA_REGISTER_SAVER);
+    if (root) {
+        const QFile::Permissions runnable = folderMode | QFile::WriteOwner | QFile::ExeOwner;
+        const QString copy = open.filePath(QStringLiteral("register_saver"));
+        ASSERT_TRUE(QFile::setPermissions(open.path(), runnable));
+        ASSERT_TRUE(QFile::copy(saverProgram, copy));
+        ASSERT_TRUE(QFile::setPermissions(copy, runnable));
+        saverProgram = copy;
+    }
     QProcess program;
     if (root)
         program.setChildProcessModifier([] {
             if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
                 ::_exit(kCouldNotDrop);
         });
-    program.start(QStringLiteral(DORVALIA_REGISTER_SAVER),
+    program.start(saverProgram,
                   {QStringLiteral("save"), dir.path(), QStringLiteral("Ana"), QStringLiteral("4")});
     program.write("\n");
     ASSERT_TRUE(program.waitForFinished(20000));

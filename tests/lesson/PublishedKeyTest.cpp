@@ -166,6 +166,7 @@ TEST(PublishedKey, TheLessonReadsThePlainKeyFirstThenThePublishedOne) {
         {{"Tema_CRJ.TXT"}, ".cDe la clave sin proteger"},
         {{"Tema_CRJ.dvk"}, ".cDe la clave publicada"},
         {{"Tema_CRJ.DVK"}, ".cDe la clave publicada"},
+        {{"tema_crj.dvk"}, ".cDe la clave publicada"}, // the lesson's name in another case
         {{"Tema_CRJ.TXT", "Tema_CRJ.dvk"}, ".cDe la clave sin proteger"},
         {{"Tema_crj.txt", "Tema_CRJ.dvk"}, ".cDe la clave sin proteger"},
         {{}, nullptr},

@@ -58,6 +58,30 @@ TEST_F(Classroom, TheLockOfAKilledProgramIsTakenOverOnceStale) {
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("El_volcan07122026_reg.csv")});
 }
 
+// A lock file seen busy at one save and replaced by another before the next is a new lock: its
+// stale time starts again, so a program that waited out the first one does not take the fresh
+// one at once.
+TEST_F(Classroom, ALockFileReplacedBetweenTwoSavesIsWatchedAfresh) {
+    const QString lock = RegisterLockPath(ClassRegisterPath(dir.path()));
+    const auto makeLock = [&lock](const QByteArray& owner) {
+        QFile file(lock);
+        return file.open(QIODevice::WriteOnly) && file.write(owner) == owner.size();
+    };
+    ASSERT_TRUE(makeLock("uno\n"));
+    qint64 now = 0;
+    SetRegisterLockClock([&now] { return now; });
+    QLockFile::LockError error = QLockFile::NoError;
+    EXPECT_EQ(LockRegister(ClassRegisterPath(dir.path()), 0, &error), nullptr);
+    ASSERT_TRUE(QFile::remove(lock));
+    ASSERT_TRUE(makeLock("otro dueño\n"));
+    now = kRegisterLockStaleMs;
+    const auto taken = LockRegister(ClassRegisterPath(dir.path()), 0, &error);
+    SetRegisterLockClock({});
+    EXPECT_EQ(taken, nullptr);
+    EXPECT_EQ(error, QLockFile::LockFailedError);
+    EXPECT_EQ(FileBytes(lock), "otro dueño\n");
+}
+
 TEST_F(Classroom, ARegisterKeptBusyGivesASpanishErrorAndTheNextClosingSaves) {
     const QString reg = ClassRegisterPath(dir.path());
     QFile::remove(reg);

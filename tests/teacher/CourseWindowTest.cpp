@@ -6,8 +6,8 @@
 #include "tests/teacher/TeacherTesting.h"
 #include "windows/teacher/ClassResultsView.h"
 #include "windows/teacher/CourseView.h"
-#include "windows/teacher/StudentPdf.h"
-#include "windows/teacher/SummaryPdf.h"
+#include "print/StudentPdf.h"
+#include "print/SummaryPdf.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractTextDocumentLayout>

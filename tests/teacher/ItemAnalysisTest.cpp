@@ -147,6 +147,24 @@ TEST(ItemAnalysisTest, FiguresOfAClassWorkedByHand) {
               }));
 }
 
+// A discrimination of 0,1992 is shown as 0,20, and a question shown so does separate.
+TEST(ItemAnalysisTest, ADiscriminationShownAsTheLeastSeparates) {
+    QTemporaryDir dir;
+    write(dir.filePath("L_CRJ.TXT"), key(4, 4));
+    write(dir.filePath("L07122026_reg.csv"),
+          visits("L",
+                 {"A:1112", "B:2111", "C:1112", "D:1112", "E:1222", "F:2221", "G:2221", "H:2222",
+                  "I:1111", "J:1122"},
+                 4));
+    const LessonSummary lesson = SummarizeFolder(dir.path(), false).lessons.value(0);
+    ASSERT_FALSE(lesson.questions.isEmpty());
+    const QuestionRow& first = lesson.questions.first();
+    ASSERT_TRUE(first.discrimination);
+    EXPECT_LT(*first.discrimination, kLeastDiscrimination);
+    EXPECT_EQ(DecimalText({*first.discrimination, 2}, u','), "0,20");
+    EXPECT_FALSE(first.flags.contains(kNoSepara)) << FlagsText(first.flags).toStdString();
+}
+
 // One first attempt everywhere: the first answer judged right or wrong, over all the visits; a
 // «Pendiente» is no attempt. Question 1 has 1 right, 2 wrong, 3 «Pendiente»; question 2 is an
 // opinion question. A: 3 then 1, right. B: only 3, no attempt. C: 2 then 1, wrong. D: 3 on one

@@ -8,7 +8,7 @@
 #include "teacher/Publication.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "tests/windows/LessonFixture.h"
-#include "windows/teacher/LessonReader.h"
+#include "print/LessonReader.h"
 
 #include <QApplication>
 #include <QDir>

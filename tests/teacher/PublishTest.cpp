@@ -4,11 +4,11 @@
 #include "lesson/PublishedKey.h"
 #include "platform/Application.h"
 #include "platform/Boxes.h"
+#include "print/LessonReader.h"
 #include "teacher/KeyOutline.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "tests/windows/LessonFixture.h"
 #include "windows/teacher/CheckView.h"
-#include "windows/teacher/LessonReader.h"
 #include "windows/teacher/TeacherWindow.h"
 
 #include <QDir>

@@ -1,9 +1,11 @@
 // The student's program and the teacher's check read the same lesson files through the same rules:
 // every key and text the tests have (the fuzz corpora, the sample lesson and a table of odd ones)
-// is walked by the student's queries and checked by the teacher's program, and both must see the
-// same sections, questions, answers and judgments, shifted answers included.
+// is walked by the student's queries, read into the key's value and checked by the teacher's
+// program, and all must see the same sections, questions, answers and judgments, shifted answers
+// included.
 
 #include "lesson/AnswerKey.h"
+#include "lesson/AnswerKeyValue.h"
 #include "lesson/LessonFiles.h"
 #include "lesson/Marks.h"
 #include "lesson/Sections.h"
@@ -74,8 +76,9 @@ AnswerView studentAnswer(int questionLine, int k) {
 }
 
 // Walks the key in Clave as a student who visits every section, question and answer, and
-// compares each step with the teacher's preview and the summary's outline of the same key.
-int compareKey(const QList<SectionView>& preview, const KeyOutline& outline) {
+// compares each step with the key's value, the teacher's preview and the summary's outline.
+int compareKey(const AnswerKeyValue& value, const QList<SectionView>& preview,
+               const KeyOutline& outline) {
     int compared = 0;
     for (int n = 1; n <= 99; ++n) {
         SCOPED_TRACE(n);
@@ -83,6 +86,7 @@ int compareKey(const QList<SectionView>& preview, const KeyOutline& outline) {
         const int header = FindSection(SectionHeader(n));
         EXPECT_EQ(view.headerLine, header + 1);
         EXPECT_EQ(outline.sections.contains(n), header >= 0);
+        EXPECT_EQ(value.section(n) ? value.section(n)->line : -1, header);
         if (header < 0) {
             EXPECT_TRUE(view.questions.isEmpty());
             continue;
@@ -90,11 +94,13 @@ int compareKey(const QList<SectionView>& preview, const KeyOutline& outline) {
         const int questions = ContarMarcas(Mark::Question, header);
         EXPECT_EQ(view.questions.size(), questions);
         EXPECT_EQ(outline.sections.value(n).size(), questions);
+        EXPECT_EQ(value.section(n)->questions.size(), questions);
         for (int q = 1; q <= std::min<int>(questions, int(view.questions.size())); ++q) {
             const int line = BuscarLineaDePregunta(q, header);
             const QuestionView& question = view.questions.at(q - 1);
             EXPECT_EQ(question.line, line + 1);
             EXPECT_EQ(question.text, QuestionText(line));
+            EXPECT_EQ(value.question(n, q)->line, line);
             const int answers = ContarMarcas(Mark::Answer, line);
             EXPECT_EQ(question.answers.size(), answers);
             for (int k = 1; k <= std::min<int>(answers, int(question.answers.size())); ++k) {
@@ -105,6 +111,14 @@ int compareKey(const QList<SectionView>& preview, const KeyOutline& outline) {
                 EXPECT_EQ(teacher.verdict, student.verdict);
                 EXPECT_EQ(teacher.feedback, student.feedback);
                 EXPECT_EQ(outline.answerText(n, q, k), student.text);
+                const AnswerKeyValue::Answer* typed = value.answer(n, q, k);
+                if (!typed) {
+                    ADD_FAILURE() << "no answer " << k;
+                    continue;
+                }
+                EXPECT_EQ(typed->judgmentLine, student.line);
+                EXPECT_EQ(typed->verdict, student.verdict);
+                EXPECT_EQ(typed->verdict ? typed->feedback : typed->error, student.feedback);
                 ++compared;
             }
         }
@@ -148,7 +162,8 @@ TEST(RulesAgreement, KeysReadAlikeByTheStudentAndTheTeacher) {
         ASSERT_FALSE(report.unreadable);
         ASSERT_EQ(report.sections.size(), 99);
         LoadKey(folder + KeyName(QStringLiteral("L")));
-        answers += compareKey(report.sections, LoadKeyOutline(report.keyPath));
+        const KeyOutline outline = LoadKeyOutline(report.keyPath);
+        answers += compareKey(outline.key, report.sections, outline);
     }
     Clave.reset();
     // Every key above has answers to compare, but not every one: at least the sample's.

@@ -4,13 +4,13 @@
 #include "platform/Application.h"
 #include "platform/Boxes.h"
 #include "platform/RichViewer.h"
+#include "print/LessonReader.h"
 #include "teacher/editor/KeyDocument.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "tests/windows/LessonFixture.h"
 #include "windows/Unit3.h"
 #include "windows/teacher/CheckView.h"
 #include "windows/teacher/ClassResultsView.h"
-#include "windows/teacher/LessonReader.h"
 #include "windows/teacher/QuestionDetail.h"
 #include "windows/teacher/editor/PrepareView.h"
 
@@ -188,7 +188,7 @@ private slots:
         const QString key = dir_.path() + "/Nueva_CRJ.TXT";
         QCOMPARE(window->prepareView()->document()->path(), key);
         QVERIFY(window->checkView()->report().unreadable);
-        QVERIFY(window->prepareView()->BtGuardarClaveClick());
+        QVERIFY(window->prepareView()->saveKeyClicked());
         QVERIFY(!window->checkView()->report().unreadable);
         QCOMPARE(window->statusBar()->currentMessage(),
                  "Clave guardada: " + QDir::toNativeSeparators(key) + ".");

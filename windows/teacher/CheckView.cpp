@@ -6,13 +6,13 @@
 #include "lesson/LessonPlace.h"
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
+#include "print/LessonReader.h"
+#include "print/SeverityColour.h"
+#include "print/WebExport.h"
 #include "teacher/Publication.h"
 #include "teacher/Words.h"
 #include "windows/teacher/ClassFolder.h"
-#include "windows/teacher/LessonReader.h"
 #include "windows/teacher/ReadingName.h"
-#include "windows/teacher/SeverityColour.h"
-#include "windows/teacher/WebExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,14 +36,13 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->VistaPrevia->setColumnWidth(0, 300);
     ui->VistaPrevia->setColumnWidth(1, 80);
     ui->Division->setSizes({560, 480});
-    connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::BtAbrirClick);
-    connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::BtRevisarClick);
-    connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::BtPublicarClick);
-    connect(ui->BtPublicarWeb, &QPushButton::clicked, this, &CheckView::BtPublicarWebClick);
+    connect(ui->BtAbrir, &QPushButton::clicked, this, &CheckView::openClicked);
+    connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::checkClicked);
+    connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::publishClicked);
+    connect(ui->BtPublicarWeb, &QPushButton::clicked, this, &CheckView::publishWebClicked);
     // Holding the feedback back is a choice of the exam only.
     connect(ui->CbExamen, &QCheckBox::toggled, ui->CbComentariosAlFinal, &QWidget::setEnabled);
-    connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this,
-            &CheckView::ProblemasSelectionChange);
+    connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this, &CheckView::problemSelected);
 }
 
 CheckView::~CheckView() = default;
@@ -72,7 +71,7 @@ void CheckView::followLesson(const QString& path) {
         emit lessonChecked(path);
 }
 
-void CheckView::BtAbrirClick() {
+void CheckView::openClicked() {
     QString path = path_;
     // Every RTF shows: a reading under another name is offered its lesson's name.
     if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
@@ -80,12 +79,12 @@ void CheckView::BtAbrirClick() {
         openLesson(path);
 }
 
-void CheckView::BtRevisarClick() {
+void CheckView::checkClicked() {
     if (!path_.isEmpty())
         openLesson(path_);
 }
 
-void CheckView::BtPublicarClick() {
+void CheckView::publishClicked() {
     if (path_.isEmpty())
         return;
     const QString caption = QStringLiteral("Publicar para la clase");
@@ -158,7 +157,7 @@ PublishChoices CheckView::publishChoices() const {
             ui->CbExamen->isChecked() && ui->CbComentariosAlFinal->isChecked()};
 }
 
-void CheckView::BtPublicarWebClick() {
+void CheckView::publishWebClicked() {
     if (path_.isEmpty())
         return;
     const QString caption = QStringLiteral("Publicar para la web");
@@ -314,7 +313,7 @@ QTreeWidgetItem* CheckView::previewItemFor(const Problem& problem) const {
     return best;
 }
 
-void CheckView::ProblemasSelectionChange() {
+void CheckView::problemSelected() {
     const QList<QTreeWidgetItem*> chosen = ui->Problemas->selectedItems();
     if (chosen.isEmpty())
         return;

@@ -26,15 +26,15 @@ public:
     // Checks the lesson that another tab has opened, unless it is the one shown; asks nothing.
     void followLesson(const QString& path);
     // Asks for a lesson with the file dialog and checks it.
-    void BtAbrirClick();
+    void openClicked();
     // Reads the files again, after the teacher has edited them.
-    void BtRevisarClick();
+    void checkClicked();
     // Checks the lesson again and publishes it into the class's folder that the teacher
     // chooses: the reading and the published key, never the plain key.
-    void BtPublicarClick();
+    void publishClicked();
     // Checks the lesson again and writes it, into the folder that the teacher chooses, as a web
     // page and a SCORM package.
-    void BtPublicarWebClick();
+    void publishWebClicked();
 
     const LessonReport& report() const { return report_; }
 
@@ -51,7 +51,7 @@ private:
     void showReport();
     void showProblems();
     void showPreview();
-    void ProblemasSelectionChange();
+    void problemSelected();
     QString placeText(const Problem& problem) const;
     QTreeWidgetItem* previewItemFor(const Problem& problem) const;
 

@@ -7,6 +7,9 @@
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
 #include "platform/core/Clock.h"
+#include "print/FlagColour.h"
+#include "print/ResultsCharts.h"
+#include "print/SummaryPdf.h"
 #include "teacher/DecimalCell.h"
 #include "teacher/SummaryCsv.h"
 #include "teacher/SummaryTable.h"
@@ -15,10 +18,7 @@
 #include "windows/teacher/ClassFolder.h"
 #include "windows/teacher/ColumnChoice.h"
 #include "windows/teacher/CourseView.h"
-#include "windows/teacher/FlagColour.h"
 #include "windows/teacher/QuestionDetail.h"
-#include "windows/teacher/ResultsCharts.h"
-#include "windows/teacher/SummaryPdf.h"
 
 #include <QDir>
 #include <QFileInfo>

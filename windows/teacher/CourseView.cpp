@@ -4,10 +4,10 @@
 
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
+#include "print/StudentPdf.h"
+#include "print/TrendChart.h"
 #include "teacher/SummaryTable.h"
 #include "windows/teacher/ClassFolder.h"
-#include "windows/teacher/StudentPdf.h"
-#include "windows/teacher/TrendChart.h"
 
 #include <QDir>
 #include <QFileInfo>

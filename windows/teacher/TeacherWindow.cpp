@@ -34,8 +34,8 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     results_ = new ClassResultsView(this);
     addResultsTab(results_);
 
-    connect(start, &StartPage::openReading, prepare_, &PrepareView::BtAbrirLeccionClick);
-    connect(start, &StartPage::newLesson, prepare_, &PrepareView::BtNuevaClaveClick);
+    connect(start, &StartPage::openReading, prepare_, &PrepareView::openLessonClicked);
+    connect(start, &StartPage::newLesson, prepare_, &PrepareView::newKeyClicked);
     connect(start, &StartPage::trySample, prepare_, &PrepareView::openLesson);
     CheckView* check = ui->Revisar;
     connect(prepare_, &PrepareView::lessonOpened, this, [this, check](const QString& path) {
@@ -61,7 +61,7 @@ TeacherWindow::TeacherWindow(QWidget* parent)
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ay&uda"));
     help->setObjectName(QStringLiteral("MenuAyuda"));
     QAction* guide =
-        help->addAction(QStringLiteral("&Guía del docente"), this, &TeacherWindow::GuiaClick);
+        help->addAction(QStringLiteral("&Guía del docente"), this, &TeacherWindow::guideClicked);
     guide->setObjectName(QStringLiteral("AccionGuia"));
     guide->setShortcut(QKeySequence::HelpContents);
     help->addAction(QStringLiteral("&Acerca de Dorvalia para docentes"), this, &ShowTeacherAbout)
@@ -92,7 +92,7 @@ void TeacherWindow::say(const QString& text) {
     statusBar()->showMessage(text);
 }
 
-void TeacherWindow::GuiaClick() {
+void TeacherWindow::guideClicked() {
     if (!guide_)
         guide_ = new GuideWindow(this);
     guide_->show();

@@ -32,7 +32,7 @@ public:
     void readLastResults();
 
     // «Ayuda → Guía del docente»: the guide in a window of its own, made at the first call.
-    void GuiaClick();
+    void guideClicked();
 
 private:
     // A short confirmation in the status bar, until the next one.

@@ -8,10 +8,10 @@
 #include "platform/core/Ansi.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/RegularFile.h"
+#include "print/A4Pdf.h"
+#include "print/Worksheet.h"
 #include "teacher/Words.h"
 #include "teacher/editor/Questions.h"
-#include "windows/teacher/A4Pdf.h"
-#include "windows/teacher/Worksheet.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
@@ -36,7 +36,7 @@ constexpr bool kCanPrint = false;
 
 } // namespace
 
-void PrepareView::BtImportarClick() {
+void PrepareView::importClicked() {
     if (document_->path().isEmpty() || document_->readOnly())
         return;
     QString path = QFileInfo(readingPath_).absolutePath();
@@ -78,7 +78,7 @@ void PrepareView::BtImportarClick() {
     Boxes::information(kCaption, text);
 }
 
-void PrepareView::BtExportarGiftClick() {
+void PrepareView::exportGiftClicked() {
     if (document_->path().isEmpty())
         return;
     QString path =
@@ -132,7 +132,7 @@ bool printWorksheet(QTextDocument& worksheet, QWidget* parent, QString& pdfPath)
 
 } // namespace
 
-void PrepareView::BtImprimirFichaClick() {
+void PrepareView::printWorksheetClicked() {
     if (document_->path().isEmpty())
         return;
     enum { Student, Teacher, Cancel };

@@ -6,9 +6,9 @@
 
 #include "lesson/AnswerKey.h"
 #include "lesson/Sections.h"
+#include "print/SeverityColour.h"
 #include "teacher/Words.h"
-#include "windows/LessonAdapters.h"
-#include "windows/teacher/SeverityColour.h"
+#include "windows/ViewerAdapter.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QFileInfo>
@@ -30,16 +30,16 @@ void PrepareView::showPlace() {
         const KeySection& section = key.sections[place.section];
         text = section.header >= 0 ? lines[section.header] : QString();
     } else if (place.kind == Place::Question) {
-        text = LineText(lines[key.sections[place.section].questions[place.question].line]);
+        text = key.sections[place.section].questions[place.question].text;
         textEditable = true;
     } else if (place.kind == Place::Answer) {
         const KeyAnswer& answer =
             key.sections[place.section].questions[place.question].answers[place.answer];
-        text = LineText(lines[answer.line]);
+        text = answer.text;
         textEditable = true;
         if (answer.judgment >= 0) {
-            judgment = int(VerdictOfMarker(LineMarker(lines[answer.judgment])));
-            feedback = LineText(lines[answer.judgment]);
+            judgment = int(answer.verdict);
+            feedback = answer.feedback;
         }
     }
     // Only what differs is written, so that the teacher's cursor stays where it is.
@@ -86,7 +86,7 @@ void PrepareView::showSectionInReading(int number) {
 
 // --- edits ---------------------------------------------------------------------------------
 
-void PrepareView::EdTextoEdited(const QString& text) {
+void PrepareView::textEdited(const QString& text) {
     const Place place = currentPlace();
     const KeyStructure& key = document_->structure();
     int line = -1;
@@ -98,7 +98,7 @@ void PrepareView::EdTextoEdited(const QString& text) {
         document_->edit(KeyEdits::setText(document_->lines(), line, text), true);
 }
 
-void PrepareView::JuicioActivated(int index) {
+void PrepareView::judgmentChosen(int index) {
     const Place place = currentPlace();
     if (place.kind != Place::Answer || index < 0)
         return;
@@ -110,7 +110,7 @@ void PrepareView::JuicioActivated(int index) {
     document_->edit(KeyEdits::setJudgment(document_->lines(), answer, Verdict(index)));
 }
 
-void PrepareView::EdComentarioEdited(const QString& text) {
+void PrepareView::feedbackEdited(const QString& text) {
     const Place place = currentPlace();
     if (place.kind != Place::Answer)
         return;
@@ -122,7 +122,7 @@ void PrepareView::EdComentarioEdited(const QString& text) {
     document_->edit(KeyEdits::setFeedback(document_->lines(), answer, text), true);
 }
 
-void PrepareView::BtAnadirPreguntaClick() {
+void PrepareView::addQuestionClicked() {
     Place place = currentPlace();
     if (place.kind == Place::None || document_->path().isEmpty() || document_->readOnly())
         return;
@@ -141,7 +141,7 @@ void PrepareView::BtAnadirPreguntaClick() {
     ui->EdTexto->setFocus();
 }
 
-void PrepareView::BtAnadirRespuestaClick() {
+void PrepareView::addAnswerClicked() {
     const Place place = currentPlace();
     if (document_->readOnly() || (place.kind != Place::Question && place.kind != Place::Answer))
         return;
@@ -154,7 +154,7 @@ void PrepareView::BtAnadirRespuestaClick() {
     ui->EdTexto->setFocus();
 }
 
-void PrepareView::BtQuitarClick() {
+void PrepareView::removeClicked() {
     if (document_->readOnly())
         return;
     const Place place = currentPlace();
@@ -198,11 +198,11 @@ void PrepareView::move(int delta) {
         wanted_ = Place{};
 }
 
-void PrepareView::BtSubirClick() {
+void PrepareView::moveUpClicked() {
     move(-1);
 }
 
-void PrepareView::BtBajarClick() {
+void PrepareView::moveDownClicked() {
     move(+1);
 }
 
@@ -247,7 +247,7 @@ void PrepareView::showProblems() {
                                      report_.count(Problem::Severity::Nota), pending)));
 }
 
-void PrepareView::ProblemasSelectionChange() {
+void PrepareView::problemSelected() {
     const QList<QTreeWidgetItem*> chosen = ui->ProblemasClave->selectedItems();
     if (chosen.isEmpty())
         return;

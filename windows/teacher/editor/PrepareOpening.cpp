@@ -7,8 +7,8 @@
 #include "lesson/LessonFiles.h"
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
-#include "windows/teacher/LessonReader.h"
 #include "windows/teacher/ReadingName.h"
+#include "print/LessonReader.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
@@ -128,14 +128,14 @@ void PrepareView::newKey(const QString& path) {
 }
 
 // Every RTF shows in the dialog: a reading under another name is offered its lesson's name.
-void PrepareView::BtAbrirLeccionClick() {
+void PrepareView::openLessonClicked() {
     QString path = readingPath_;
     if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
         OfferProperReadingName(kCaption, path))
         openLesson(path);
 }
 
-void PrepareView::BtNuevaClaveClick() {
+void PrepareView::newKeyClicked() {
     QString path = readingPath_;
     if (Boxes::openFile(QStringLiteral("Lecturas|*.rtf"), path) &&
         OfferProperReadingName(kCaption, path))
@@ -159,11 +159,11 @@ bool PrepareView::mayLeaveKey() {
         {QStringLiteral("Guardar"), QStringLiteral("Descartar"), QStringLiteral("Cancelar")},
         Cancel);
     if (chosen == Save)
-        return BtGuardarClaveClick();
+        return saveKeyClicked();
     return chosen == Discard;
 }
 
-bool PrepareView::BtGuardarClaveClick() {
+bool PrepareView::saveKeyClicked() {
     if (document_->path().isEmpty() || document_->readOnly())
         return false;
     if (document_->changedOnDisk() &&

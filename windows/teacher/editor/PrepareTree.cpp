@@ -165,24 +165,21 @@ void PrepareView::writeItem(QTreeWidgetItem* item, const Place& place) {
     }
     const KeyQuestion& question = section.questions[place.question];
     if (place.kind == Place::Question) {
-        item->setText(0, QStringLiteral("%1. %2")
-                             .arg(place.question + 1)
-                             .arg(shown(LineText(lines[question.line]))));
+        item->setText(0,
+                      QStringLiteral("%1. %2").arg(place.question + 1).arg(shown(question.text)));
         item->setText(1, question.answers.isEmpty() ? QStringLiteral("sin respuestas") : QString());
         return;
     }
     const KeyAnswer& answer = question.answers[place.answer];
-    item->setText(
-        0, QStringLiteral("%1. %2").arg(place.answer + 1).arg(shown(LineText(lines[answer.line]))));
+    item->setText(0, QStringLiteral("%1. %2").arg(place.answer + 1).arg(shown(answer.text)));
     if (answer.judgment < 0) {
         item->setText(1, QStringLiteral("sin juicio"));
         item->setForeground(1, Qt::red);
     } else {
-        const Verdict kind = VerdictOfMarker(LineMarker(lines[answer.judgment]));
-        item->setText(1, VerdictText(kind));
-        item->setForeground(1, verdictColour(kind));
+        item->setText(1, VerdictText(answer.verdict));
+        item->setForeground(1, verdictColour(answer.verdict));
     }
-    item->setToolTip(0, LineText(lines.value(answer.judgment)));
+    item->setToolTip(0, answer.feedback);
 }
 
 PrepareView::Place PrepareView::currentPlace() const {

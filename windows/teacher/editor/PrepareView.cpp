@@ -65,24 +65,23 @@ PrepareView::PrepareView(QWidget* parent)
     connect(ui->BtDeshacer, &QPushButton::clicked, document_, &KeyDocument::undo);
     connect(ui->BtRehacer, &QPushButton::clicked, document_, &KeyDocument::redo);
 
-    connect(ui->BtAbrirLeccion, &QPushButton::clicked, this, &PrepareView::BtAbrirLeccionClick);
-    connect(ui->BtNuevaClave, &QPushButton::clicked, this, &PrepareView::BtNuevaClaveClick);
-    connect(ui->BtGuardarClave, &QPushButton::clicked, this, &PrepareView::BtGuardarClaveClick);
-    connect(ui->BtAnadirPregunta, &QPushButton::clicked, this, &PrepareView::BtAnadirPreguntaClick);
-    connect(ui->BtAnadirRespuesta, &QPushButton::clicked, this,
-            &PrepareView::BtAnadirRespuestaClick);
-    connect(ui->BtQuitar, &QPushButton::clicked, this, &PrepareView::BtQuitarClick);
-    connect(ui->BtSubir, &QPushButton::clicked, this, &PrepareView::BtSubirClick);
-    connect(ui->BtBajar, &QPushButton::clicked, this, &PrepareView::BtBajarClick);
-    connect(ui->BtImportar, &QPushButton::clicked, this, &PrepareView::BtImportarClick);
-    connect(ui->BtExportarGift, &QPushButton::clicked, this, &PrepareView::BtExportarGiftClick);
-    connect(ui->BtImprimirFicha, &QPushButton::clicked, this, &PrepareView::BtImprimirFichaClick);
+    connect(ui->BtAbrirLeccion, &QPushButton::clicked, this, &PrepareView::openLessonClicked);
+    connect(ui->BtNuevaClave, &QPushButton::clicked, this, &PrepareView::newKeyClicked);
+    connect(ui->BtGuardarClave, &QPushButton::clicked, this, &PrepareView::saveKeyClicked);
+    connect(ui->BtAnadirPregunta, &QPushButton::clicked, this, &PrepareView::addQuestionClicked);
+    connect(ui->BtAnadirRespuesta, &QPushButton::clicked, this, &PrepareView::addAnswerClicked);
+    connect(ui->BtQuitar, &QPushButton::clicked, this, &PrepareView::removeClicked);
+    connect(ui->BtSubir, &QPushButton::clicked, this, &PrepareView::moveUpClicked);
+    connect(ui->BtBajar, &QPushButton::clicked, this, &PrepareView::moveDownClicked);
+    connect(ui->BtImportar, &QPushButton::clicked, this, &PrepareView::importClicked);
+    connect(ui->BtExportarGift, &QPushButton::clicked, this, &PrepareView::exportGiftClicked);
+    connect(ui->BtImprimirFicha, &QPushButton::clicked, this, &PrepareView::printWorksheetClicked);
     connect(ui->ArbolClave, &QTreeWidget::currentItemChanged, this, &PrepareView::showPlace);
     connect(ui->ProblemasClave, &QTreeWidget::itemSelectionChanged, this,
-            &PrepareView::ProblemasSelectionChange);
-    connect(ui->EdTexto, &QLineEdit::textEdited, this, &PrepareView::EdTextoEdited);
-    connect(ui->Juicio, &QComboBox::activated, this, &PrepareView::JuicioActivated);
-    connect(ui->EdComentario, &QLineEdit::textEdited, this, &PrepareView::EdComentarioEdited);
+            &PrepareView::problemSelected);
+    connect(ui->EdTexto, &QLineEdit::textEdited, this, &PrepareView::textEdited);
+    connect(ui->Juicio, &QComboBox::activated, this, &PrepareView::judgmentChosen);
+    connect(ui->EdComentario, &QLineEdit::textEdited, this, &PrepareView::feedbackEdited);
 
     // The tab's keys, while the tab is the one shown (a hidden widget's shortcuts do not fire),
     // wherever the focus is: in the tab or on the row of tabs.
@@ -93,17 +92,16 @@ PrepareView::PrepareView(QWidget* parent)
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
-    shortcut({QKeySequence::Open}, &PrepareView::BtAbrirLeccionClick);
+    shortcut({QKeySequence::Open}, &PrepareView::openLessonClicked);
     shortcut({QKeySequence::Save}, [this] {
         if (ui->BtGuardarClave->isEnabled())
-            BtGuardarClaveClick();
+            saveKeyClicked();
     });
-    shortcut({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}, &PrepareView::BtAnadirPreguntaClick);
-    shortcut({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
-             &PrepareView::BtAnadirRespuestaClick);
-    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Delete)}, &PrepareView::BtQuitarClick);
-    shortcut({QKeySequence(Qt::ALT | Qt::Key_Up)}, &PrepareView::BtSubirClick);
-    shortcut({QKeySequence(Qt::ALT | Qt::Key_Down)}, &PrepareView::BtBajarClick);
+    shortcut({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)}, &PrepareView::addQuestionClicked);
+    shortcut({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, &PrepareView::addAnswerClicked);
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Delete)}, &PrepareView::removeClicked);
+    shortcut({QKeySequence(Qt::ALT | Qt::Key_Up)}, &PrepareView::moveUpClicked);
+    shortcut({QKeySequence(Qt::ALT | Qt::Key_Down)}, &PrepareView::moveDownClicked);
     shortcut({QKeySequence::Undo}, [this] { document_->undo(); });
     shortcut({QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
              [this] { document_->redo(); });
@@ -142,7 +140,7 @@ bool PrepareView::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == ui->ArbolClave && event->type() == QEvent::KeyPress &&
             key->matches(QKeySequence::Delete)) {
-            BtQuitarClick();
+            removeClicked();
             return true;
         }
     }

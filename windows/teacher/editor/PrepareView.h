@@ -47,18 +47,18 @@ public:
     // shown; otherwise leaves the tab as it is.
     void followLesson(const QString& path);
 
-    void BtAbrirLeccionClick();
-    void BtNuevaClaveClick();
+    void openLessonClicked();
+    void newKeyClicked();
     // False when the key could not be saved (the teacher was told why).
-    bool BtGuardarClaveClick();
-    void BtAnadirPreguntaClick();
-    void BtAnadirRespuestaClick();
-    void BtQuitarClick();
-    void BtSubirClick();
-    void BtBajarClick();
-    void BtImportarClick();
-    void BtExportarGiftClick();
-    void BtImprimirFichaClick();
+    bool saveKeyClicked();
+    void addQuestionClicked();
+    void addAnswerClicked();
+    void removeClicked();
+    void moveUpClicked();
+    void moveDownClicked();
+    void importClicked();
+    void exportGiftClicked();
+    void printWorksheetClicked();
 
     // Asks what to do with unsaved changes («Guardar», «Descartar», «Cancelar»); true when the
     // teacher may go on (saved, or discarded), false to stay.
@@ -99,10 +99,10 @@ private:
     void showSectionInReading(int number);
     void enableEdits();
     void showProblems();
-    void ProblemasSelectionChange();
-    void EdTextoEdited(const QString& text);
-    void JuicioActivated(int index);
-    void EdComentarioEdited(const QString& text);
+    void problemSelected();
+    void textEdited(const QString& text);
+    void judgmentChosen(int index);
+    void feedbackEdited(const QString& text);
     void move(int delta);
     Place placeOfLine(int line) const;
     int sectionNumberOf(const Place& place) const;

@@ -1,14 +1,14 @@
-#include "windows/teacher/SummaryPdf.h"
+#include "print/SummaryPdf.h"
 
 #include "lesson/LessonFiles.h"
 #include "platform/chart/ChartTextObject.h"
 #include "platform/core/Printable.h"
+#include "print/A4Pdf.h"
+#include "print/AnalysisPdf.h"
+#include "print/ResultsCharts.h"
 #include "teacher/DecimalCell.h"
 #include "teacher/RegisterDates.h"
 #include "teacher/SummaryTable.h"
-#include "windows/teacher/A4Pdf.h"
-#include "windows/teacher/AnalysisPdf.h"
-#include "windows/teacher/ResultsCharts.h"
 
 #include <QDir>
 #include <QFontMetricsF>

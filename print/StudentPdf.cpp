@@ -1,11 +1,11 @@
-#include "windows/teacher/StudentPdf.h"
+#include "print/StudentPdf.h"
 
 #include "platform/chart/ChartTextObject.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Printable.h"
+#include "print/A4Pdf.h"
+#include "print/TrendChart.h"
 #include "teacher/DecimalCell.h"
-#include "windows/teacher/A4Pdf.h"
-#include "windows/teacher/TrendChart.h"
 
 #include <QDate>
 #include <QDir>

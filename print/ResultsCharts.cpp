@@ -1,4 +1,4 @@
-#include "windows/teacher/ResultsCharts.h"
+#include "print/ResultsCharts.h"
 
 #include "teacher/SummaryTable.h"
 

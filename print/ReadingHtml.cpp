@@ -1,4 +1,4 @@
-#include "windows/teacher/ReadingHtml.h"
+#include "print/ReadingHtml.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "windows/teacher/AnalysisPdf.h"
+#include "print/AnalysisPdf.h"
 
+#include "print/FlagColour.h"
 #include "teacher/AnswersTable.h"
 #include "teacher/ClassSummary.h"
 #include "teacher/DecimalCell.h"
 #include "teacher/SummaryTable.h"
-#include "windows/teacher/FlagColour.h"
 
 namespace {
 

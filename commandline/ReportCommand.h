@@ -6,7 +6,7 @@
 // [--desde DD/MM/AAAA] [--hasta DD/MM/AAAA] [--subcarpetas] [--alumnos ARCHIVO.ini]`: the
 // «Informe del alumno» of one student, or of every student into a folder, from the same reading
 // as `resumen`.
-class InformeCommand : public Command {
+class ReportCommand : public Command {
 public:
     QString name() const override;
     QString description() const override;

@@ -1,12 +1,11 @@
-#include "windows/teacher/Worksheet.h"
+#include "print/Worksheet.h"
 
-#include "lesson/AnswerKey.h"
+#include "lesson/AnswerKeyValue.h"
 #include "platform/core/Ansi.h"
 #include "platform/core/RegularFile.h"
 #include "platform/rtf/RtfReader.h"
+#include "print/A4Pdf.h"
 #include "teacher/editor/KeyEdits.h"
-#include "teacher/editor/KeyStructure.h"
-#include "windows/teacher/A4Pdf.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -64,13 +63,8 @@ void paragraph(QTextCursor& cursor, qreal indent, qreal spaceBefore, bool pageBr
 
 QList<Group> appendQuestions(QTextDocument& document, const QStringList& lines,
                              WorksheetCopy copy) {
-    const KeyStructure key = readKeyStructure(lines);
     // The sections a student can reach, by number.
-    QMap<int, const KeySection*> sections;
-    for (const KeySection& section : key.sections) {
-        if (section.number > 0)
-            sections.insert(section.number, &section);
-    }
+    const AnswerKeyValue key = ReadAnswerKey(lines);
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
     paragraph(cursor, 0, 0, !document.isEmpty());
@@ -82,38 +76,36 @@ QList<Group> appendQuestions(QTextDocument& document, const QStringList& lines,
                           textFormat(false, true));
     }
     QList<Group> groups;
-    for (auto it = sections.begin(); it != sections.end(); ++it) {
-        const KeySection& section = **it;
+    for (const AnswerKeyValue::Section& section : key.sections) {
         if (section.questions.isEmpty())
             continue;
         paragraph(cursor, 0, 14);
-        cursor.insertText(QStringLiteral("Sección %1").arg(it.key()), textFormat(true, false, 13));
+        cursor.insertText(QStringLiteral("Sección %1").arg(section.number),
+                          textFormat(true, false, 13));
         // The section's heading stays with its first question.
         Group group{cursor.block().blockNumber(), 0};
         for (int q = 0; q < section.questions.size(); ++q) {
-            const KeyQuestion& question = section.questions[q];
+            const AnswerKeyValue::Question& question = section.questions[q];
             paragraph(cursor, 0, 8);
             if (q > 0)
                 group.first = cursor.block().blockNumber();
-            cursor.insertText(
-                QStringLiteral("%1. %2").arg(q + 1).arg(LineText(lines[question.line])),
-                textFormat(true));
+            cursor.insertText(QStringLiteral("%1. %2").arg(q + 1).arg(question.text),
+                              textFormat(true));
             for (int a = 0; a < question.answers.size(); ++a) {
-                const KeyAnswer& answer = question.answers[a];
-                const QString judgment = lines.value(answer.judgment);
-                const bool right = copy == WorksheetCopy::Docente && answer.judgment >= 0 &&
-                                   VerdictOfMarker(LineMarker(judgment)) == Verdict::Correcta;
+                const AnswerKeyValue::Answer& answer = question.answers[a];
+                const bool teacher = copy == WorksheetCopy::Docente && answer.verdict.has_value();
+                const bool right = teacher && answer.verdict == Verdict::Correcta;
                 paragraph(cursor, 14, 2);
                 cursor.insertText(QStringLiteral("%1  %2) %3")
                                       .arg(right ? kTicked : kBox)
                                       .arg(QChar(u'a' + std::min(a, 25)))
-                                      .arg(LineText(lines[answer.line])),
+                                      .arg(answer.text),
                                   textFormat(right));
-                if (copy == WorksheetCopy::Docente && answer.judgment >= 0) {
+                if (teacher) {
                     cursor.insertText(QStringLiteral("   "), textFormat());
-                    cursor.insertText(VerdictText(VerdictOfMarker(LineMarker(judgment))) + u'.',
+                    cursor.insertText(VerdictText(*answer.verdict) + u'.',
                                       textFormat(false, true, 10));
-                    cursor.insertText(u' ' + LineText(judgment), textFormat(false, false, 10));
+                    cursor.insertText(u' ' + answer.feedback, textFormat(false, false, 10));
                 }
             }
             group.last = cursor.block().blockNumber();

@@ -1,4 +1,4 @@
-#include "windows/teacher/LessonReader.h"
+#include "print/LessonReader.h"
 
 #include "platform/LessonViewer.h"
 #include "platform/RichViewer.h"

@@ -1,12 +1,12 @@
-#include "commandline/InformeCommand.h"
+#include "commandline/ReportCommand.h"
 
 #include "commandline/FolderReading.h"
 #include "commandline/Usage.h"
 #include "lesson/RegisterName.h"
 #include "platform/core/Printable.h"
+#include "print/StudentPdf.h"
+#include "print/SummaryPdf.h"
 #include "teacher/CourseSummary.h"
-#include "windows/teacher/StudentPdf.h"
-#include "windows/teacher/SummaryPdf.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,15 +20,15 @@ const QString kAll = QStringLiteral("todos");
 
 } // namespace
 
-QString InformeCommand::name() const {
+QString ReportCommand::name() const {
     return QStringLiteral("informe");
 }
 
-QString InformeCommand::description() const {
+QString ReportCommand::description() const {
     return QStringLiteral("Guarda el informe de un alumno (o de todos) a lo largo del curso.");
 }
 
-VerbHelp InformeCommand::help() const {
+VerbHelp ReportCommand::help() const {
     VerbHelp help{
         QStringLiteral("dorvalia-docente informe CARPETA --alumno NOMBRE --pdf SALIDA.pdf\n"
                        "     dorvalia-docente informe CARPETA --todos CARPETA_SALIDA\n"
@@ -54,7 +54,7 @@ VerbHelp InformeCommand::help() const {
     return help;
 }
 
-int InformeCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     const QString studentOption = kStudent, pdfOption = kPdf, allOption = kAll;
     const FolderOptions folderOptions;

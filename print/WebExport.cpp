@@ -1,15 +1,15 @@
-#include "windows/teacher/WebExport.h"
+#include "print/WebExport.h"
 
 #include "lesson/LessonFiles.h"
 #include "lesson/ReadingUnits.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/ToolkitError.h"
 #include "platform/rtf/DocumentFile.h"
+#include "print/ReadingHtml.h"
 #include "teacher/ScormManifest.h"
 #include "teacher/WebLesson.h"
 #include "teacher/WebSeal.h"
 #include "teacher/ZipArchive.h"
-#include "windows/teacher/ReadingHtml.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "windows/teacher/A4Pdf.h"
+#include "print/A4Pdf.h"
 
 #include "platform/core/AtomicFile.h"
 

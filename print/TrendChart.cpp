@@ -1,4 +1,4 @@
-#include "windows/teacher/TrendChart.h"
+#include "print/TrendChart.h"
 
 #include "teacher/DecimalCell.h"
 #include "teacher/RegisterDates.h"
