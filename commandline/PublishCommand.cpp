@@ -20,54 +20,50 @@ QString PublishCommand::description() const {
 }
 
 VerbHelp PublishCommand::help() const {
-    return {
-        QStringLiteral(
-            "dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] [--sin-voz]\n"
-            "                          [--examen [--comentarios-al-final]]"),
-        QStringLiteral(
-            "Publica una lección para la clase. Primero la revisa como «revisar» y escribe sus\n"
-            "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de la\n"
-            "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno lee y\n"
-            "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) no "
-            "se\n"
-            "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
-            "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
-            "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
-            "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se lee.\n"
-            "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
-            "prueba de lectura); sin esa opción, sí.\n"
-            "Con --examen, la lección se publica en modo examen: cada pregunta admite una sola\n"
-            "respuesta aceptada, y las respuestas salen en otro orden para cada alumno. Con\n"
-            "--comentarios-al-final, además, el alumno ve si acertó y los comentarios solo al\n"
-            "terminar la lección; sin esa opción, los ve al aceptar cada respuesta.\n"
-            "La clave protegida guarda qué lectura se publicó con ella: si una publicación se\n"
-            "corta a medias, el programa del alumno, «revisar» y «resumen» lo notan y lo dicen.\n"
-            "Si en la carpeta de la clase la lectura o la clave es un enlace a otro archivo, no\n"
-            "se publica (estado 3) y no se escribe nada fuera de la carpeta.\n"),
-        {{Exit::Done, QStringLiteral("la lección se ha publicado")},
-         {Exit::Findings, QStringLiteral("la lección tiene errores y no se ha publicado "
-                                         "(publíquela con --forzar)")},
-         {Exit::Unreadable, QStringLiteral("la lección no se puede leer (falta su texto o su "
-                                           "clave, o no se pueden abrir)")},
-         {Exit::NotWritten, QStringLiteral("no se ha podido escribir en la carpeta de la clase")},
-         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
-        {{QStringLiteral("forzar"), QString(),
-          QStringLiteral("Publica la lección aunque tenga errores.")},
-         {QStringLiteral("sin-voz"), QString(),
-          QStringLiteral("No deja escuchar la lectura en voz alta.")},
-         {QStringLiteral("examen"), QString(),
-          QStringLiteral("Publica la lección en modo examen: una respuesta por pregunta.")},
-         {QStringLiteral("comentarios-al-final"), QString(),
-          QStringLiteral("En el examen, muestra aciertos y comentarios al terminar.")}},
-    };
+    return {QStringLiteral("dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] "
+                           "[--sin-voz]"),
+            QStringLiteral(
+                "Publica una lección para la clase. Primero la revisa como «revisar» y escribe "
+                "sus\n"
+                "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de "
+                "la\n"
+                "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno "
+                "lee y\n"
+                "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) "
+                "no "
+                "se\n"
+                "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
+                "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
+                "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
+                "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se "
+                "lee.\n"
+                "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
+                "prueba de lectura); sin esa opción, sí.\n"
+                "La clave protegida guarda qué lectura se publicó con ella: si una publicación se\n"
+                "corta a medias, el programa del alumno, «revisar» y «resumen» lo notan y lo "
+                "dicen.\n"
+                "Si en la carpeta de la clase la lectura o la clave es un enlace a otro archivo, "
+                "no\n"
+                "se publica (estado 3) y no se escribe nada fuera de la carpeta.\n"),
+            {{Exit::Done, QStringLiteral("la lección se ha publicado")},
+             {Exit::Findings, QStringLiteral("la lección tiene errores y no se ha publicado "
+                                             "(publíquela con --forzar)")},
+             {Exit::Unreadable, QStringLiteral("la lección no se puede leer (falta su texto o su "
+                                               "clave, o no se pueden abrir)")},
+             {Exit::NotWritten,
+              QStringLiteral("no se ha podido escribir en la carpeta de la clase")},
+             {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+            {{QStringLiteral("forzar"), QString(),
+              QStringLiteral("Publica la lección aunque tenga errores.")},
+             {QStringLiteral("sin-voz"), QString(),
+              QStringLiteral("No deja escuchar la lectura en voz alta.")}}},
+};
 }
 
 int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     const QString forceOption = QStringLiteral("forzar");
     const QString silentOption = QStringLiteral("sin-voz");
-    const QString examOption = QStringLiteral("examen");
-    const QString heldOption = QStringLiteral("comentarios-al-final");
     if (const std::optional<int> done = ParseArguments(parser, name(), arguments, help(), out, err))
         return *done;
     const QStringList paths = parser.positionalArguments();
@@ -79,11 +75,9 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
             : paths.size() < 2 ? QStringLiteral("falta la carpeta de la clase.")
                                : QStringLiteral("sobran argumentos: se publica una lección "
                                                 "cada vez."));
-    if (parser.isSet(heldOption) && !parser.isSet(examOption))
-        return UsageError(err, name(),
-                          QStringLiteral("--comentarios-al-final solo vale con --examen."));
-    const PublishChoices choices = {!parser.isSet(silentOption), parser.isSet(examOption),
-                                    parser.isSet(heldOption)};
+    // The published key can carry an exam, but the student's program does not hold one yet: no
+    // lesson is published as an exam that students could answer as an ordinary lesson.
+    const PublishChoices choices = {!parser.isSet(silentOption), false, false};
 
     const LessonReport report = checkLessonFiles(paths[0], readLessonText);
     for (const Problem& problem : report.problems)
@@ -117,11 +111,6 @@ int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTex
                    .arg(QDir::toNativeSeparators(document));
     if (parser.isSet(silentOption))
         out << QStringLiteral("Los alumnos no podrán escuchar la lectura en voz alta.\n");
-    if (choices.exam)
-        out << (choices.feedbackAtEnd
-                    ? QStringLiteral("Es un examen: los alumnos verán si acertaron y los "
-                                     "comentarios al terminar la lección.\n")
-                    : QStringLiteral("Es un examen: cada pregunta admite una sola respuesta.\n"));
     for (const QString& plain : done.plainKeys)
         err << QStringLiteral("aviso: en la carpeta de la clase está la clave sin proteger %1: el "
                               "programa del alumno la lee en lugar de la publicada, y cualquiera "

@@ -5,8 +5,8 @@
 #include "lesson/LessonPlace.h"
 #include "lesson/PublishedKey.h"
 #include "platform/core/ToolkitError.h"
-#include "teacher/Publication.h"
 #include "print/Worksheet.h"
+#include "teacher/Publication.h"
 
 #include <QCommandLineParser>
 #include <QDir>

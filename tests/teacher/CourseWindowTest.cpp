@@ -3,11 +3,11 @@
 #include "platform/Boxes.h"
 #include "platform/chart/BarChartView.h"
 #include "platform/chart/ChartTextObject.h"
+#include "print/StudentPdf.h"
+#include "print/SummaryPdf.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "windows/teacher/ClassResultsView.h"
 #include "windows/teacher/CourseView.h"
-#include "print/StudentPdf.h"
-#include "print/SummaryPdf.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractTextDocumentLayout>

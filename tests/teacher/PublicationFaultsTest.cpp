@@ -4,11 +4,11 @@
 #include "lesson/LessonPlace.h"
 #include "lesson/OnePublication.h"
 #include "platform/core/ToolkitError.h"
+#include "print/LessonReader.h"
 #include "teacher/LessonCheck.h"
 #include "teacher/Publication.h"
 #include "tests/teacher/TeacherTesting.h"
 #include "tests/windows/LessonFixture.h"
-#include "print/LessonReader.h"
 
 #include <QApplication>
 #include <QDir>

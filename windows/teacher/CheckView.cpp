@@ -40,8 +40,12 @@ CheckView::CheckView(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->BtRevisar, &QPushButton::clicked, this, &CheckView::checkClicked);
     connect(ui->BtPublicar, &QPushButton::clicked, this, &CheckView::publishClicked);
     connect(ui->BtPublicarWeb, &QPushButton::clicked, this, &CheckView::publishWebClicked);
-    // Holding the feedback back is a choice of the exam only.
+    // Holding the feedback back is a choice of the exam only. The student's program does not
+    // hold an exam yet, so the mode is not offered: no lesson goes out as an exam that students
+    // could answer as an ordinary lesson.
     connect(ui->CbExamen, &QCheckBox::toggled, ui->CbComentariosAlFinal, &QWidget::setEnabled);
+    ui->CbExamen->hide();
+    ui->CbComentariosAlFinal->hide();
     connect(ui->Problemas, &QTreeWidget::itemSelectionChanged, this, &CheckView::problemSelected);
 }
 

@@ -7,8 +7,8 @@
 #include "lesson/LessonFiles.h"
 #include "platform/Boxes.h"
 #include "platform/core/ToolkitError.h"
-#include "windows/teacher/ReadingName.h"
 #include "print/LessonReader.h"
+#include "windows/teacher/ReadingName.h"
 #include "windows/teacher/editor/PrepareParts.h"
 
 #include <QDir>
