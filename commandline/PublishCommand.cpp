@@ -20,44 +20,44 @@ QString PublishCommand::description() const {
 }
 
 VerbHelp PublishCommand::help() const {
-    return {QStringLiteral("dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] "
-                           "[--sin-voz]"),
-            QStringLiteral(
-                "Publica una lección para la clase. Primero la revisa como «revisar» y escribe "
-                "sus\n"
-                "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de "
-                "la\n"
-                "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno "
-                "lee y\n"
-                "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) "
-                "no "
-                "se\n"
-                "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
-                "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
-                "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
-                "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se "
-                "lee.\n"
-                "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
-                "prueba de lectura); sin esa opción, sí.\n"
-                "La clave protegida guarda qué lectura se publicó con ella: si una publicación se\n"
-                "corta a medias, el programa del alumno, «revisar» y «resumen» lo notan y lo "
-                "dicen.\n"
-                "Si en la carpeta de la clase la lectura o la clave es un enlace a otro archivo, "
-                "no\n"
-                "se publica (estado 3) y no se escribe nada fuera de la carpeta.\n"),
-            {{Exit::Done, QStringLiteral("la lección se ha publicado")},
-             {Exit::Findings, QStringLiteral("la lección tiene errores y no se ha publicado "
-                                             "(publíquela con --forzar)")},
-             {Exit::Unreadable, QStringLiteral("la lección no se puede leer (falta su texto o su "
-                                               "clave, o no se pueden abrir)")},
-             {Exit::NotWritten,
-              QStringLiteral("no se ha podido escribir en la carpeta de la clase")},
-             {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
-            {{QStringLiteral("forzar"), QString(),
-              QStringLiteral("Publica la lección aunque tenga errores.")},
-             {QStringLiteral("sin-voz"), QString(),
-              QStringLiteral("No deja escuchar la lectura en voz alta.")}}},
-};
+    return {
+        QStringLiteral("dorvalia-docente publicar RUTA_lec.rtf CARPETA_DE_LA_CLASE [--forzar] "
+                       "[--sin-voz]"),
+        QStringLiteral(
+            "Publica una lección para la clase. Primero la revisa como «revisar» y escribe "
+            "sus\n"
+            "problemas, uno por línea. Después copia la lectura (_lec.rtf) en la carpeta de "
+            "la\n"
+            "clase y escribe allí la clave protegida (_CRJ.dvk), que el programa del alumno "
+            "lee y\n"
+            "que no se puede leer ni cambiar con un editor. La clave sin proteger (_CRJ.TXT) "
+            "no "
+            "se\n"
+            "copia nunca. Si ya hay una en la carpeta de la clase, lo avisa en una línea: el\n"
+            "programa del alumno la leería en lugar de la protegida, y conviene borrarla.\n"
+            "Publicar otra vez sustituye los dos archivos, cada uno entero o nada. La clave\n"
+            "protegida lleva el nombre de la lección: copiada con el nombre de otra, no se "
+            "lee.\n"
+            "Con --sin-voz, los alumnos no pueden escuchar la lectura en voz alta (para una\n"
+            "prueba de lectura); sin esa opción, sí.\n"
+            "La clave protegida guarda qué lectura se publicó con ella: si una publicación se\n"
+            "corta a medias, el programa del alumno, «revisar» y «resumen» lo notan y lo "
+            "dicen.\n"
+            "Si en la carpeta de la clase la lectura o la clave es un enlace a otro archivo, "
+            "no\n"
+            "se publica (estado 3) y no se escribe nada fuera de la carpeta.\n"),
+        {{Exit::Done, QStringLiteral("la lección se ha publicado")},
+         {Exit::Findings, QStringLiteral("la lección tiene errores y no se ha publicado "
+                                         "(publíquela con --forzar)")},
+         {Exit::Unreadable, QStringLiteral("la lección no se puede leer (falta su texto o su "
+                                           "clave, o no se pueden abrir)")},
+         {Exit::NotWritten, QStringLiteral("no se ha podido escribir en la carpeta de la clase")},
+         {Exit::WrongCall, QStringLiteral("faltan o sobran argumentos")}},
+        {{QStringLiteral("forzar"), QString(),
+          QStringLiteral("Publica la lección aunque tenga errores.")},
+         {QStringLiteral("sin-voz"), QString(),
+          QStringLiteral("No deja escuchar la lectura en voz alta.")}},
+    };
 }
 
 int PublishCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err) {
