@@ -105,7 +105,7 @@ TEST(AtomicFile, AFailedWriteLeavesEveryFileAsItWas) {
         QByteArray bytes;
     } cases[] = {
         {"no se puede crear un archivo nuevo en su carpeta", dir.filePath("falta/K_CRJ.TXT"), "x"},
-        {"no se puede crear un archivo nuevo en su carpeta", folder, "x"},
+        {"no es un archivo normal", folder, "x"},
         {"el disco está lleno", dir.filePath("Grande_CRJ.TXT"), QByteArray(1 << 16, 'x')},
     };
     for (const auto& c : cases) {
