@@ -88,15 +88,16 @@ void CheckView::checkClicked() {
         openLesson(path_);
 }
 
-void CheckView::publishClicked() {
-    if (path_.isEmpty())
-        return;
-    const QString caption = QStringLiteral("Publicar para la clase");
-    openLesson(path_); // what is published is what the teacher sees checked
+// The steps both publications take first: the lesson checked again (what is published is what
+// the teacher sees checked), a lesson with errors published only if the teacher says so, and the
+// folder chosen, starting where the last one went. False when the teacher stops on the way.
+bool CheckView::readyToPublish(const QString& caption, const QString& folderCaption,
+                               QString& lastFolder) {
+    openLesson(path_);
     if (report_.unreadable) {
         Boxes::information(caption, QStringLiteral("La lección no se puede leer: no se publica. "
                                                    "Mire el error de la lista."));
-        return;
+        return false;
     }
     const int errors = report_.count(Problem::Severity::Error);
     if (errors > 0 &&
@@ -104,11 +105,21 @@ void CheckView::publishClicked() {
             caption, QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
                                     "terminar. ¿Publicarla igual?")
                          .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")))))
+        return false;
+    QString folder = lastFolder.isEmpty() ? QFileInfo(report_.textPath).path() : lastFolder;
+    if (!Boxes::chooseFolder(folderCaption, folder))
+        return false;
+    lastFolder = folder;
+    return true;
+}
+
+void CheckView::publishClicked() {
+    if (path_.isEmpty())
         return;
-    QString folder = classFolder_.isEmpty() ? QFileInfo(report_.textPath).path() : classFolder_;
-    if (!Boxes::chooseFolder(QStringLiteral("Carpeta de la clase"), folder))
+    const QString caption = QStringLiteral("Publicar para la clase");
+    if (!readyToPublish(caption, QStringLiteral("Carpeta de la clase"), classFolder_))
         return;
-    classFolder_ = folder;
+    const QString folder = classFolder_;
     RememberClassFolder(folder);
     Publication done;
     try {
@@ -165,23 +176,9 @@ void CheckView::publishWebClicked() {
     if (path_.isEmpty())
         return;
     const QString caption = QStringLiteral("Publicar para la web");
-    openLesson(path_);
-    if (report_.unreadable) {
-        Boxes::information(caption, QStringLiteral("La lección no se puede leer: no se publica. "
-                                                   "Mire el error de la lista."));
+    if (!readyToPublish(caption, QStringLiteral("Carpeta donde escribir la página"), webFolder_))
         return;
-    }
-    const int errors = report_.count(Problem::Severity::Error);
-    if (errors > 0 &&
-        !Boxes::question(
-            caption, QStringLiteral("La lección tiene %1: el alumno verá algo mal o no podrá "
-                                    "terminar. ¿Publicarla igual?")
-                         .arg(Counted(errors, QStringLiteral("error"), QStringLiteral("errores")))))
-        return;
-    QString folder = webFolder_.isEmpty() ? QFileInfo(report_.textPath).path() : webFolder_;
-    if (!Boxes::chooseFolder(QStringLiteral("Carpeta donde escribir la página"), folder))
-        return;
-    webFolder_ = folder;
+    const QString folder = webFolder_;
     WebPublication done;
     try {
         done = publishForWeb(report_, folder, ui->CbEscuchar->isChecked());

@@ -47,6 +47,7 @@ signals:
     void said(const QString& text);
 
 private:
+    bool readyToPublish(const QString& caption, const QString& folderCaption, QString& lastFolder);
     PublishChoices publishChoices() const;
     void showReport();
     void showProblems();
